@@ -1,0 +1,84 @@
+#include "catalogue/Bookmark.h"
+#include "catalogue/Bookmarks.h"
+
+#include <QDate>
+#include <QDateTime>
+
+QString TodayText()
+{
+    // Loading makes a bookmark per element; keep the text until local midnight.
+    static QString cached;
+    static qint64 validUntil = 0;
+    if (QDateTime::currentMSecsSinceEpoch() >= validUntil) {
+        const QDate today = QDate::currentDate();
+        cached = today.toString(QStringLiteral("yyyy.MM.dd"));
+        validUntil = today.addDays(1).startOfDay().toMSecsSinceEpoch();
+    }
+    return cached;
+}
+
+TBookmark::TBookmark() : d(new TBookmarkData)
+{
+    d->AddDate = TodayText();
+}
+
+int TBookmark::GetIndex() const
+{
+    return m_owner ? m_owner->IndexOf(this) : 0;
+}
+
+TBookmark *TBookmarks::Add(std::unique_ptr<TBookmark> bookmark)
+{
+    bookmark->m_owner = this;
+    TBookmark *raw = bookmark.get();
+    Append(std::move(bookmark));
+    return raw;
+}
+
+TBookmark *TBookmarks::Insert(int index, std::unique_ptr<TBookmark> bookmark)
+{
+    bookmark->m_owner = this;
+    TBookmark *raw = bookmark.get();
+    InsertAt(index, std::move(bookmark));
+    return raw;
+}
+
+void TBookmarks::AddCopies(const TBookmarks &source)
+{
+    const int count = source.Count();
+    Reserve(size_t(Count() + count));
+    for (int i = 0; i < count; ++i) {
+        auto copy = std::make_unique<TBookmark>();
+        copy->Assign(*source.At(i));
+        Add(std::move(copy));
+    }
+}
+
+bool SameTitle(const QString &a, const QString &b)
+{
+    if (a.size() != b.size())
+        return false;
+    const QChar *pa = a.constData();
+    const QChar *pb = b.constData();
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        char16_t ca = pa[i].unicode();
+        char16_t cb = pb[i].unicode();
+        if (ca == cb)
+            continue;
+        if (ca >= 'a' && ca <= 'z')
+            ca = char16_t(ca - 32);
+        if (cb >= 'a' && cb <= 'z')
+            cb = char16_t(cb - 32);
+        if (ca != cb)
+            return false;
+    }
+    return true;
+}
+
+int TBookmarks::IndexOfTitle(const QString &text) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (SameTitle(At(i)->Title(), text))
+            return i;
+    return -1;
+}
