@@ -1,0 +1,71 @@
+#pragma once
+// An ini file (sections in brackets, "key=value" lines) read and written with the
+// private-profile rules: section and key names match with ASCII-only case folding,
+// a read drops the blanks around a value, removes one pair of enclosing quotes and
+// returns at most 2047 characters; integers are decimal or hexadecimal after "$",
+// "0x" or "0X"; booleans are integers, written "1" / "0". A write updates the key in
+// place or appends it to its section (a missing section goes to the end of the file)
+// and keeps every other line as it was; the file is written in UTF-8 with CR LF.
+// A file that is not valid UTF-8 is read as Windows-1252.
+//
+// In WriteThrough mode every write replaces the file at once; in Buffered mode the
+// writes collect in memory and UpdateFile writes them all in one atomic replace.
+// A write that fails raises "Unable to write to %s" with the file name and reason.
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class IniFile
+{
+public:
+    enum class Mode { WriteThrough, Buffered };
+
+    // Reads the file when it exists; a missing or unreadable file reads as empty.
+    explicit IniFile(QString fileName, Mode mode = Mode::WriteThrough);
+
+    const QString &FileName() const { return m_fileName; }
+
+    // The value of key in section, or defaultValue when the key is missing.
+    QString ReadString(const QString &section, const QString &key,
+                       const QString &defaultValue) const;
+    // defaultValue also when the value is not an integer.
+    int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
+    // An integer read with 0/1 as default; any non-zero number is true.
+    bool ReadBool(const QString &section, const QString &key, bool defaultValue) const;
+
+    // The section names, in file order.
+    QStringList ReadSections() const;
+    // The key names of section, in file order (empty when the section is missing).
+    QStringList ReadSection(const QString &section) const;
+    bool SectionExists(const QString &section) const;
+    bool ValueExists(const QString &section, const QString &key) const;
+
+    void WriteString(const QString &section, const QString &key, const QString &value);
+    void WriteInteger(const QString &section, const QString &key, int value);
+    void WriteBool(const QString &section, const QString &key, bool value);
+
+    // Writes the whole file atomically (Buffered mode: all writes since the last one).
+    void UpdateFile();
+
+private:
+    struct Line
+    {
+        QString text;    // the line as it stands in the file
+        QString section; // section header: its name
+        QString key;     // key line: its name (section and key are empty otherwise)
+        QString value;   // key line: the raw value after "=", blanks dropped
+    };
+
+    int FindSection(const QString &section) const;
+    int FindKey(int sectionLine, const QString &key) const;
+    int SectionEnd(int sectionLine) const;
+    void Parse(const QString &contents);
+    void Changed();
+
+    QString m_fileName;
+    Mode m_mode;
+    std::vector<Line> m_lines;
+    bool m_unreadable = false;
+};

@@ -1,0 +1,7 @@
+#include "settings/widgets/TranslateForm.h"
+
+#include <QWidget>
+
+void TranslateForm(QWidget *, const QString &)
+{
+}
