@@ -7,3 +7,6 @@
 #include <QString>
 
 void WriteFileAtomically(const QString &fileName, const QByteArray &contents);
+
+// Raises "Unable to write to %s: %s" with the file's native path and the reason.
+[[noreturn]] void RaiseWriteError(const QString &fileName, const QString &reason);

@@ -50,22 +50,25 @@ public:
     void UpdateFile();
 
 private:
+    enum class Kind { Other, Section, Key };
     struct Line
     {
-        QString text;    // the line as it stands in the file
-        QString section; // section header: its name
-        QString key;     // key line: its name (section and key are empty otherwise)
-        QString value;   // key line: the raw value after "=", blanks dropped
+        QString text;   // the line as it stands in the file, without its line break
+        Kind kind = Kind::Other;
+        QString name;   // section or key name as written
+        QString folded; // name with ASCII letters upper-cased, for matching
+        QString value;  // key line: the text after "=", blanks dropped
     };
 
+    void Read();
+    static Line ParseLine(const QString &text);
     int FindSection(const QString &section) const;
-    int FindKey(int sectionLine, const QString &key) const;
+    int FindKey(const QString &section, const QString &key) const;
     int SectionEnd(int sectionLine) const;
-    void Parse(const QString &contents);
     void Changed();
 
     QString m_fileName;
     Mode m_mode;
     std::vector<Line> m_lines;
-    bool m_unreadable = false;
+    QString m_readError; // the file exists but could not be read: never overwrite it
 };
