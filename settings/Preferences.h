@@ -68,6 +68,8 @@ public:
                                       // "/bookmarks.html"; untouched without
                                       // "profiles.ini"
     QString OperaHotlistLocation;     // OperaHotlistFile()
+
+    bool operator==(const TPreferencesRec &) const = default;
 };
 
 class TPreferences
