@@ -1,0 +1,29 @@
+#pragma once
+// Opera hotlists: blocks of key lines opened by "#FOLDER" or "#URL", a folder
+// closed by a line "-". The reader takes the "NAME=" and "URL=" keys (and a new
+// folder's "DESCRIPTION=") and merges by title (TMerger); the writer writes the
+// blocks in UTF-8 with CR LF, line breaks inside a text as two 0x02 characters, as
+// that browser writes them.
+
+#include "catalogue/Catalog.h"
+
+#include <QString>
+
+class TLineReader;
+class TLineWriter;
+
+// Merges the hotlist into folder, or into the root list when folder is none. A
+// missing file does nothing; a file that cannot be read raises an error naming it.
+void ImportOpera(TCatalog &catalog, const QString &fileName, TFolder *folder = nullptr);
+
+// Writes the whole catalogue as a hotlist, atomically. When the file exists, its
+// entries are first merged into a copy of the catalogue, so that what only the
+// file had is kept.
+void ExportOpera(const TCatalog &catalog, const QString &fileName);
+
+// Appends the block of folder, or of every root folder when folder is none.
+void WriteOperaFolders(const TCatalog &catalog, const TFolder *folder, TLineWriter &lines);
+
+// ImportOpera and ExportOpera without the files.
+void ReadOperaLines(TCatalog &catalog, TLineReader &lines, TFolder *folder = nullptr);
+void WriteOperaFile(const TCatalog &catalog, TLineWriter &lines);
