@@ -125,9 +125,7 @@ Spec ReadSpec(const QString &format, qsizetype &pos, qsizetype &argIndex)
     return spec;
 }
 
-} // namespace
-
-QString Format(const QString &format, std::initializer_list<FormatArg> args)
+QString FormatArgs(const QString &format, const FormatArg *args, qsizetype count)
 {
     QString result;
     qsizetype argIndex = 0;
@@ -144,13 +142,25 @@ QString Format(const QString &format, std::initializer_list<FormatArg> args)
             continue;
         }
         const Spec spec = ReadSpec(format, pos, argIndex);
-        if (argIndex >= qsizetype(args.size()))
+        if (argIndex >= count)
             RaiseFormatError(format);
-        const std::optional<QString> text = Convert(args.begin()[argIndex++], spec);
+        const std::optional<QString> text = Convert(args[argIndex++], spec);
         if (!text)
             RaiseFormatError(format);
         const QString padding(qMax<qsizetype>(0, spec.width - text->size()), u' ');
         result += spec.leftAlign ? *text + padding : padding + *text;
     }
     return result;
+}
+
+} // namespace
+
+QString Format(const QString &format, std::initializer_list<FormatArg> args)
+{
+    return FormatArgs(format, args.begin(), qsizetype(args.size()));
+}
+
+QString Format(const QString &format, const std::vector<FormatArg> &args)
+{
+    return FormatArgs(format, args.data(), qsizetype(args.size()));
 }

@@ -10,6 +10,7 @@
 
 #include <initializer_list>
 #include <variant>
+#include <vector>
 
 class FormatArg
 {
@@ -27,3 +28,5 @@ private:
 };
 
 QString Format(const QString &format, std::initializer_list<FormatArg> args);
+// The same, for argument lists built at run time.
+QString Format(const QString &format, const std::vector<FormatArg> &args);

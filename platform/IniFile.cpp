@@ -128,7 +128,8 @@ void IniFile::Read()
         return;
     }
     QString contents = DecodeUtf8OrAnsi(file.readAll());
-    if (contents.startsWith(QChar(0xFEFF)))
+    m_byteOrderMark = contents.startsWith(QChar(0xFEFF));
+    if (m_byteOrderMark)
         contents.remove(0, 1);
     const QStringList lines = contents.split(u'\n');
     m_lines.reserve(size_t(lines.size()));
@@ -293,6 +294,8 @@ void IniFile::UpdateFile()
     if (!m_readError.isEmpty())
         RaiseWriteError(m_fileName, m_readError);
     QString contents;
+    if (m_byteOrderMark)
+        contents += QChar(0xFEFF);
     for (const Line &line : m_lines)
         contents += line.text + QStringLiteral("\r\n");
     WriteFileAtomically(m_fileName, contents.toUtf8());

@@ -70,5 +70,6 @@ private:
     QString m_fileName;
     Mode m_mode;
     std::vector<Line> m_lines;
+    bool m_byteOrderMark = false; // kept when the file had one
     QString m_readError; // the file exists but could not be read: never overwrite it
 };

@@ -223,6 +223,9 @@ void TestIniFile::writes_data()
     QTest::newRow("line breaks cannot add keys")
         << QByteArray() << QStringList{"S", "K", "a\r\n[S]\nX=1"}
         << QByteArray("[S]\r\nK=a  [S] X=1\r\n");
+    QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBF[S]\nK=1\n")
+                                          << QStringList{"S", "K", "2"}
+                                          << QByteArray("\xEF\xBB\xBF[S]\r\nK=2\r\n");
     QTest::newRow("outer blanks kept by quotes") << QByteArray()
                                                  << QStringList{"S", "K", " a "}
                                                  << QByteArray("[S]\r\nK=\" a \"\r\n");
