@@ -1,0 +1,361 @@
+// Netscape bookmark files: the reading rules, the writer's layout, the merge of an
+// existing file on export, browsers' files and round trips.
+#include "CatalogOutline.h"
+#include "ExchangeTestHelpers.h"
+#include "exchange/Netscape.h"
+#include "platform/VarnokelError.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QString ImportedOutline(const QByteArray &bytes)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("bookmarks.html"));
+    WriteBytes(name, bytes);
+    TCatalog catalog;
+    ImportFirefox(catalog, name);
+    return CatalogOutline(catalog);
+}
+
+
+
+// Imports the file, exports the result, imports the export: both trees must agree.
+void CheckRoundTrip(const QString &fileName)
+{
+    TCatalog first;
+    ImportFirefox(first, fileName);
+    QTemporaryDir dir;
+    const QString exported = dir.filePath(QStringLiteral("export.html"));
+    ExportFirefox(first, exported);
+    TCatalog second;
+    ImportFirefox(second, exported);
+    QCOMPARE(CatalogOutline(second), CatalogOutline(first));
+}
+
+} // namespace
+
+class TestNetscape : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void importsAFileInFirefoxShape();
+    void importsAFileInChromiumShape();
+    void readingRules_data();
+    void readingRules();
+    void importsIntoAGivenFolder();
+    void descriptionAfterAnExistingFolderReplacesIt();
+    void descriptionAfterADroppedBookmarkIsLost();
+    void importingTwiceAddsNothing();
+    void missingFileOrFolderDoesNothing();
+    void unreadableFileIsAnErrorNamingIt();
+    void writesTheLayout();
+    void noFieldBreaksALine();
+    void exportMergesAnExistingFile();
+    void exportLeavesTheCatalogueAlone();
+    void exportFailureNamesTheFile();
+    void browsersFilesRoundTrip_data();
+    void browsersFilesRoundTrip();
+    void deepNestingIsReadAndWritten();
+};
+
+void TestNetscape::importsAFileInFirefoxShape()
+{
+    // The bookmark before the first folder has no folder to go into.
+    TCatalog catalog;
+    ImportFirefox(catalog, QStringLiteral(VK_TEST_DATA "/firefox.html"));
+    QCOMPARE(CatalogOutline(catalog),
+             u"F0 Reading | Things to read & keep\n"
+             u"B1 Daily <News> & \"Views\" | https://news.example.com/?a=1&b=2 | Morning paper\n"
+             u"B1 Caf\u00E9 de Flore | https://caf%C3%A9.example.fr/ | \n"
+             u"B1 Smile \U0001F600 page | https://emoji.example/ | \n"
+             u"F0 Bookmarks Toolbar | \n"
+             u"B1 Mail | https://mail.example.com/ | \n"
+             u"F1 Tools | \n"
+             u"B2 Search \u2013 quick | https://search.example.net/?q=%s&lang=en | \n"
+             u"F0 Other Bookmarks | \n"
+             u"B1 O'Brien's blog | https://obrien.example/ | \n"_qs);
+    QCOMPARE(catalog.Folders().At(0)->Bookmarks().At(0)->AddDate(), TodayText());
+    QVERIFY(catalog.Folders().At(0)->Bookmarks().At(0)->LastVisit().isEmpty());
+}
+
+void TestNetscape::importsAFileInChromiumShape()
+{
+    // The loose bookmark after the last folder's list is outside every folder.
+    TCatalog catalog;
+    ImportFirefox(catalog, QStringLiteral(VK_TEST_DATA "/chromium.html"));
+    QCOMPARE(CatalogOutline(catalog),
+             u"F0 Bookmarks bar | \n"
+             u"B1 Qt Documentation | https://docs.example.org/qt/ | \n"
+             u"B1 \u65E5\u672C\u8A9E\u306E\u30DA\u30FC\u30B8 | https://jp.example.jp/ | \n"
+             u"F1 Work | \n"
+             u"B2 Open issues | https://tracker.example.com/issues?state=open&sort=new | \n"
+             u"B2 Stra\u00DFe & Verkehr | https://wiki.example.com/Stra%C3%9Fe | \n"_qs);
+}
+
+void TestNetscape::readingRules_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("outline");
+    QTest::newRow("indented, lower case")
+        << QByteArray("  \t<dt><h3>A</h3>\n\t<dl><p>\n  <dt><a href=\"http://a\">x</a>\n"
+                      "\t<dd>about x\n </dl><p>\n<DT><H3>B</H3>")
+        << "F0 A | \nB1 x | http://a | about x\nF0 B | \n";
+    QTest::newRow("tag attributes")
+        << QByteArray("<DT><H3 ADD_DATE=\"1\" LAST_MODIFIED=\"2\">Folder</H3>\n"
+                      "<DT><A HREF=\"u\" ADD_DATE=\"3\" ICON=\"data:x\">Site</A>")
+        << "F0 Folder | \nB1 Site | u | \n";
+    QTest::newRow("short bookmark line")
+        << QByteArray("<DT><H3>F</H3>\n<DT><A HREF=\"ab\">Full title here</A>")
+        << "F0 F | \nB1 Full title here | ab | \n";
+    QTest::newRow("no closing quote: empty address")
+        << QByteArray("<DT><H3>F</H3>\n<DT><A HREF=\"http://a>T</A>") << "F0 F | \nB1 T |  | \n";
+    QTest::newRow("bookmarks outside every folder")
+        << QByteArray("<DT><A HREF=\"a\">before</A>\n<DT><H3>F</H3>\n</DL><p>\n"
+                      "<DT><A HREF=\"b\">after</A>\n<DD>lost")
+        << "F0 F | \n";
+    QTest::newRow("end of list above the top")
+        << QByteArray("</DL><p>\n</DL><p>\n<DT><H3>F</H3>\n<DT><A HREF=\"a\">x</A>")
+        << "F0 F | \nB1 x | a | \n";
+    QTest::newRow("nesting from folder and end lines only")
+        << QByteArray("<DT><H3>A</H3>\n<DT><H3>B</H3>\n</DL><p>\n<DT><H3>C</H3>\n</DL><p>\n"
+                      "</DL><p>\n<DT><H3>D</H3>")
+        << "F0 A | \nF1 B | \nF1 C | \nF0 D | \n";
+    QTest::newRow("separator on the folder's line")
+        << QByteArray("<DT><H3>A</H3>\n<DL><p>\n<DT><A HREF=\"a\">x</A>\n"
+                      "<HR>    <DT><H3>B</H3>\n<DL><p>\n<DT><A HREF=\"b\">y</A>\n</DL><p>\n"
+                      "<hr><HR> <DT><A HREF=\"c\">z</A>\n<HR>\n</DL><p>\n<DT><H3>C</H3>")
+        << "F0 A | \nB1 x | a | \nB1 z | c | \nF1 B | \nB2 y | b | \nF0 C | \n";
+    QTest::newRow("entities and references decoded")
+        << QByteArray("<DT><H3>R&amp;D &lt;1&gt;</H3>\n<DD>&quot;Q&quot; &#8211; &eacute;\n"
+                      "<DT><A HREF=\"http://a/?x=1&amp;y=2\">A &#x26; B</A>\n<DD>x&#13;&#10;y")
+        << u"F0 R&D <1> | \"Q\" \u2013 \u00E9\nB1 A & B | http://a/?x=1&y=2 | x\r\ny\n"_qs;
+    QTest::newRow("four-byte UTF-8")
+        << QByteArray("<DT><H3>\xF0\x9F\x93\x9A Books</H3>")
+        << u"F0 \U0001F4DA Books | \n"_qs;
+    // A file saved in a single-byte code page: the line is read as Windows-1252
+    // rather than dropped, so the folder and its nesting survive.
+    QTest::newRow("invalid UTF-8 line as Windows-1252")
+        << QByteArray("<DT><H3>Top</H3>\n<DT><H3>Caf\xE9 \x80</H3>\n"
+                      "<DT><A HREF=\"a\">In caf\xE9</A>\n</DL><p>\n<DT><A HREF=\"b\">In top</A>")
+        << u"F0 Top | \nB1 In top | b | \nF1 Caf\u00E9 \u20AC | \nB2 In caf\u00E9 | a | \n"_qs;
+    QTest::newRow("description of the folder just closed's parent")
+        << QByteArray("<DT><H3>A</H3>\n<DT><H3>B</H3>\n</DL><p>\n<DD>for A")
+        << "F0 A | for A\nF1 B | \n";
+    QTest::newRow("last description line wins")
+        << QByteArray("<DT><H3>A</H3>\n<DD>one\n<DD>two") << "F0 A | two\n";
+    QTest::newRow("degenerate lines")
+        << QByteArray("<DT><H3\n<DT><H3 x\n<DT><A HREF=\n<DD>\n<DT><A HREF=\"\">")
+        << "F0  | \nF1  | \nB2  |  | \n";
+}
+
+void TestNetscape::readingRules()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, outline);
+    QCOMPARE(ImportedOutline(file), outline);
+}
+
+void TestNetscape::importsIntoAGivenFolder()
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("b.html"));
+    WriteBytes(name, "<DT><H3>Sub</H3>\n<DT><A HREF=\"a\">x</A>\n");
+    TCatalog catalog;
+    TFolder *target = AddFolder(catalog.Folders(), QStringLiteral("Target"));
+    ImportFirefox(catalog, name, target);
+    QCOMPARE(CatalogOutline(catalog), QStringLiteral("F0 Target | \nF1 Sub | \nB2 x | a | \n"));
+}
+
+void TestNetscape::descriptionAfterAnExistingFolderReplacesIt()
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("b.html"));
+    WriteBytes(name, "<DT><H3>work</H3>\n<DD>from the file\n");
+    TCatalog catalog;
+    AddFolder(catalog.Folders(), QStringLiteral("Work"), QStringLiteral("mine"));
+    ImportFirefox(catalog, name);
+    QCOMPARE(CatalogOutline(catalog), QStringLiteral("F0 Work | from the file\n"));
+}
+
+void TestNetscape::descriptionAfterADroppedBookmarkIsLost()
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("b.html"));
+    WriteBytes(name, "<DT><H3>F</H3>\n<DT><A HREF=\"new\">Mail</A>\n<DD>from the file\n");
+    TCatalog catalog;
+    TFolder *f = AddFolder(catalog.Folders(), QStringLiteral("F"));
+    AddBookmark(*f, QStringLiteral("MAIL"), QStringLiteral("old"), QStringLiteral("mine"));
+    ImportFirefox(catalog, name);
+    QCOMPARE(CatalogOutline(catalog), QStringLiteral("F0 F | \nB1 MAIL | old | mine\n"));
+}
+
+void TestNetscape::importingTwiceAddsNothing()
+{
+    TCatalog catalog;
+    const QString name = QStringLiteral(VK_TEST_DATA "/firefox.html");
+    ImportFirefox(catalog, name);
+    const QString once = CatalogOutline(catalog);
+    ImportFirefox(catalog, name);
+    QCOMPARE(CatalogOutline(catalog), once);
+}
+
+void TestNetscape::missingFileOrFolderDoesNothing()
+{
+    QTemporaryDir dir;
+    TCatalog catalog;
+    ImportFirefox(catalog, dir.filePath(QStringLiteral("missing.html")));
+    ImportFirefox(catalog, dir.path());
+    ImportFirefox(catalog, QString());
+    QCOMPARE(catalog.Folders().Count(), 0);
+}
+
+void TestNetscape::unreadableFileIsAnErrorNamingIt()
+{
+    const QString name = QStringLiteral("/proc/self/clear_refs"); // opens, refuses reads
+    if (!QFile::exists(name))
+        QSKIP("no /proc");
+    TCatalog catalog;
+    QVERIFY_THROWS_EXCEPTION(VarnokelError, ImportFirefox(catalog, name));
+    try {
+        ImportFirefox(catalog, name);
+    } catch (const VarnokelError &e) {
+        QVERIFY2(e.Message().startsWith(QStringLiteral("Cannot read file \"%1\"").arg(name)),
+                 qPrintable(e.Message()));
+    }
+}
+
+void TestNetscape::writesTheLayout()
+{
+    TCatalog catalog;
+    MakeSmallCatalog(catalog);
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("out.html"));
+    ExportFirefox(catalog, name);
+    QCOMPARE(ReadBytes(name), QByteArray("<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n"
+                                         "<TITLE>Bookmarks</TITLE>\r\n"
+                                         "<H1>Bookmarks</H1>\r\n"
+                                         "<DL><p>\r\n"
+                                         "<DT><H3>A</H3>\r\n"
+                                         "<DD>About A\r\n"
+                                         "<DL><p>\r\n"
+                                         "<DT><A HREF=\"http://c/\">Caf\xC3\xA9</A>\r\n"
+                                         "<DD>Coffee\r\n"
+                                         "<DT><A HREF=\"http://p/\">Plain</A>\r\n"
+                                         "<DT><H3>B</H3>\r\n"
+                                         "<DL><p>\r\n"
+                                         "<DT><A HREF=\"http://d/\">Deep</A>\r\n"
+                                         "</DL><p>\r\n"
+                                         "</DL><p>\r\n"
+                                         "<DT><H3>Empty</H3>\r\n"
+                                         "<DL><p>\r\n"
+                                         "</DL><p>\r\n"
+                                         "</DL><p>\r\n"));
+}
+
+void TestNetscape::noFieldBreaksALine()
+{
+    // Unescaped, this description would close the folder and open another one
+    // when the file is read back, which every later export does first.
+    TCatalog catalog;
+    TFolder *f = AddFolder(catalog.Folders(), QStringLiteral("R&D <\"lab\">"),
+                           QStringLiteral("first\r\n</DL><p>\r\n<DT><H3>Fake</H3>  "));
+    AddBookmark(*f, QStringLiteral("a > b"), QStringLiteral("http://x/?a=1&b=\"2\""),
+                QStringLiteral("line\nbreak\t"));
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("out.html"));
+    ExportFirefox(catalog, name);
+    const QByteArray bytes = ReadBytes(name);
+    QVERIFY(bytes.contains("<DT><H3>R&amp;D &lt;&quot;lab&quot;&gt;</H3>\r\n"
+                           "<DD>first&#13;&#10;&lt;/DL&gt;&lt;p&gt;&#13;&#10;"
+                           "&lt;DT&gt;&lt;H3&gt;Fake&lt;/H3&gt;&#32;&#32;\r\n"));
+    QVERIFY(bytes.contains("<DT><A HREF=\"http://x/?a=1&amp;b=&quot;2&quot;\">a &gt; b</A>"));
+    QCOMPARE(bytes.count("\r\n"), 11);
+    TCatalog back;
+    ImportFirefox(back, name);
+    QCOMPARE(CatalogOutline(back), CatalogOutline(catalog));
+}
+
+void TestNetscape::exportMergesAnExistingFile()
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("out.html"));
+    WriteBytes(name, "<DT><H3>F</H3>\n<DD>old description\n<DL><p>\n"
+                     "<DT><A HREF=\"old\">Both</A>\n<DT><A HREF=\"o\">Only old</A>\n"
+                     "</DL><p>\n<DT><H3>Old folder</H3>\n<DT><A HREF=\"x\">X</A>\n</DL><p>\n");
+    TCatalog catalog;
+    TFolder *f = AddFolder(catalog.Folders(), QStringLiteral("F"), QStringLiteral("new"));
+    AddBookmark(*f, QStringLiteral("Mine"), QStringLiteral("m"));
+    AddBookmark(*f, QStringLiteral("both"), QStringLiteral("new"));
+    ExportFirefox(catalog, name);
+    TCatalog back;
+    ImportFirefox(back, name);
+    QCOMPARE(CatalogOutline(back), QStringLiteral("F0 F | old description\n"
+                                                  "B1 Mine | m | \n"
+                                                  "B1 both | new | \n"
+                                                  "B1 Only old | o | \n"
+                                                  "F0 Old folder | \n"
+                                                  "B1 X | x | \n"));
+}
+
+void TestNetscape::exportLeavesTheCatalogueAlone()
+{
+    TCatalog catalog;
+    ImportFirefox(catalog, QStringLiteral(VK_TEST_DATA "/chromium.html"));
+    const QString before = CatalogOutline(catalog, {true, true});
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("out.html"));
+    QFile::copy(QStringLiteral(VK_TEST_DATA "/firefox.html"), name);
+    ExportFirefox(catalog, name);
+    QCOMPARE(CatalogOutline(catalog, {true, true}), before);
+    QCOMPARE(catalog.GetUndoCount(), 0);
+}
+
+void TestNetscape::exportFailureNamesTheFile()
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("missing/out.html"));
+    TCatalog catalog;
+    AddFolder(catalog.Folders(), QStringLiteral("F"));
+    try {
+        ExportFirefox(catalog, name);
+        QFAIL("no error");
+    } catch (const VarnokelError &e) {
+        QVERIFY2(e.Message().contains(name), qPrintable(e.Message()));
+    }
+}
+
+void TestNetscape::browsersFilesRoundTrip_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("Firefox") << QStringLiteral(VK_TEST_DATA "/firefox.html");
+    QTest::newRow("Chromium") << QStringLiteral(VK_TEST_DATA "/chromium.html");
+}
+
+void TestNetscape::browsersFilesRoundTrip()
+{
+    QFETCH(QString, fileName);
+    CheckRoundTrip(fileName);
+}
+
+void TestNetscape::deepNestingIsReadAndWritten()
+{
+    const int depth = 100000;
+    QByteArray bytes;
+    for (int i = 0; i < depth; ++i)
+        bytes += "<DT><H3>level</H3>\n<DT><A HREF=\"u\">b</A>\n";
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("deep.html"));
+    WriteBytes(name, bytes);
+    TCatalog catalog;
+    ImportFirefox(catalog, name);
+    QCOMPARE(catalog.GetFolderCount(), depth);
+    QCOMPARE(catalog.GetBookmarkCount(), depth);
+    CheckRoundTrip(name);
+}
+
+QTEST_GUILESS_MAIN(TestNetscape)
+#include "tst_netscape.moc"

@@ -1,0 +1,243 @@
+// Opera hotlists: the block searches, the writer's layout, line breaks as two 0x02
+// characters, the merge of an existing file on export and round trips.
+#include "CatalogOutline.h"
+#include "ExchangeTestHelpers.h"
+#include "exchange/Opera.h"
+#include "platform/VarnokelError.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const OutlineOptions kNoBookmarkDescriptions{false, false};
+
+QString ImportedOutline(const QByteArray &bytes)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("opera6.adr"));
+    WriteBytes(name, bytes);
+    TCatalog catalog;
+    ImportOpera(catalog, name);
+    return CatalogOutline(catalog, kNoBookmarkDescriptions);
+}
+
+
+
+} // namespace
+
+class TestOpera : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void importsAnOperaHotlist();
+    void readingRules_data();
+    void readingRules();
+    void existingFolderKeepsItsDescription();
+    void missingFileDoesNothing();
+    void unreadableFileIsAnErrorNamingIt();
+    void writesTheLayout();
+    void lineBreaksAreWrittenAsTwo0x02();
+    void exportMergesAnExistingFile();
+    void exportAndImportGiveTheSameTree();
+    void deepNestingIsReadAndWritten();
+};
+
+void TestOpera::importsAnOperaHotlist()
+{
+    TCatalog catalog;
+    ImportOpera(catalog, QStringLiteral(VK_TEST_DATA "/opera.adr"));
+    QCOMPARE(CatalogOutline(catalog),
+             u"F0 Opera | \n"
+             u"B1 Opera Software | http://www.opera.example/ | \n"
+             u"B1   Spaced title | http://spaced.example/ | \n"
+             u"F1 Caf\u00E9 & Co | Coffee\r\nand more\n"
+             u"B2 \u65E5\u672C\u8A9E \U0001F600 | http://jp.example/ | \n"
+             u"F0 Trash | \n"
+             u"B1 Old page | http://old.example/ | \n"_qs);
+}
+
+void TestOpera::readingRules_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("outline");
+    QTest::newRow("tab-indented keys")
+        << QByteArray("#FOLDER\n\tNAME=F\n#URL\n\t\tNAME=b\n\t URL=u\n") << "F0 F | \nB1 b | u\n";
+    QTest::newRow("lower-case key or folder line not read")
+        << QByteArray("#folder\nNAME=X\n#FOLDER\nname=no\nNAME=F\n#URL\nname=x\nNAME=b\n"
+                      "url=no\nURL=u\n")
+        << "F0 F | \nB1 b | u\n";
+    QTest::newRow("name after other keys")
+        << QByteArray("#FOLDER\nID=1\nCREATED=2\nNAME=Late\n") << "F0 Late | \n";
+    QTest::newRow("blanks after the equals sign")
+        << QByteArray("#FOLDER\nNAME=  Folder  \n#URL\nNAME=  Bookmark\nURL=  u\n")
+        << "F0 Folder | \nB1   Bookmark |   u\n";
+    QTest::newRow("missing URL line: taken from the next block")
+        << QByteArray("#FOLDER\nNAME=F\n#URL\nNAME=first\n#URL\n-\n#FOLDER\nNAME=x\n"
+                      "URL=second\n#URL\nNAME=later\nURL=u\n")
+        << "F0 F | \nB1 first | second\nB1 later | u\n";
+    QTest::newRow("before the first folder ignored")
+        << QByteArray("-\n#URL\nNAME=loose\nURL=l\n#FOLDER\nNAME=F\n") << "F0 F | \n";
+    QTest::newRow("nesting and closing above the top")
+        << QByteArray("#FOLDER\nNAME=A\n#FOLDER\nNAME=B\n-\n#FOLDER\nNAME=C\n-\n-\n-\n"
+                      "#FOLDER\nNAME=D\n")
+        << "F0 A | \nF1 B | \nF1 C | \nF0 D | \n";
+    QTest::newRow("unfinished blocks at the end")
+        << QByteArray("#FOLDER\nNAME=F\n#URL\nNAME=pending\n") << "F0 F | \n";
+    QTest::newRow("folder search reaching the end")
+        << QByteArray("#FOLDER\nNAME=F\n#FOLDER\nID=2\n") << "F0 F | \n";
+    QTest::newRow("separators and other keys ignored")
+        << QByteArray("#FOLDER\nNAME=F\nDELETABLE=NO\n#SEPERATOR\nID=3\n#URL\nNAME=b\n"
+                      "SHORT NAME=s\nDISPLAY URL=d\nURL=u\nVISITED=1\nACTIVE=YES\n")
+        << "F0 F | \nB1 b | u\n";
+    QTest::newRow("folder description from its block")
+        << QByteArray("#FOLDER\nNAME=F\nDESCRIPTION=one\x02\x02two\nDESCRIPTION=later\n"
+                      "#FOLDER\nNAME=G\n#URL\nNAME=b\nURL=u\nDESCRIPTION=for b\n"
+                      "DESCRIPTION=not for G\n")
+        << "F0 F | one\r\ntwo\nF1 G | \nB2 b | u\n";
+    QTest::newRow("Windows-1252 and four-byte UTF-8")
+        << QByteArray("#FOLDER\nNAME=Caf\xE9\n#URL\nNAME=\xF0\x9F\x98\x80\nURL=u\n")
+        << u"F0 Caf\u00E9 | \nB1 \U0001F600 | u\n"_qs;
+    QTest::newRow("equal titles merged")
+        << QByteArray("#FOLDER\nNAME=F\n#URL\nNAME=b\nURL=1\n-\n#FOLDER\nNAME=f\n#URL\n"
+                      "NAME=B\nURL=2\n#URL\nNAME=c\nURL=3\n")
+        << "F0 F | \nB1 b | 1\nB1 c | 3\n";
+}
+
+void TestOpera::readingRules()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, outline);
+    QCOMPARE(ImportedOutline(file), outline);
+}
+
+void TestOpera::existingFolderKeepsItsDescription()
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("h.adr"));
+    WriteBytes(name, "#FOLDER\nNAME=work\nDESCRIPTION=theirs\n#URL\nNAME=x\nURL=u\n");
+    TCatalog catalog;
+    AddFolder(catalog.Folders(), QStringLiteral("Work"), QStringLiteral("mine"));
+    ImportOpera(catalog, name);
+    QCOMPARE(CatalogOutline(catalog), QStringLiteral("F0 Work | mine\nB1 x | u | \n"));
+}
+
+void TestOpera::missingFileDoesNothing()
+{
+    QTemporaryDir dir;
+    TCatalog catalog;
+    ImportOpera(catalog, dir.filePath(QStringLiteral("missing.adr")));
+    ImportOpera(catalog, dir.path());
+    QCOMPARE(catalog.Folders().Count(), 0);
+}
+
+void TestOpera::unreadableFileIsAnErrorNamingIt()
+{
+    const QString name = QStringLiteral("/proc/self/clear_refs"); // opens, refuses reads
+    if (!QFile::exists(name))
+        QSKIP("no /proc");
+    TCatalog catalog;
+    try {
+        ImportOpera(catalog, name);
+        QFAIL("no error");
+    } catch (const VarnokelError &e) {
+        QVERIFY2(e.Message().contains(name), qPrintable(e.Message()));
+    }
+}
+
+void TestOpera::writesTheLayout()
+{
+    TCatalog catalog;
+    MakeSmallCatalog(catalog);
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("out.adr"));
+    ExportOpera(catalog, name);
+    QCOMPARE(ReadBytes(name), QByteArray("Opera Hotlist version 2.0\r\n"
+                                         "Options: encoding = utf8, version=3\r\n"
+                                         "#FOLDER\r\nNAME=A\r\nDESCRIPTION=About A\r\n"
+                                         "#URL\r\nNAME=Caf\xC3\xA9\r\nURL=http://c/\r\n"
+                                         "DESCRIPTION=Coffee\r\n"
+                                         "#URL\r\nNAME=Plain\r\nURL=http://p/\r\n"
+                                         "#FOLDER\r\nNAME=B\r\n"
+                                         "#URL\r\nNAME=Deep\r\nURL=http://d/\r\n"
+                                         "-\r\n-\r\n"
+                                         "#FOLDER\r\nNAME=Empty\r\n-\r\n"));
+}
+
+void TestOpera::lineBreaksAreWrittenAsTwo0x02()
+{
+    // Written as they stand, the line "-" would close the folder on reading back.
+    TCatalog catalog;
+    TFolder *f = AddFolder(catalog.Folders(), QStringLiteral("F"),
+                           QStringLiteral("one\r\n-\n#FOLDER\rNAME=x"));
+    AddBookmark(*f, QStringLiteral("b"), QStringLiteral("u"), QStringLiteral("a\r\n-"));
+    AddFolder(f->Folders(), QStringLiteral("Inner"));
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("out.adr"));
+    ExportOpera(catalog, name);
+    const QByteArray bytes = ReadBytes(name);
+    QVERIFY(bytes.contains("DESCRIPTION=one\x02\x02-\x02\x02#FOLDER\x02\x02NAME=x\r\n"));
+    QVERIFY(bytes.contains("DESCRIPTION=a\x02\x02-\r\n"));
+    TCatalog back;
+    ImportOpera(back, name);
+    QCOMPARE(CatalogOutline(back, kNoBookmarkDescriptions),
+             QStringLiteral("F0 F | one\r\n-\r\n#FOLDER\r\nNAME=x\nB1 b | u\nF1 Inner | \n"));
+}
+
+void TestOpera::exportMergesAnExistingFile()
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("out.adr"));
+    WriteBytes(name, "Opera Hotlist version 2.0\n#FOLDER\nNAME=F\n#URL\nNAME=Both\nURL=old\n"
+                     "#URL\nNAME=Only old\nURL=o\nDESCRIPTION=lost\n-\n#FOLDER\nNAME=Old\n-\n");
+    TCatalog catalog;
+    TFolder *f = AddFolder(catalog.Folders(), QStringLiteral("F"), QStringLiteral("mine"));
+    AddBookmark(*f, QStringLiteral("Mine"), QStringLiteral("m"), QStringLiteral("kept"));
+    AddBookmark(*f, QStringLiteral("both"), QStringLiteral("new"));
+    ExportOpera(catalog, name);
+    const QByteArray bytes = ReadBytes(name);
+    QVERIFY(bytes.contains("DESCRIPTION=kept"));
+    QVERIFY(!bytes.contains("lost"));
+    TCatalog back;
+    ImportOpera(back, name);
+    QCOMPARE(CatalogOutline(back), QStringLiteral("F0 F | mine\n"
+                                                  "B1 Mine | m | \n"
+                                                  "B1 both | new | \n"
+                                                  "B1 Only old | o | \n"
+                                                  "F0 Old | \n"));
+}
+
+void TestOpera::exportAndImportGiveTheSameTree()
+{
+    TCatalog first;
+    ImportOpera(first, QStringLiteral(VK_TEST_DATA "/opera.adr"));
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("out.adr"));
+    ExportOpera(first, name);
+    TCatalog second;
+    ImportOpera(second, name);
+    QCOMPARE(CatalogOutline(second), CatalogOutline(first));
+}
+
+void TestOpera::deepNestingIsReadAndWritten()
+{
+    const int depth = 100000;
+    QByteArray bytes;
+    for (int i = 0; i < depth; ++i)
+        bytes += "#FOLDER\nNAME=level\n#URL\nNAME=b\nURL=u\n";
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("deep.adr"));
+    WriteBytes(name, bytes);
+    TCatalog first;
+    ImportOpera(first, name);
+    QCOMPARE(first.GetFolderCount(), depth);
+    const QString exported = dir.filePath(QStringLiteral("out.adr"));
+    ExportOpera(first, exported);
+    TCatalog second;
+    ImportOpera(second, exported);
+    QCOMPARE(CatalogOutline(second), CatalogOutline(first));
+}
+
+QTEST_GUILESS_MAIN(TestOpera)
+#include "tst_opera.moc"
