@@ -127,10 +127,11 @@ void IniFile::Read()
         m_readError = file.errorString();
         return;
     }
-    QString contents = DecodeUtf8OrAnsi(file.readAll());
-    m_byteOrderMark = contents.startsWith(QChar(0xFEFF));
+    QByteArray bytes = file.readAll();
+    m_byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
     if (m_byteOrderMark)
-        contents.remove(0, 1);
+        bytes.remove(0, 3);
+    const QString contents = DecodeUtf8OrAnsi(bytes);
     const QStringList lines = contents.split(u'\n');
     m_lines.reserve(size_t(lines.size()));
     for (qsizetype i = 0; i < lines.size(); ++i) {
