@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -58,14 +59,20 @@ void SingleInstance::OnNewConnection()
                 return;
             const QString path = QString::fromUtf8(socket->readLine()).trimmed();
             socket->disconnectFromServer();
-            if (path == QCoreApplication::applicationFilePath())
+            if (path == OwnProgramPath())
                 emit Activated();
         });
     }
 }
 
-bool SingleInstance::NotifyRunningInstance(const QString &programPath) const
+QString SingleInstance::OwnProgramPath()
 {
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+}
+
+bool SingleInstance::NotifyRunningInstance() const
+{
+    const QString programPath = OwnProgramPath();
     QLocalSocket socket;
     socket.connectToServer(m_folder + QLatin1Char('/') + QLatin1String(kMutexName));
     if (!socket.waitForConnected(kTimeoutMs))

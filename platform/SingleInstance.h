@@ -31,9 +31,11 @@ public:
 
     // Second instance: hand our program path to the running one. False when no
     // running instance answered.
-    bool NotifyRunningInstance(const QString &programPath) const;
+    bool NotifyRunningInstance() const;
 
     static QString DefaultFolder();
+    // The full path of this process's program file.
+    static QString OwnProgramPath();
 
 signals:
     void Activated();

@@ -1,0 +1,25 @@
+#include "mainwindow/Application.h"
+#include "mainwindow/MessageBox.h"
+#include "platform/VarnokelError.h"
+
+#include <new>
+
+TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Varnokel PRO"));
+    setOrganizationName(QStringLiteral("Quorvane"));
+}
+
+bool TApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const VarnokelError &error) {
+        ShowErrorBox(error.Message());
+    } catch (const std::bad_alloc &) {
+        ShowErrorBox(QStringLiteral("Out of memory"));
+    } catch (const std::exception &error) {
+        ShowErrorBox(QString::fromLocal8Bit(error.what()));
+    }
+    return false;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// Runs one command of the user interface: a failure that ends it reaches the
+// user in the error box and the program goes on. Handlers are wrapped here so
+// that no exception travels through the toolkit's own frames.
+
+#include "mainwindow/MessageBox.h"
+#include "platform/VarnokelError.h"
+
+#include <new>
+
+template <typename Command>
+void Guarded(Command &&command)
+{
+    try {
+        command();
+    } catch (const VarnokelError &error) {
+        ShowErrorBox(error.Message());
+    } catch (const std::bad_alloc &) {
+        ShowErrorBox(QStringLiteral("Out of memory"));
+    }
+}

@@ -1,0 +1,317 @@
+// The folder tree: built from the catalogue node for node, never patched; a
+// node finds its folder by its chain of sibling indexes.
+#include "catalogue/Catalog.h"
+#include "mainwindow/BookmarkListModel.h"
+#include "mainwindow/CommandGuard.h"
+#include "mainwindow/Globals.h"
+#include "mainwindow/MainForm.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTreeWidget>
+
+#include <vector>
+
+namespace {
+
+// Removes every node without the recursion of the items' own destructors,
+// so a very deep tree is freed safely.
+void ClearTree(QTreeWidget *tree)
+{
+    QList<QTreeWidgetItem *> pending = tree->invisibleRootItem()->takeChildren();
+    while (!pending.isEmpty()) {
+        QTreeWidgetItem *item = pending.takeLast();
+        pending += item->takeChildren();
+        delete item;
+    }
+}
+
+QIcon NodeIcon(const char *themeName, QStyle::StandardPixmap fallback, const QWidget *widget)
+{
+    QIcon icon = QIcon::fromTheme(QString::fromLatin1(themeName));
+    return icon.isNull() ? widget->style()->standardIcon(fallback) : icon;
+}
+
+} // namespace
+
+void TfrmMain::FillFolderTree(const TFolder *folder, QTreeWidgetItem *parentNode)
+{
+    // Pre-order with an explicit stack: detached nodes are filled first and put
+    // into the tree at once, which is much faster than inserting one by one.
+    const QIcon closed = NodeIcon("folder", QStyle::SP_DirClosedIcon, this);
+    const QIcon open = NodeIcon("folder-open", QStyle::SP_DirOpenIcon, this);
+    QIcon nodeIcon = closed;
+    nodeIcon.addPixmap(open.pixmap(16), QIcon::Selected);
+    struct Job { const TFolders *folders; QTreeWidgetItem *node; };
+    const TFolders &top = folder ? folder->Folders() : Catalog->Folders();
+    QList<QTreeWidgetItem *> topNodes;
+    std::vector<Job> stack{{&top, nullptr}};
+    while (!stack.empty()) {
+        const Job job = stack.back();
+        stack.pop_back();
+        for (const auto &child : *job.folders) {
+            auto *node = new QTreeWidgetItem(QStringList(child->Title()));
+            node->setIcon(0, nodeIcon);
+            if (job.node)
+                job.node->addChild(node);
+            else
+                topNodes.append(node);
+            if (!child->Folders().IsEmpty())
+                stack.push_back({&child->Folders(), node});
+        }
+    }
+    if (parentNode)
+        parentNode->addChildren(topNodes);
+    else
+        trvFolders->addTopLevelItems(topNodes);
+}
+
+void TfrmMain::RebuildFolderTree()
+{
+    {
+        const QSignalBlocker blocker(trvFolders);
+        ClearTree(trvFolders);
+        FillFolderTree(nullptr, nullptr);
+        // Nodes and folders in the same pre-order: set the nodes from the flags;
+        // the last selected folder wins.
+        QTreeWidgetItem *selected = nullptr;
+        std::vector<std::pair<const TFolder *, QTreeWidgetItem *>> stack;
+        for (int i = Catalog->Folders().Count() - 1; i >= 0; --i)
+            stack.emplace_back(Catalog->Folders().At(i), trvFolders->topLevelItem(i));
+        while (!stack.empty()) {
+            auto [folder, node] = stack.back();
+            stack.pop_back();
+            if (folder->Expanded())
+                node->setExpanded(true);
+            if (folder->Selected())
+                selected = node;
+            for (int i = folder->Folders().Count() - 1; i >= 0; --i)
+                stack.emplace_back(folder->Folders().At(i), node->child(i));
+        }
+        if (selected)
+            trvFolders->setCurrentItem(selected);
+        else
+            trvFolders->setCurrentItem(nullptr);
+    }
+    // Always, also when no node ends selected: the current folder and the search
+    // cursor must not refer to folders the rebuild has left behind.
+    trvFoldersChange();
+}
+
+TFolder *TfrmMain::GetNodeFolder(QTreeWidgetItem *node) const
+{
+    if (!node || !Catalog)
+        return nullptr;
+    std::vector<int> path;
+    for (QTreeWidgetItem *n = node; n; n = n->parent())
+        path.push_back(n->parent() ? n->parent()->indexOfChild(n)
+                                   : trvFolders->indexOfTopLevelItem(n));
+    const TFolders *list = &Catalog->Folders();
+    TFolder *folder = nullptr;
+    for (auto it = path.rbegin(); it != path.rend(); ++it) {
+        if (*it < 0 || *it >= list->Count())
+            return nullptr;
+        folder = list->At(*it);
+        list = &folder->Folders();
+    }
+    return folder;
+}
+
+void TfrmMain::StoreTreeSelection()
+{
+    std::vector<TFolder *> stack;
+    for (const auto &f : Catalog->Folders())
+        stack.push_back(f.get());
+    while (!stack.empty()) {
+        TFolder *folder = stack.back();
+        stack.pop_back();
+        folder->SetSelected(false);
+        for (const auto &f : folder->Folders())
+            stack.push_back(f.get());
+    }
+    if (CurrentFolder)
+        CurrentFolder->SetSelected(true);
+}
+
+void TfrmMain::trvFoldersChange()
+{
+    const QList<QTreeWidgetItem *> selection = trvFolders->selectedItems();
+    CurrentFolder = selection.isEmpty() ? nullptr : GetNodeFolder(selection.first());
+    ShowFolderDescription();
+    FillBookmarkList();
+    if (CurrentFolder) {
+        UpdateStatusBar();
+        SearchRec.Folder = CurrentFolder;
+        SearchRec.Bookmark = nullptr;
+        SearchRec.Field = sfTitle;
+        SearchRec.FoundPos = 1;
+        SearchRec.NextPos = 1;
+    } else {
+        ValidateSearchRec(SearchRec, *Catalog);
+    }
+    UpdateActionStates();
+}
+
+void TfrmMain::trvFoldersExpanded(QTreeWidgetItem *node)
+{
+    if (TFolder *folder = GetNodeFolder(node))
+        folder->SetExpanded(true);
+}
+
+void TfrmMain::trvFoldersCollapsed(QTreeWidgetItem *node)
+{
+    if (TFolder *folder = GetNodeFolder(node))
+        folder->SetExpanded(false);
+}
+
+void TfrmMain::ConnectTreeAndList()
+{
+    connect(trvFolders, &QTreeWidget::itemSelectionChanged, this,
+            [this] { Guarded([this] { trvFoldersChange(); }); });
+    connect(trvFolders, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem *node) { trvFoldersExpanded(node); });
+    connect(trvFolders, &QTreeWidget::itemCollapsed, this,
+            [this](QTreeWidgetItem *node) { trvFoldersCollapsed(node); });
+    connect(trvFolders, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        FoldersPopup->popup(trvFolders->viewport()->mapToGlobal(pos));
+    });
+    ViewHooks &hooks = trvFolders->Hooks;
+    hooks.MousePressed = [this](QMouseEvent *event) {
+        bool keep = false;
+        Guarded([&] { keep = trvFoldersMouseDown(event); });
+        return keep;
+    };
+    hooks.KeyPressed = [this](QKeyEvent *) { Guarded([this] { StoreTreeSelection(); }); };
+    hooks.FocusEntered = [this] { Guarded([this] { ShowFolderDescription(); }); };
+    hooks.DragMoved = [this](QDropEvent *event) {
+        return trvFoldersDragOver(event->source(), event->position().toPoint());
+    };
+    hooks.Dropped = [this](QDropEvent *event) {
+        Guarded([&] { trvFoldersDragDrop(event->source(), event->position().toPoint()); });
+    };
+    hooks.DragEnded = [this] { trvFoldersEndDrag(); };
+    hooks.Painted = [this](QPainter &painter) { trvFoldersCustomDraw(painter); };
+    ConnectBookmarkList();
+}
+
+bool TfrmMain::trvFoldersMouseDown(QMouseEvent *event)
+{
+    QTreeWidgetItem *node = trvFolders->itemAt(event->position().toPoint());
+    CurrentFolder = GetNodeFolder(node);
+    StoreTreeSelection();
+    UpdateActionStates();
+    // A right press, or a press on empty space, leaves the highlight where it is.
+    return !node || event->button() == Qt::RightButton;
+}
+
+bool TfrmMain::trvFoldersDragOver(QObject *source, const QPoint &pos)
+{
+    const bool folderDrag = source == trvFolders;
+    const bool bookmarkDrag = source == lvBookmarks;
+    TFolder *target = GetNodeFolder(trvFolders->itemAt(pos));
+    bool accept = (folderDrag || bookmarkDrag) && CurrentFolder && target != CurrentFolder;
+    if (accept && folderDrag && target)
+        accept = !CurrentFolder->Contains(target);
+    // Rows of the list are bookmarks of the current folder only while the list
+    // shows that folder (a right press elsewhere makes another folder current).
+    if (accept && bookmarkDrag)
+        accept = ListShowsCurrentFolder();
+    if (folderDrag) {
+        FDropNode = trvFolders->itemAt(pos);
+        FNodeAbove = trvFolders->itemAt(pos - QPoint(0, 1));
+        FNodeBelow = trvFolders->itemAt(pos + QPoint(0, 1));
+        FDragY = pos.y();
+        trvFolders->viewport()->repaint();
+    }
+    return accept;
+}
+
+void TfrmMain::trvFoldersDragDrop(QObject *source, const QPoint &pos)
+{
+    if (!trvFoldersDragOver(source, pos))
+        return;
+    if (source == lvBookmarks) {
+        if (TFolder *target = GetNodeFolder(trvFolders->itemAt(pos)))
+            DropBookmarks(target);
+    } else if (source == trvFolders) {
+        if (FDropNode)
+            DropFolder();
+        trvFoldersEndDrag();
+    }
+    UpdateActionStates();
+}
+
+// Moves the selected rows' bookmarks to the end of target, in row order.
+void TfrmMain::DropBookmarks(TFolder *target)
+{
+    const int itemIndex = ItemIndex();
+    Catalog->SaveUndoState();
+    TBookmarks &source = CurrentFolder->Bookmarks();
+    const QModelIndexList selected = lvBookmarks->selectionModel()->selectedRows();
+    std::vector<bool> moving(size_t(source.Count()), false);
+    for (const QModelIndex &row : selected)
+        moving[size_t(row.row())] = true;
+    // One pass over the list rather than a removal per row: the same result, and
+    // fast for a large selection.
+    std::vector<std::unique_ptr<TBookmark>> all;
+    all.reserve(size_t(source.Count()));
+    while (!source.IsEmpty())
+        all.push_back(source.Extract(source.Count() - 1));
+    std::reverse(all.begin(), all.end());
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (moving[i]) {
+            auto copy = std::make_unique<TBookmark>();
+            copy->AssignFields(*all[i]);
+            target->Bookmarks().Add(std::move(copy));
+        } else {
+            source.Add(std::move(all[i]));
+        }
+    }
+    all.clear();
+    m_listModel->Reset(&source);
+    ValidateSearchRec(SearchRec, *Catalog);
+    if (source.Count() > 0)
+        SelectRows({itemIndex < source.Count() ? itemIndex : source.Count() - 1});
+    Modified = true;
+}
+
+// Moves the current folder before, after or into the folder of the drop node.
+void TfrmMain::DropFolder()
+{
+    TFolder *dropFolder = GetNodeFolder(FDropNode);
+    if (!dropFolder || !CurrentFolder)
+        return;
+    Catalog->SaveUndoState();
+    auto copy = std::make_unique<TFolder>();
+    copy->AssignContents(*CurrentFolder);
+    copy->AssignProperties(*CurrentFolder);
+    if (FDropNode == FNodeAbove && FDropNode == FNodeBelow) {
+        dropFolder->Folders().Add(std::move(copy));
+    } else {
+        TFolders *list = dropFolder->List();
+        const int at = dropFolder->GetIndex() + (FDropNode != FNodeBelow ? 1 : 0);
+        list->Add(std::move(copy));
+        list->Move(list->Count() - 1, at);
+    }
+    TFolders *home = CurrentFolder->List();
+    home->Delete(CurrentFolder->GetIndex());
+    CurrentFolder = nullptr;
+    Modified = true;
+    RebuildFolderTree();
+}
+
+void TfrmMain::trvFoldersEndDrag()
+{
+    FDropNode = FNodeAbove = FNodeBelow = nullptr;
+    trvFolders->viewport()->repaint();
+}
+
+void TfrmMain::trvFoldersCustomDraw(QPainter &painter)
+{
+    if (FDropNode == FNodeAbove && FDropNode == FNodeBelow)
+        return; // inside a row, or no folder drag
+    painter.setPen(Qt::black);
+    for (int x = 0; x < width(); x += 2)
+        painter.drawPoint(x, FDragY);
+}

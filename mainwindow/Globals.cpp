@@ -1,0 +1,40 @@
+#include "mainwindow/Globals.h"
+#include "settings/Language.h"
+#include "settings/Preferences.h"
+
+#include <QCoreApplication>
+
+QString AppDir;
+TCatalog *Catalog = nullptr;
+TPreferences *Prefs = nullptr;
+TFolder *CurrentFolder = nullptr;
+TSearchRec SearchRec;
+bool Modified = false;
+
+namespace {
+QString &FolderOverride()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+QString ProgramFolder()
+{
+    QString folder = FolderOverride();
+    if (folder.isEmpty())
+        folder = QCoreApplication::applicationDirPath();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
+void SetProgramFolder(const QString &folder)
+{
+    FolderOverride() = folder;
+}
+
+QString LanguageFile()
+{
+    return LanguageFilePath(AppDir, Prefs ? Prefs->Rec().LanguageFile : QString());
+}

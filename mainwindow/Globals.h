@@ -1,0 +1,25 @@
+#pragma once
+// The program-wide variables: the whole contract between the windows. The main
+// window sets AppDir, Prefs and Catalog at its creation and owns the objects.
+
+#include "mainwindow/SearchPending.h"
+
+#include <QString>
+
+class TCatalog;
+class TFolder;
+class TPreferences;
+
+extern QString AppDir;          // the program's folder, with a trailing "/"
+extern TCatalog *Catalog;       // the open catalogue
+extern TPreferences *Prefs;     // the settings
+extern TFolder *CurrentFolder;  // the folder the list shows, or none
+extern TSearchRec SearchRec;    // the cursor of Find Next
+extern bool Modified;           // the catalogue differs from its file
+
+// The program's folder: the executable's folder, or the one a test set.
+QString ProgramFolder();
+void SetProgramFolder(const QString &folder);
+
+// AppDir + "languages/" + the chosen language file.
+QString LanguageFile();

@@ -1,0 +1,366 @@
+// The main window's life: creation, activation, Save and Exit, and the close
+// sequence that asks about unsaved changes and stores the layout and settings.
+#include "mainwindow/MainForm.h"
+#include "catalogue/Catalog.h"
+#include "mainwindow/BookmarkListModel.h"
+#include "mainwindow/CommandGuard.h"
+#include "mainwindow/Globals.h"
+#include "mainwindow/MessageBox.h"
+#include "platform/ProgramKey.h"
+#include "platform/VarnokelError.h"
+#include "settings/Language.h"
+#include "settings/Preferences.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QWindow>
+
+namespace {
+
+const char kCatalogFile[] = "bookmarks.xml";
+const char kPreferencesFile[] = "preferences.ini";
+const int kPanelWidths[5] = {200, 150, 100, 100, 50};
+
+// The program's icon: the desktop theme's, else a drawn bookmark ribbon.
+QIcon ProgramIcon()
+{
+    QIcon icon = QIcon::fromTheme(QStringLiteral("user-bookmarks"));
+    if (!icon.isNull())
+        return icon;
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x1a, 0x3f, 0x7a), 3));
+    painter.setBrush(QColor(0x2f, 0x6f, 0xd6));
+    const QPointF ribbon[] = {{14, 4}, {50, 4}, {50, 60}, {32, 44}, {14, 60}};
+    painter.drawPolygon(ribbon, 5);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("AppName"));
+    setWindowIcon(ProgramIcon());
+    BuildLayout();
+    CreateActions();
+    BuildMenus();
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &TfrmMain::OnFocusWindowChanged);
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain()
+{
+    // The list and the tree refer to the catalogue's folders: empty them first.
+    m_listModel->Reset(nullptr);
+    CurrentFolder = nullptr;
+    SearchRec = TSearchRec();
+    Catalog = nullptr;
+    Prefs = nullptr;
+}
+
+void TfrmMain::BuildLayout()
+{
+    resize(671, 466);
+
+    trvFolders = new TFolderTreeWidget;
+    trvFolders->setObjectName(QStringLiteral("trvFolders"));
+    trvFolders->setHeaderHidden(true);
+    trvFolders->setIndentation(19);
+    trvFolders->setContextMenuPolicy(Qt::CustomContextMenu);
+    trvFolders->setDragEnabled(true);
+    trvFolders->setAcceptDrops(true);
+    trvFolders->setDragDropMode(QAbstractItemView::DragDrop);
+
+    m_listModel = new TBookmarkListModel(this);
+    lvBookmarks = new TBookmarkListView;
+    lvBookmarks->setObjectName(QStringLiteral("lvBookmarks"));
+    lvBookmarks->setModel(m_listModel);
+    lvBookmarks->setRootIsDecorated(false);
+    lvBookmarks->setUniformRowHeights(true);
+    lvBookmarks->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lvBookmarks->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvBookmarks->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvBookmarks->setContextMenuPolicy(Qt::CustomContextMenu);
+    lvBookmarks->setAllColumnsShowFocus(true);
+    lvBookmarks->setDragEnabled(true);
+    lvBookmarks->setAcceptDrops(true);
+    lvBookmarks->setDragDropMode(QAbstractItemView::DragDrop);
+    lvBookmarks->header()->setSectionsMovable(false);
+    lvBookmarks->header()->setStretchLastSection(false);
+    const int columnWidths[4] = {150, 150, 80, 80};
+    for (int c = 0; c < 4; ++c)
+        lvBookmarks->header()->resizeSection(c, columnWidths[c]);
+
+    memDescription = new QPlainTextEdit;
+    memDescription->setObjectName(QStringLiteral("memDescription"));
+    memDescription->setReadOnly(true);
+    memDescription->setFocusPolicy(Qt::ClickFocus); // skipped by Tab
+    memDescription->setBackgroundRole(QPalette::Button);
+    QPalette palette = memDescription->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    memDescription->setPalette(palette);
+
+    m_rightSplitter = new QSplitter(Qt::Vertical);
+    m_rightSplitter->addWidget(lvBookmarks);
+    m_rightSplitter->addWidget(memDescription);
+    m_rightSplitter->setStretchFactor(0, 1);
+    m_rightSplitter->setStretchFactor(1, 0);
+    m_rightSplitter->setChildrenCollapsible(false);
+
+    m_mainSplitter = new QSplitter(Qt::Horizontal);
+    m_mainSplitter->addWidget(trvFolders);
+    m_mainSplitter->addWidget(m_rightSplitter);
+    m_mainSplitter->setStretchFactor(0, 0);
+    m_mainSplitter->setStretchFactor(1, 1);
+    m_mainSplitter->setChildrenCollapsible(false);
+    setCentralWidget(m_mainSplitter);
+    SetTreeWidth(200);
+    SetDescriptionHeight(100);
+
+    MainToolbar = addToolBar(QStringLiteral("Toolbar"));
+    MainToolbar->setObjectName(QStringLiteral("MainToolbar"));
+    MainToolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    MainToolbar->setMovable(false);
+
+    MainStatusBar = statusBar();
+    MainStatusBar->setObjectName(QStringLiteral("MainStatusBar"));
+    MainStatusBar->setSizeGripEnabled(false);
+    for (int i = 0; i < 5; ++i) {
+        StatusPanel[i] = new QLabel;
+        StatusPanel[i]->setFixedWidth(kPanelWidths[i]);
+        MainStatusBar->addWidget(StatusPanel[i]);
+    }
+    MainStatusBar->installEventFilter(this);
+
+    FoldersPopup = new QMenu(this);
+    FoldersPopup->setObjectName(QStringLiteral("FoldersPopup"));
+    BookmarksPopup = new QMenu(this);
+    BookmarksPopup->setObjectName(QStringLiteral("BookmarksPopup"));
+    TrayPopup = new QMenu(this);
+    TrayPopup->setObjectName(QStringLiteral("TrayPopup"));
+    TrayIcon = new QSystemTrayIcon(windowIcon(), this);
+    TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
+    TrayIcon->setToolTip(QStringLiteral("Varnokel PRO"));
+    TrayIcon->setContextMenu(TrayPopup);
+
+    AutoSaveTimer = new QTimer(this);
+    AutoSaveTimer->setObjectName(QStringLiteral("AutoSaveTimer"));
+    MinimizeTimer = new QTimer(this);
+    MinimizeTimer->setObjectName(QStringLiteral("MinimizeTimer"));
+    MinimizeTimer->setInterval(1);
+    MinimizeTimer->start();
+
+    ConnectTreeAndList();
+    ConnectTimersAndTray();
+}
+
+void TfrmMain::SetTreeWidth(int width)
+{
+    const int total = qMax(m_mainSplitter->width(), width + 200);
+    m_mainSplitter->setSizes({width, total - width});
+}
+
+void TfrmMain::SetDescriptionHeight(int height)
+{
+    const int total = qMax(m_rightSplitter->height(), height + 100);
+    m_rightSplitter->setSizes({total - height, height});
+}
+
+void TfrmMain::FormCreate()
+{
+    try {
+        setWindowTitle(QStringLiteral("Varnokel PRO 2.0"));
+        AppDir = ProgramFolder();
+        m_prefs = std::make_unique<TPreferences>();
+        Prefs = m_prefs.get();
+        Prefs->LoadFromFile(AppDir + QLatin1String(kPreferencesFile));
+        m_catalog = std::make_unique<TCatalog>();
+        Catalog = m_catalog.get();
+        const QString catalogFile = AppDir + QLatin1String(kCatalogFile);
+        if (QFileInfo(catalogFile).isFile()) {
+            Catalog->LoadFromFile(catalogFile);
+            RebuildFolderTree();
+        }
+        ApplyStoredLayout();
+        ApplyTrayIcon();
+        ApplyAutoSaveTimer();
+        UpdateActionStates();
+        ApplyLanguage();
+        ApplyStoredGeometry(); // what the first activation does, without a jump
+    } catch (const VarnokelError &error) {
+        ShowErrorBox(error.Message());
+    }
+}
+
+void TfrmMain::ApplyStoredLayout()
+{
+    const TPreferencesRec &rec = Prefs->Rec();
+    SetTreeWidth(rec.TreeWidth);
+    SetDescriptionHeight(rec.DescrPaneHeight);
+    Action(QStringLiteral("ViewToolbar"))->setChecked(rec.ShowToolbar);
+    MainToolbar->setVisible(rec.ShowToolbar);
+    const int widths[4] = {rec.TitleColumnWidth, rec.AddressColumnWidth,
+                           rec.LastVisitColumnWidth, rec.AddDateColumnWidth};
+    for (int c = 0; c < 4; ++c)
+        lvBookmarks->header()->resizeSection(c, widths[c]);
+    Action(QStringLiteral("ViewStatusBar"))->setChecked(rec.ShowStatusbar);
+    MainStatusBar->setVisible(rec.ShowStatusbar);
+    SortAction(rec.SortType)->setChecked(true);
+    Action(QStringLiteral("ViewReversedOrder"))->setChecked(rec.ReversedSort);
+}
+
+void TfrmMain::ApplyStoredGeometry()
+{
+    if (!Prefs)
+        return;
+    const TPreferencesRec &rec = Prefs->Rec();
+    move(rec.Left, rec.Top);
+    resize(rec.Width, rec.Height);
+    if (rec.Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TfrmMain::FormActivate()
+{
+    ApplyStoredGeometry();
+    UpdateActionStates();
+}
+
+bool TfrmMain::IsActiveForm() const
+{
+    return m_activeForm == this;
+}
+
+void TfrmMain::OnFocusWindowChanged(QWindow *window)
+{
+    if (!window)
+        return; // another application is active; the program's active form stays
+    QWidget *form = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->windowHandle() == window)
+            form = top;
+    if (!form || form->windowType() == Qt::Popup || form->windowType() == Qt::ToolTip)
+        return;
+    const bool activated = form == this && m_activeForm != this;
+    m_activeForm = form;
+    if (activated)
+        Guarded([this] { FormActivate(); });
+}
+
+void TfrmMain::SaveCatalog()
+{
+    Catalog->SaveToFile(AppDir + QLatin1String(kCatalogFile));
+}
+
+void TfrmMain::FileSaveExecute()
+{
+    SaveCatalog();
+    Modified = false;
+    UpdateActionStates();
+}
+
+void TfrmMain::FileExitExecute()
+{
+    close();
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    if (m_closed || !Prefs) { // a creation that failed before the settings existed
+        event->accept();
+        return;
+    }
+    Guarded([this, event] {
+        if (FormClose()) {
+            m_closed = true;
+            event->accept();
+            AutoSaveTimer->stop();
+            MinimizeTimer->stop();
+            TrayIcon->hide();
+            // A window hidden in the tray is not the last visible one: end the loop.
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+    });
+}
+
+bool TfrmMain::FormClose()
+{
+    TPreferencesRec &rec = Prefs->Rec();
+    if (Modified) {
+        if (rec.AotoSaveOnExit) {
+            SaveCatalog();
+        } else {
+            const QString text = GetLanguageText(LanguageFile(), QStringLiteral("Messages"),
+                                                 QStringLiteral("SaveChanges"),
+                                                 QStringLiteral("Save Changes?"));
+            const auto answer = ShowMessageBox(
+                this, {text, QStringLiteral("Varnokel PRO"),
+                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                       QMessageBox::Question});
+            if (answer == QMessageBox::Yes)
+                SaveCatalog();
+            else if (answer != QMessageBox::No)
+                return false;
+        }
+    }
+    StoreLayout(rec);
+    Prefs->SaveToFile(AppDir + QLatin1String(kPreferencesFile));
+    // The settings and the catalogue are safe on disk; a failed write of the
+    // program key is reported and the program still ends.
+    try {
+        WriteProgramKeyValue(QStringLiteral("Application Path"),
+                             QCoreApplication::applicationFilePath());
+        WriteProgramKeyValue(QStringLiteral("Catalog Path"),
+                             AppDir + QLatin1String(kCatalogFile));
+    } catch (const VarnokelError &error) {
+        ShowErrorBox(error.Message());
+    }
+    return true;
+}
+
+void TfrmMain::StoreLayout(TPreferencesRec &rec) const
+{
+    if (isMaximized()) {
+        rec.Maximized = true;
+    } else {
+        rec.Top = y();
+        rec.Left = x();
+        rec.Width = width();
+        rec.Height = height();
+        rec.Maximized = false;
+    }
+    rec.TreeWidth = trvFolders->width();
+    rec.DescrPaneHeight = memDescription->height();
+    rec.TitleColumnWidth = lvBookmarks->header()->sectionSize(0);
+    rec.AddressColumnWidth = lvBookmarks->header()->sectionSize(1);
+    rec.LastVisitColumnWidth = lvBookmarks->header()->sectionSize(2);
+    rec.AddDateColumnWidth = lvBookmarks->header()->sectionSize(3);
+    rec.ShowToolbar = Action(QStringLiteral("ViewToolbar"))->isChecked();
+    rec.ShowStatusbar = Action(QStringLiteral("ViewStatusBar"))->isChecked();
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == MainStatusBar && event->type() == QEvent::Resize)
+        MainStatusBarResize();
+    return QMainWindow::eventFilter(watched, event);
+}
