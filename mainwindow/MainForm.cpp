@@ -104,6 +104,7 @@ void TfrmMain::BuildLayout()
     lvBookmarks->setAcceptDrops(true);
     lvBookmarks->setDragDropMode(QAbstractItemView::DragDrop);
     lvBookmarks->header()->setSectionsMovable(false);
+    lvBookmarks->header()->setSectionsClickable(true);
     lvBookmarks->header()->setStretchLastSection(false);
     const int columnWidths[4] = {150, 150, 80, 80};
     for (int c = 0; c < 4; ++c)
