@@ -95,6 +95,10 @@ private slots:
     void startMinimized_data();
     void startMinimized();
     void wmUserShowsHiddenWindow();
+    void activationRestoresStoredGeometry();
+    void minimiseHidesIntoTray_data();
+    void minimiseHidesIntoTray();
+    void trayClickTogglesWindow();
 
 private:
     std::unique_ptr<TfrmMain> NewForm();
@@ -543,6 +547,59 @@ void TestMainForm::wmUserShowsHiddenWindow()
     form->WMUser();
     QVERIFY(form->isVisible());
     QVERIFY(!form->isMinimized());
+}
+
+void TestMainForm::activationRestoresStoredGeometry()
+{
+    Write("preferences.ini", "[MainForm]\r\nLeft=30\r\nTop=40\r\nWidth=610\r\nHeight=430\r\n");
+    auto form = NewForm();
+    ShowAndActivate(*form);
+    QCOMPARE(form->size(), QSize(610, 430));
+    form->resize(500, 300);
+    // A dialog of the program comes and goes: the window is activated again.
+    QDialog dialog(form.get());
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QTRY_VERIFY(!form->IsActiveForm());
+    dialog.close();
+    QApplication::setActiveWindow(form.get());
+    QTRY_VERIFY(form->IsActiveForm());
+    QCOMPARE(form->size(), QSize(610, 430));
+    QCOMPARE(form->pos(), QPoint(30, 40));
+}
+
+void TestMainForm::minimiseHidesIntoTray_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<bool>("hidden");
+    QTest::newRow("both tray flags") << QByteArray() << true;
+    QTest::newRow("no tray icon") << QByteArray("ShowIconInTray=0\r\n") << false;
+    QTest::newRow("no hiding") << QByteArray("HideToTrayOnMinimizing=0\r\n") << false;
+}
+
+void TestMainForm::minimiseHidesIntoTray()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(bool, hidden);
+    Write("preferences.ini", "[General]\r\n" + ini);
+    auto form = NewForm();
+    ShowAndActivate(*form);
+    form->showMinimized();
+    QTRY_COMPARE(!form->isVisible(), hidden);
+    QTest::qWait(20); // a late hide would show here
+    QCOMPARE(!form->isVisible(), hidden);
+}
+
+void TestMainForm::trayClickTogglesWindow()
+{
+    auto form = NewForm();
+    ShowAndActivate(*form);
+    form->TrayIconClick();
+    QVERIFY(!form->isVisible());
+    form->TrayIconClick();
+    QVERIFY(form->isVisible());
+    form->TrayShowMainWindowExecute(); // showing already: nothing
+    QVERIFY(form->isVisible());
 }
 
 QTEST_MAIN(TestMainForm)
