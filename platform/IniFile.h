@@ -6,7 +6,9 @@
 // "0x" or "0X"; booleans are integers, written "1" / "0". A write updates the key in
 // place or appends it to its section (a missing section goes to the end of the file)
 // and keeps every other line as it was; the file is written in UTF-8 with CR LF.
-// A file that is not valid UTF-8 is read as Windows-1252.
+// A file that is not valid UTF-8 is read as Windows-1252; a byte order mark is kept.
+// Values that would not read back as written (outer blanks, enclosing quotes) are
+// written inside one more pair of quotes; line breaks in them become blanks.
 //
 // In WriteThrough mode every write replaces the file at once; in Buffered mode the
 // writes collect in memory and UpdateFile writes them all in one atomic replace.
@@ -22,7 +24,8 @@ class IniFile
 public:
     enum class Mode { WriteThrough, Buffered };
 
-    // Reads the file when it exists; a missing or unreadable file reads as empty.
+    // Reads the file when it exists; a missing or unreadable file reads as empty,
+    // and an unreadable one is never overwritten (UpdateFile raises instead).
     explicit IniFile(QString fileName, Mode mode = Mode::WriteThrough);
 
     const QString &FileName() const { return m_fileName; }
