@@ -46,12 +46,17 @@ TBookmark *TBookmarks::Insert(int index, std::unique_ptr<TBookmark> bookmark)
 void TBookmarks::AddCopies(const TBookmarks &source)
 {
     const int count = source.Count();
-    Reserve(size_t(Count() + count));
-    for (int i = 0; i < count; ++i) {
-        auto copy = std::make_unique<TBookmark>();
-        copy->Assign(*source.At(i));
-        Add(std::move(copy));
-    }
+    source.PrefetchTexts();
+    if (IsEmpty())
+        Reserve(size_t(count));
+    for (int i = 0; i < count; ++i)
+        Add(std::unique_ptr<TBookmark>(new TBookmark(TBookmark::CopyOf{*source.At(i)})));
+}
+
+void TBookmarks::PrefetchTexts() const
+{
+    for (const auto &bookmark : *this)
+        __builtin_prefetch(bookmark->d.constData(), 1);
 }
 
 bool SameTitle(const QString &a, const QString &b)

@@ -26,6 +26,11 @@ public:
     int IndexOfTitle(const QString &text) const;
 
     void Sort(TSortType key, bool reversed);
+
+    // Asks for the bookmarks' shared texts ahead of a pass that changes their
+    // reference counts (copying, freeing): each atomic update waits for memory,
+    // prefetches do not, so they overlap.
+    void PrefetchTexts() const;
 };
 
 // Titles equal when they match after folding a-z to A-Z; nothing else is folded.

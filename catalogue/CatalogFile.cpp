@@ -1,10 +1,8 @@
-// Reading and writing the catalogue file "bookmarks.xml".
-// The reader walks the document with an explicit stack in document order, so a
-// failure leaves exactly the folders met before it, and deep nesting is safe.
-// The writer serialises the tree directly in the file's indented layout.
+// Reading the catalogue file "bookmarks.xml" (the writer is CatalogFileWriter.cpp).
+// The document is walked with an explicit stack in document order, so a failure
+// leaves exactly the folders met before it, and any depth of nesting is safe.
 #include "catalogue/Catalog.h"
 #include "catalogue/CatalogFileNames.h"
-#include "platform/AtomicFile.h"
 #include "platform/VarnokelError.h"
 
 #include <QFile>
@@ -22,23 +20,9 @@ namespace {
 
 using namespace CatalogFileNames;
 
-// ---- reading --------------------------------------------------------------
-
-[[noreturn]] void RaiseParseError(const QByteArray &text, const pugi::xml_parse_result &result)
-{
-    const qsizetype offset = qBound(qsizetype(0), qsizetype(result.offset), text.size());
-    const qsizetype lineStart = text.lastIndexOf('\n', offset - 1) + 1;
-    qsizetype lineEnd = text.indexOf('\n', lineStart);
-    if (lineEnd < 0)
-        lineEnd = text.size();
-    const QString line = QString::fromUtf8(text.mid(lineStart, lineEnd - lineStart))
-                             .remove(QLatin1Char('\r')).left(40);
-    const int lineNumber = int(text.left(offset).count('\n')) + 1;
-    throw VarnokelError(QStringLiteral("%1\nLine: %2\n%3")
-                            .arg(QString::fromUtf8(result.description()))
-                            .arg(lineNumber)
-                            .arg(line));
-}
+// Whitespace-only text is dropped (no parse_ws_pcdata); comments and processing
+// instructions are kept, because a field holding one is an error.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
 
 // The encoding named by a declaration such as <?xml version="1.0" encoding="x"?>.
 QByteArray DeclaredEncoding(const QByteArray &data)
@@ -64,10 +48,10 @@ QByteArray DeclaredEncoding(const QByteArray &data)
 
 // The file's bytes as UTF-8, whatever encoding a byte-order mark or the
 // declaration names (no mark and no declaration: UTF-8).
-QByteArray ToUtf8(const QByteArray &data, const QString &fileName)
+QByteArray ToUtf8(QByteArray data, const QString &fileName)
 {
     if (data.startsWith("\xEF\xBB\xBF"))
-        return data.mid(3);
+        return data.remove(0, 3);
     if (auto found = QStringConverter::encodingForData(data, u'<');
         found && *found != QStringConverter::Utf8) {
         QStringDecoder decoder(*found);
@@ -83,6 +67,34 @@ QByteArray ToUtf8(const QByteArray &data, const QString &fileName)
     return QString(decoder.decode(data)).toUtf8();
 }
 
+QByteArray ReadAsUtf8(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw VarnokelError(QStringLiteral("Cannot open file \"%1\". %2")
+                                .arg(fileName, file.errorString()));
+    return ToUtf8(file.readAll(), fileName);
+}
+
+// The parser's reason, "Line: " and the line number, and the first 40 characters
+// of that line. The file is parsed in place, so its text is read again here.
+[[noreturn]] void RaiseParseError(const QString &fileName, const pugi::xml_parse_result &result)
+{
+    const QByteArray text = ReadAsUtf8(fileName);
+    const qsizetype offset = qBound(qsizetype(0), qsizetype(result.offset), text.size());
+    const qsizetype lineStart = text.lastIndexOf('\n', offset - 1) + 1;
+    qsizetype lineEnd = text.indexOf('\n', lineStart);
+    if (lineEnd < 0)
+        lineEnd = text.size();
+    const QString line = QString::fromUtf8(text.mid(lineStart, lineEnd - lineStart))
+                             .remove(QLatin1Char('\r')).left(40);
+    const int lineNumber = int(text.left(offset).count('\n')) + 1;
+    throw VarnokelError(QStringLiteral("%1\nLine: %2\n%3")
+                            .arg(QString::fromUtf8(result.description()))
+                            .arg(lineNumber)
+                            .arg(line));
+}
+
 bool NameMatches(const char *name, const char *wanted)
 {
     if (std::strcmp(name, wanted) == 0)
@@ -91,21 +103,33 @@ bool NameMatches(const char *name, const char *wanted)
     return colon && std::strcmp(colon + 1, wanted) == 0;
 }
 
-// The child-value lookup: first child element named `wanted`; no value when it
-// is missing, empty or holds empty text; an error when it holds anything but
-// one text or CDATA node.
-bool ChildValue(pugi::xml_node element, const char *wanted, QString &value)
+// The first child element of each wanted name, found in one pass over the children;
+// later children of the same name are ignored.
+template <size_t N>
+void FindFields(pugi::xml_node element, const char *const (&names)[N], pugi::xml_node (&found)[N])
 {
-    pugi::xml_node found;
-    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
-        if (child.type() == pugi::node_element && NameMatches(child.name(), wanted)) {
-            found = child;
-            break;
+    size_t missing = N;
+    for (pugi::xml_node child = element.first_child(); child && missing;
+         child = child.next_sibling()) {
+        if (child.type() != pugi::node_element)
+            continue;
+        for (size_t i = 0; i < N; ++i) {
+            if (!found[i] && NameMatches(child.name(), names[i])) {
+                found[i] = child;
+                --missing;
+                break;
+            }
         }
     }
-    if (!found)
+}
+
+// The value of a field element: none when it is missing, empty or holds empty
+// text; an error when it holds anything but one text or CDATA node.
+bool FieldValue(pugi::xml_node field, QString &value)
+{
+    if (!field)
         return false;
-    const pugi::xml_node content = found.first_child();
+    const pugi::xml_node content = field.first_child();
     if (!content)
         return false;
     if (content.next_sibling()
@@ -118,6 +142,7 @@ bool ChildValue(pugi::xml_node element, const char *wanted, QString &value)
     return true;
 }
 
+// A number (not zero: true), else "true" or "false" in any letter case.
 bool ToBoolean(const QString &text)
 {
     bool ok = false;
@@ -136,36 +161,44 @@ bool ToBoolean(const QString &text)
 
 void ReadFolderFields(pugi::xml_node node, TFolder &folder)
 {
+    static const char *const names[] = {kTitle, kDescription, kSelected, kExpanded};
+    pugi::xml_node fields[4];
+    FindFields(node, names, fields);
     QString value;
-    if (ChildValue(node, kTitle, value))
+    if (FieldValue(fields[0], value))
         folder.SetTitle(value);
-    if (ChildValue(node, kDescription, value))
+    if (FieldValue(fields[1], value))
         folder.SetDescription(value);
-    if (ChildValue(node, kSelected, value))
+    if (FieldValue(fields[2], value))
         folder.SetSelected(ToBoolean(value));
-    if (ChildValue(node, kExpanded, value))
+    if (FieldValue(fields[3], value))
         folder.SetExpanded(ToBoolean(value));
 }
 
+// A bookmark whose field fails is not added.
 void ReadBookmark(pugi::xml_node node, TFolder &folder)
 {
+    static const char *const names[] = {kTitle, kAddress, kDescription, kAddDate, kLastVisit};
+    pugi::xml_node fields[5];
+    FindFields(node, names, fields);
     auto bookmark = std::make_unique<TBookmark>();
     QString value;
-    if (ChildValue(node, kTitle, value))
+    if (FieldValue(fields[0], value))
         bookmark->SetTitle(value);
-    if (ChildValue(node, kAddress, value))
+    if (FieldValue(fields[1], value))
         bookmark->SetAddress(value);
-    if (ChildValue(node, kDescription, value))
+    if (FieldValue(fields[2], value))
         bookmark->SetDescription(value);
-    if (ChildValue(node, kAddDate, value))
+    if (FieldValue(fields[3], value))
         bookmark->SetAddDate(value);
-    if (ChildValue(node, kLastVisit, value))
+    if (FieldValue(fields[4], value))
         bookmark->SetLastVisit(value);
     folder.Bookmarks().Add(std::move(bookmark));
 }
 
-// Reads the children of the document element into `root`. A "bookmark" directly
-// under the document element has no folder to go into and is skipped.
+// Reads the children of the document element into `root`. A folder is added to
+// its list before its fields are read. A "bookmark" directly under the document
+// element has no folder to go into and is skipped.
 void ReadTree(pugi::xml_node documentElement, TFolders &root)
 {
     struct Frame { pugi::xml_node next; TFolder *folder; };
@@ -192,118 +225,6 @@ void ReadTree(pugi::xml_node documentElement, TFolders &root)
     }
 }
 
-// ---- writing --------------------------------------------------------------
-
-bool IsXmlBlank(const QString &text)
-{
-    for (QChar c : text)
-        if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n')
-            return false;
-    return true;
-}
-
-class Writer
-{
-public:
-    void Open(int level, QLatin1StringView name)
-    {
-        Indent(level);
-        m_out += u'<';
-        m_out += name;
-        m_out += QLatin1String(">\r\n");
-    }
-    void Close(int level, QLatin1StringView name)
-    {
-        Indent(level);
-        m_out += QLatin1String("</");
-        m_out += name;
-        m_out += QLatin1String(">\r\n");
-    }
-    // A field element on one line; an empty or blank value as an empty-element tag.
-    void Field(int level, QLatin1StringView name, const QString &value)
-    {
-        Indent(level);
-        m_out += u'<';
-        m_out += name;
-        if (IsXmlBlank(value)) {
-            m_out += QLatin1String("/>\r\n");
-            return;
-        }
-        m_out += u'>';
-        Escaped(value);
-        m_out += QLatin1String("</");
-        m_out += name;
-        m_out += QLatin1String(">\r\n");
-    }
-    void Raw(QLatin1StringView text) { m_out += text; }
-    QString &Text() { return m_out; }
-
-private:
-    void Indent(int level) { m_out.append(QString(level * 2, u' ')); }
-
-    // Markup characters as entities; a carriage return and the other control
-    // characters as character references so they come back unchanged; NUL dropped.
-    void Escaped(const QString &value)
-    {
-        for (QChar c : value) {
-            const char16_t u = c.unicode();
-            if (u == '&')
-                m_out += QLatin1String("&amp;");
-            else if (u == '<')
-                m_out += QLatin1String("&lt;");
-            else if (u == '>')
-                m_out += QLatin1String("&gt;");
-            else if (u >= 0x20 || u == '\t' || u == '\n')
-                m_out += c;
-            else if (u != 0)
-                m_out += QStringLiteral("&#%1;").arg(int(u));
-        }
-    }
-
-    QString m_out;
-};
-
-const char *Flag(bool value)
-{
-    return value ? "-1" : "0";
-}
-
-void WriteFolder(Writer &w, const TFolder &top, int topLevel)
-{
-    // Pre-order with an explicit stack; each entry closes its element when popped
-    // the second time.
-    struct Entry { const TFolder *folder; int level; bool opened; };
-    std::vector<Entry> stack{{&top, topLevel, false}};
-    while (!stack.empty()) {
-        Entry &entry = stack.back();
-        const TFolder &f = *entry.folder;
-        const int level = entry.level;
-        if (entry.opened) {
-            w.Close(level, QLatin1StringView(kFolder));
-            stack.pop_back();
-            continue;
-        }
-        entry.opened = true;
-        w.Open(level, QLatin1StringView(kFolder));
-        w.Field(level + 1, QLatin1StringView(kTitle), f.Title());
-        w.Field(level + 1, QLatin1StringView(kDescription), f.Description());
-        w.Field(level + 1, QLatin1StringView(kSelected), QLatin1String(Flag(f.Selected())));
-        w.Field(level + 1, QLatin1StringView(kExpanded), QLatin1String(Flag(f.Expanded())));
-        for (const auto &b : f.Bookmarks()) {
-            w.Open(level + 1, QLatin1StringView(kBookmark));
-            w.Field(level + 2, QLatin1StringView(kTitle), b->Title());
-            w.Field(level + 2, QLatin1StringView(kAddress), b->Address());
-            w.Field(level + 2, QLatin1StringView(kDescription), b->Description());
-            w.Field(level + 2, QLatin1StringView(kAddDate), b->AddDate());
-            w.Field(level + 2, QLatin1StringView(kLastVisit), b->LastVisit());
-            w.Close(level + 1, QLatin1StringView(kBookmark));
-        }
-        const TFolders &children = f.Folders();
-        for (int i = children.Count() - 1; i >= 0; --i)
-            stack.push_back({children.At(i), level + 1, false});
-    }
-}
-
 } // namespace
 
 void TCatalog::LoadFromFile(const QString &fileName)
@@ -311,49 +232,17 @@ void TCatalog::LoadFromFile(const QString &fileName)
     const QFileInfo info(fileName);
     if (!info.exists() || info.isDir())
         return;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw VarnokelError(QStringLiteral("Cannot open file \"%1\". %2")
-                                .arg(fileName, file.errorString()));
-    QByteArray text = ToUtf8(file.readAll(), fileName);
-    file.close();
-
+    QByteArray text = ReadAsUtf8(fileName);
     pugi::xml_document document;
-    const unsigned options = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
-    // Parse a copy in place: pugixml keeps pointers into the buffer, and the
-    // original is needed for the error's line.
-    QByteArray buffer = text;
     const pugi::xml_parse_result result = document.load_buffer_inplace(
-        buffer.data(), size_t(buffer.size()), options, pugi::encoding_utf8);
+        text.data(), size_t(text.size()), kParseOptions, pugi::encoding_utf8);
     if (!result)
-        RaiseParseError(text, result);
-    text.clear();
+        RaiseParseError(fileName, result);
 
+    // A document element of another name is read as an empty catalogue; one named
+    // "folder" gives its sub-folders as root folders and its own fields are ignored.
     const pugi::xml_node root = document.document_element();
     if (std::strcmp(root.name(), kDocument) != 0 && std::strcmp(root.name(), kFolder) != 0)
         return;
     ReadTree(root, m_folders);
-}
-
-void TCatalog::SaveToFile(const QString &fileName) const
-{
-    Writer w;
-    const QLatin1StringView document(kDocument);
-    if (m_folders.IsEmpty()) {
-        w.Raw(QLatin1String("<"));
-        w.Raw(document);
-        w.Raw(QLatin1String("/>\r\n"));
-    } else {
-        w.Raw(QLatin1String("<"));
-        w.Raw(document);
-        w.Raw(QLatin1String(">\r\n"));
-        for (const auto &folder : m_folders)
-            WriteFolder(w, *folder, 1);
-        w.Raw(QLatin1String("</"));
-        w.Raw(document);
-        w.Raw(QLatin1String(">\r\n"));
-    }
-    const QByteArray bytes = w.Text().toUtf8();
-    w.Text().clear();
-    WriteFileAtomically(fileName, bytes);
 }

@@ -1,5 +1,6 @@
 #include "catalogue/Folder.h"
 
+#include <algorithm>
 #include <vector>
 
 TFolder::TFolder() : m_folders(this)
@@ -8,16 +9,20 @@ TFolder::TFolder() : m_folders(this)
 
 TFolder::~TFolder()
 {
+    m_bookmarks.PrefetchTexts();
     m_bookmarks.Clear();
     // Free the subtree without recursion: detach the children of each folder
     // before it is freed, so no destructor below this one has anything to walk.
+    // Pre-order, the order in which loading and copying allocate, is kinder to
+    // the caches than any other.
     std::vector<std::unique_ptr<TFolder>> pending = std::move(m_folders.Items());
+    std::reverse(pending.begin(), pending.end());
     while (!pending.empty()) {
         std::unique_ptr<TFolder> folder = std::move(pending.back());
         pending.pop_back();
         auto &children = folder->m_folders.Items();
-        for (auto &child : children)
-            pending.push_back(std::move(child));
+        for (auto child = children.rbegin(); child != children.rend(); ++child)
+            pending.push_back(std::move(*child));
         children.clear();
     }
 }
@@ -38,29 +43,38 @@ void TFolder::AssignProperties(const TFolder &source)
 
 void TFolder::AssignContents(const TFolder &source)
 {
-    // Depth first with an explicit stack of (source, copy) pairs. The counts are
-    // taken before anything is appended, so copying a folder into itself is safe.
-    struct Job { const TFolder *from; TFolder *to; int bookmarks; int folders; };
-    std::vector<Job> stack;
-    stack.push_back({&source, this, source.m_bookmarks.Count(), source.m_folders.Count()});
+    // The recursive definition with an explicit stack: bookmarks first, then each
+    // sub-folder in order, each copied completely before it is added to its new
+    // parent. A folder's sub-folder count is taken when its copy starts, so copying
+    // a folder into itself, or into one of its own sub-folders, ends.
+    struct Frame
+    {
+        const TFolder *from;
+        TFolder *to;
+        std::unique_ptr<TFolder> made; // the copy being filled; none for this folder
+        int folders;
+        int next;
+    };
+    std::vector<Frame> stack;
+    const auto start = [&stack](const TFolder *from, TFolder *to, std::unique_ptr<TFolder> made) {
+        to->m_bookmarks.AddCopies(from->m_bookmarks);
+        stack.push_back({from, to, std::move(made), from->m_folders.Count(), 0});
+    };
+    start(&source, this, nullptr);
     while (!stack.empty()) {
-        const Job job = stack.back();
-        stack.pop_back();
-        const TBookmarks &from = job.from->m_bookmarks;
-        for (int i = 0; i < job.bookmarks; ++i) {
-            auto copy = std::make_unique<TBookmark>();
-            copy->Assign(*from.At(i));
-            job.to->m_bookmarks.Add(std::move(copy));
-        }
-        const size_t firstJob = stack.size();
-        for (int i = 0; i < job.folders; ++i) {
-            const TFolder *child = job.from->m_folders.At(i);
+        Frame &top = stack.back();
+        if (top.next < top.folders) {
+            const TFolder *child = top.from->m_folders.At(top.next++);
             auto copy = std::make_unique<TFolder>();
             copy->AssignProperties(*child);
-            TFolder *added = job.to->m_folders.Add(std::move(copy));
-            stack.push_back({child, added, child->m_bookmarks.Count(), child->m_folders.Count()});
+            TFolder *to = copy.get();
+            start(child, to, std::move(copy));
+            continue;
         }
-        std::reverse(stack.begin() + ptrdiff_t(firstJob), stack.end());
+        std::unique_ptr<TFolder> done = std::move(top.made);
+        stack.pop_back();
+        if (done)
+            stack.back().to->m_folders.Add(std::move(done));
     }
 }
 
@@ -131,6 +145,8 @@ TFolder *TFolders::Insert(int index, std::unique_ptr<TFolder> folder)
 void TFolders::AddCopies(const TFolders &source)
 {
     const int count = source.Count();
+    if (IsEmpty())
+        Reserve(size_t(count));
     for (int i = 0; i < count; ++i) {
         auto copy = std::make_unique<TFolder>();
         copy->Assign(*source.At(i));

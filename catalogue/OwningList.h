@@ -5,6 +5,7 @@
 
 #include "platform/VarnokelError.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -38,12 +39,8 @@ public:
         return -1;
     }
 
-    // Frees the item at the index.
-    void Delete(int index)
-    {
-        CheckIndex(index);
-        m_items.erase(m_items.begin() + index);
-    }
+    // Frees the item at the index, once the list no longer holds it.
+    void Delete(int index) { Extract(index).reset(); }
 
     void Clear() { m_items.clear(); }
 
