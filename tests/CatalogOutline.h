@@ -1,8 +1,9 @@
 #pragma once
 // A catalogue as text, for comparisons in tests and fuzz targets: a line a folder
-// ("F<depth> title | description") or bookmark ("B<depth> title | address |
-// description", then " | added | visited" with dates), in tree order. Walks with an
-// explicit stack, so very deep trees compare too.
+// ("F<depth> title | description", then " | selected expanded" with flags, each 0 or
+// 1) or bookmark ("B<depth> title | address | description", then " | added |
+// visited" with dates), in tree order. Walks with an explicit stack, so very deep
+// trees compare too. With a top folder, only that folder and what it holds.
 
 #include "catalogue/Catalog.h"
 #include "exchange/TreeWalk.h"
@@ -13,14 +14,22 @@ struct OutlineOptions
 {
     bool bookmarkDescriptions = true;
     bool dates = false;
+    bool flags = false;
 };
 
-inline QString CatalogOutline(const TCatalog &catalog, OutlineOptions options = {})
+// Every field of every folder and bookmark.
+inline constexpr OutlineOptions kWholeOutline{true, true, true};
+
+inline QString CatalogOutline(const TCatalog &catalog, OutlineOptions options = {},
+                              const TFolder *top = nullptr)
 {
     QString out;
     int depth = 0;
     const auto enter = [&](const TFolder &f) {
-        out += QStringLiteral("F%1 %2 | %3\n").arg(depth).arg(f.Title(), f.Description());
+        out += QStringLiteral("F%1 %2 | %3").arg(depth).arg(f.Title(), f.Description());
+        if (options.flags)
+            out += QStringLiteral(" | %1 %2").arg(int(f.Selected())).arg(int(f.Expanded()));
+        out += u'\n';
         for (const auto &b : f.Bookmarks()) {
             out += QStringLiteral("B%1 %2 | %3").arg(depth + 1).arg(b->Title(), b->Address());
             if (options.bookmarkDescriptions)
@@ -31,6 +40,6 @@ inline QString CatalogOutline(const TCatalog &catalog, OutlineOptions options = 
         }
         ++depth;
     };
-    WalkFolders(catalog, nullptr, enter, [&depth](const TFolder &) { --depth; });
+    WalkFolders(catalog, top, enter, [&depth](const TFolder &) { --depth; });
     return out;
 }

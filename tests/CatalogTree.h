@@ -1,49 +1,15 @@
 #pragma once
-// Building and comparing catalogue trees in tests and fuzz targets. A dump is the
-// tree as text, one line per folder and bookmark in stored order with its depth,
-// fields and flags: two trees are equal when their dumps are. Dumps walk with an
-// explicit stack, so trees of any depth can be dumped.
+// Building small catalogue trees in tests, and reading back what they hold
+// (CatalogOutline.h compares whole trees).
 
 #include "catalogue/Catalog.h"
 
 #include <QStringList>
 
-#include <vector>
-
-inline QString DumpFolder(const TFolder &folder, int depth)
+// The five texts of a bookmark, in the order the catalogue file holds them.
+inline QStringList Fields(const TBookmark &b)
 {
-    return QString::number(depth) + QStringLiteral(" folder [") + folder.Title()
-           + QStringLiteral("] [") + folder.Description() + QStringLiteral("] selected=")
-           + QString::number(folder.Selected()) + QStringLiteral(" expanded=")
-           + QString::number(folder.Expanded());
-}
-
-inline QString DumpBookmark(const TBookmark &b, int depth)
-{
-    return QString::number(depth) + QStringLiteral(" bookmark [") + b.Title()
-           + QStringLiteral("] [") + b.Address() + QStringLiteral("] [") + b.Description()
-           + QStringLiteral("] [") + b.AddDate() + QStringLiteral("] [") + b.LastVisit()
-           + QStringLiteral("]");
-}
-
-inline QStringList DumpTree(const TFolders &roots)
-{
-    QStringList lines;
-    struct Entry { const TFolder *folder; int depth; };
-    std::vector<Entry> stack;
-    for (int i = roots.Count() - 1; i >= 0; --i)
-        stack.push_back({roots.At(i), 0});
-    while (!stack.empty()) {
-        const Entry entry = stack.back();
-        stack.pop_back();
-        const TFolder &folder = *entry.folder;
-        lines << DumpFolder(folder, entry.depth);
-        for (const auto &bookmark : folder.Bookmarks())
-            lines << DumpBookmark(*bookmark, entry.depth + 1);
-        for (int i = folder.Folders().Count() - 1; i >= 0; --i)
-            stack.push_back({folder.Folders().At(i), entry.depth + 1});
-    }
-    return lines;
+    return {b.Title(), b.Address(), b.Description(), b.AddDate(), b.LastVisit()};
 }
 
 inline TFolder *AddFolder(TFolders &list, const QString &title)

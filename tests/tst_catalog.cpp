@@ -1,6 +1,7 @@
 // The catalogue: its undo history of whole-tree snapshots, copies between
 // catalogues, counts, and trees nested very deep.
 #include "catalogue/Catalog.h"
+#include "tests/CatalogOutline.h"
 #include "tests/CatalogTree.h"
 
 #include <QtTest>
@@ -189,7 +190,8 @@ void TestCatalog::undoShowsNewObjects()
     catalog.Undo();
     const TFolder *shown = catalog.Folders().GetItem(0);
     const TFolder *kept = catalog.UndoList().GetItem(0)->Folders().GetItem(0);
-    QCOMPARE(DumpTree(catalog.Folders()), DumpTree(catalog.UndoList().GetItem(0)->Folders()));
+    QCOMPARE(CatalogOutline(catalog, kWholeOutline),
+             CatalogOutline(catalog, kWholeOutline, kept));
     QVERIFY(shown != kept);
     QVERIFY(shown->Bookmarks().GetItem(0) != kept->Bookmarks().GetItem(0));
     QCOMPARE(shown->Parent(), nullptr);
@@ -202,7 +204,7 @@ void TestCatalog::snapshotsAreUntouchedByLaterChanges()
     TCatalog catalog;
     Show(catalog, QStringLiteral("S0"));
     catalog.SaveUndoState();
-    const QStringList before = DumpTree(catalog.Folders());
+    const QString before = CatalogOutline(catalog, kWholeOutline);
     // Edits in place, as the dialogs make them.
     TFolder *folder = catalog.Folders().GetItem(0);
     folder->SetTitle(QStringLiteral("edited"));
@@ -210,7 +212,7 @@ void TestCatalog::snapshotsAreUntouchedByLaterChanges()
     folder->Bookmarks().GetItem(0)->SetAddress(QStringLiteral("https://example.org/"));
     folder->Folders().Add(std::make_unique<TFolder>());
     catalog.Undo();
-    QCOMPARE(DumpTree(catalog.Folders()), before);
+    QCOMPARE(CatalogOutline(catalog, kWholeOutline), before);
     catalog.Redo();
     QCOMPARE(Shown(catalog), QStringLiteral("edited"));
     QCOMPARE(catalog.Folders().GetItem(0)->Bookmarks().GetItem(0)->Address(),
@@ -227,7 +229,9 @@ void TestCatalog::addCopiesAppendsWithoutTheHistory()
     Show(target, QStringLiteral("own"));
     target.AddCopies(source);
     QCOMPARE(Titles(target.Folders()), QStringList({"own", "A", "B"}));
-    QCOMPARE(DumpTree(target.Folders()).mid(2), DumpTree(source.Folders()));
+    QCOMPARE(CatalogOutline(target, kWholeOutline, target.Folders().GetItem(1))
+                 + CatalogOutline(target, kWholeOutline, target.Folders().GetItem(2)),
+             CatalogOutline(source, kWholeOutline));
     QCOMPARE(target.GetUndoCount(), 0);
     QCOMPARE(target.Folders().GetItem(1)->List(), &target.Folders());
 }

@@ -1,12 +1,19 @@
 // Folders and folder lists: defaults, back-links, deep copies, counts, the
 // owning-list operations and freeing.
 #include "catalogue/Catalog.h"
+#include "tests/CatalogOutline.h"
 #include "tests/CatalogTree.h"
 #include "tests/TestSupport.h"
 
 #include <QtTest>
 
 namespace {
+
+// The outline of a folder and everything below it.
+QString Outline(const TFolder &folder)
+{
+    return CatalogOutline(TCatalog(), kWholeOutline, &folder);
+}
 
 // X holds bookmarks x1 x2 and folder Y; Y holds Z; Z holds z1 z2 z3.
 TFolder *BuildXYZ(TFolders &roots)
@@ -101,8 +108,7 @@ void TestFolder::assignMakesADeepCopyWithItsOwnBackLinks()
     TFolder *x = BuildXYZ(roots);
     TFolder copy;
     copy.Assign(*x);
-    QCOMPARE(DumpTree(copy.Folders()), DumpTree(x->Folders()));
-    QCOMPARE(DumpFolder(copy, 0), DumpFolder(*x, 0));
+    QCOMPARE(Outline(copy), Outline(*x));
     QCOMPARE(Titles(copy.Bookmarks()), QStringList({"x1", "x2"}));
     QCOMPARE(copy.Parent(), nullptr);
     QCOMPARE(copy.List(), nullptr);
@@ -137,17 +143,17 @@ void TestFolder::assignContentsIntoItsOwnSubFolderEnds()
     TFolder *y = x->Folders().GetItem(0);
     y->AssignContents(*x);
     // Y received x1 x2, then a copy of itself as it stood by then (x1 x2 and Z).
-    const auto b = [](int depth, const char *title) {
-        return QStringLiteral("%1 bookmark [%2] [] [] [%3] []")
-            .arg(QString::number(depth), QLatin1String(title), TodayText());
-    };
-    QCOMPARE(DumpTree(roots), QStringList({
-        "0 folder [X] [about X] selected=0 expanded=1", b(1, "x1"), b(1, "x2"),
-        "1 folder [Y] [] selected=1 expanded=0", b(2, "x1"), b(2, "x2"),
-        "2 folder [Z] [] selected=0 expanded=0", b(3, "z1"), b(3, "z2"), b(3, "z3"),
-        "2 folder [Y] [] selected=1 expanded=0", b(3, "x1"), b(3, "x2"),
-        "3 folder [Z] [] selected=0 expanded=0", b(4, "z1"), b(4, "z2"), b(4, "z3"),
-    }));
+    const QString b = QStringLiteral(" |  | ") + TodayText() + QStringLiteral(" | \n");
+    QCOMPARE(Outline(*x), "F0 X | about X | 0 1\n"
+                          "B1 x1 | " + b + "B1 x2 | " + b +
+                          "F1 Y |  | 1 0\n"
+                          "B2 x1 | " + b + "B2 x2 | " + b +
+                          "F2 Z |  | 0 0\n"
+                          "B3 z1 | " + b + "B3 z2 | " + b + "B3 z3 | " + b +
+                          "F2 Y |  | 1 0\n"
+                          "B3 x1 | " + b + "B3 x2 | " + b +
+                          "F3 Z |  | 0 0\n"
+                          "B4 z1 | " + b + "B4 z2 | " + b + "B4 z3 | " + b);
     QVERIFY(BackLinksHold(*x));
 }
 
@@ -158,21 +164,20 @@ void TestFolder::assignPropertiesCopiesTheFourFieldsOnly()
     x->SetSelected(true);
     TFolder copy;
     copy.AssignProperties(*x);
-    QCOMPARE(DumpFolder(copy, 0), DumpFolder(*x, 0));
-    QCOMPARE(copy.Bookmarks().Count(), 0);
-    QCOMPARE(copy.Folders().Count(), 0);
+    QCOMPARE(Outline(copy), QStringLiteral("F0 X | about X | 1 1\n"));
     QCOMPARE(copy.List(), nullptr);
 }
 
 void TestFolder::addCopiesOfAListOntoItselfDoublesOnce()
 {
-    TFolders roots;
+    TCatalog catalog;
+    TFolders &roots = catalog.Folders();
     BuildXYZ(roots);
     AddFolder(roots, QStringLiteral("W"));
-    const QStringList before = DumpTree(roots);
+    const QString before = CatalogOutline(catalog, kWholeOutline);
     roots.AddCopies(roots);
     QCOMPARE(Titles(roots), QStringList({"X", "W", "X", "W"}));
-    QCOMPARE(DumpTree(roots), before + before);
+    QCOMPARE(CatalogOutline(catalog, kWholeOutline), before + before);
     QCOMPARE(roots.GetItem(2)->Parent(), nullptr);
     QCOMPARE(roots.GetItem(2)->List(), &roots);
     QVERIFY(BackLinksHold(*roots.GetItem(2)));
