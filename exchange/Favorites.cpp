@@ -1,0 +1,182 @@
+#include "exchange/Favorites.h"
+#include "exchange/LineFile.h"
+#include "exchange/Merge.h"
+#include "platform/Directory.h"
+#include "platform/IniFile.h"
+#include "platform/VarnokelError.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <vector>
+
+namespace {
+
+const QString kSection = QStringLiteral("InternetShortcut");
+const QString kUrlKey = QStringLiteral("URL");
+const QString kExtension = QStringLiteral(".url");
+
+// The longest file name the file system takes, in bytes.
+constexpr qsizetype kNameMax = 255;
+
+// The title less \ / : * ? " < > |.
+QString WithoutForbidden(const QString &title)
+{
+    QString name = title;
+    name.removeIf([](QChar c) { return QStringView(u"\\/:*?\"<>|").contains(c); });
+    return name;
+}
+
+bool IsDotName(const QString &name)
+{
+    return name == u"." || name == u"..";
+}
+
+// Cuts text to length units without splitting a surrogate pair.
+void CutTo(QString &text, qsizetype length)
+{
+    if (length > 0 && length < text.size() && text[length - 1].isHighSurrogate())
+        --length;
+    text.truncate(length);
+}
+
+// The address of a ".url" file; empty when it is a folder or has no such key.
+QString ReadAddress(const QString &fileName)
+{
+    if (!IsExistingFile(fileName))
+        return {};
+    // The ini reader reads an unreadable file as empty; that must not pass silently.
+    QFile probe(fileName);
+    if (!probe.open(QIODevice::ReadOnly))
+        throw VarnokelError(QStringLiteral("Cannot open file \"%1\". %2")
+                                .arg(fileName, probe.errorString()));
+    probe.close();
+    return IniFile(fileName).ReadString(kSection, kUrlKey, QString());
+}
+
+struct ImportFrame
+{
+    QString dir;
+    QString canonical; // to notice a symbolic link back to an enclosing folder
+    TFolder *folder;
+    std::vector<DirectoryEntry> subfolders;
+    size_t next = 0;
+};
+
+// Reads dir's shortcuts into folder (when given) and lists its sub-folders.
+ImportFrame EnterFolder(TMerger &merger, const QString &dir, const QString &canonical,
+                        TFolder *folder)
+{
+    ImportFrame frame{dir, canonical, folder, {}};
+    for (const DirectoryEntry &entry : ListDirectory(dir)) {
+        // Every entry named "*.url" counts, a folder too (it gives an empty address).
+        if (folder && entry.name.endsWith(kExtension, Qt::CaseInsensitive)) {
+            auto bookmark = std::make_unique<TBookmark>();
+            bookmark->SetTitle(entry.name.chopped(kExtension.size()));
+            bookmark->SetAddress(ReadAddress(dir + u'/' + entry.name));
+            merger.MergeBookmark(*folder, std::move(bookmark));
+        }
+        if (entry.isDir && !entry.name.startsWith(u'.'))
+            frame.subfolders.push_back(entry);
+    }
+    return frame;
+}
+
+bool IsEnclosing(const std::vector<ImportFrame> &stack, const QString &canonical)
+{
+    for (const ImportFrame &frame : stack)
+        if (frame.canonical == canonical)
+            return true;
+    return false;
+}
+
+void WriteShortcut(const QString &dir, const TBookmark &bookmark)
+{
+    const QString name = FavoriteFileName(bookmark.Title());
+    if (name.isEmpty())
+        return;
+    const QString fileName = dir + u'/' + name + kExtension;
+    const QFileInfo info(fileName);
+    if (info.exists() || info.isSymLink()) // never overwritten, nor followed
+        return;
+    IniFile(fileName).WriteString(kSection, kUrlKey, bookmark.Address());
+}
+
+struct ExportFrame
+{
+    QString dir;
+    const TFolder *folder;
+    int next = 0;
+};
+
+void EnsureDirectory(const QString &dir)
+{
+    if (!QFileInfo(dir).isDir())
+        MakeDirectory(dir);
+}
+
+} // namespace
+
+QString FavoriteFileName(const QString &title)
+{
+    QString name = WithoutForbidden(title);
+    if (IsDotName(name))
+        return {};
+    if (name.size() > 208)
+        CutTo(name, 207);
+    // Longer names than the file system takes would fail to write.
+    while (QFile::encodeName(name).size() + kExtension.size() > kNameMax)
+        CutTo(name, name.size() - 1);
+    return name;
+}
+
+void ImportIE(TCatalog &catalog, const QString &dir, TFolder *folder)
+{
+    if (!QFileInfo(dir).isDir())
+        return;
+    TMerger merger(catalog);
+    std::vector<ImportFrame> stack;
+    stack.push_back(EnterFolder(merger, dir, QFileInfo(dir).canonicalFilePath(), folder));
+    while (!stack.empty()) {
+        ImportFrame &top = stack.back();
+        if (top.next == top.subfolders.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const DirectoryEntry entry = top.subfolders[top.next++];
+        auto made = std::make_unique<TFolder>();
+        made->SetTitle(entry.name);
+        TFolder *used = merger.MergeFolder(top.folder, std::move(made));
+        const QString path = top.dir + u'/' + entry.name;
+        // Only a link can lead back up; below a real folder the path stays canonical.
+        const QString canonical = entry.isLink ? QFileInfo(path).canonicalFilePath()
+                                               : top.canonical + u'/' + entry.name;
+        if (!entry.isLink || !IsEnclosing(stack, canonical))
+            stack.push_back(EnterFolder(merger, path, canonical, used));
+    }
+}
+
+void ExportIE(const TCatalog &catalog, const QString &dir, const TFolder *folder)
+{
+    EnsureDirectory(dir);
+    std::vector<ExportFrame> stack{{dir, folder}};
+    while (!stack.empty()) {
+        ExportFrame &top = stack.back();
+        const TFolders &folders = top.folder ? top.folder->Folders() : catalog.Folders();
+        if (top.next < folders.Count()) {
+            const TFolder *sub = folders.At(top.next++);
+            const QString name = WithoutForbidden(sub->Title());
+            if (TrimText(name).isEmpty() || IsDotName(name))
+                continue;
+            const QString path = top.dir + u'/' + name;
+            EnsureDirectory(path);
+            stack.push_back({path, sub});
+            continue;
+        }
+        // The sub-folders are done: now the folder's own bookmarks.
+        if (top.folder)
+            for (const auto &bookmark : top.folder->Bookmarks())
+                WriteShortcut(top.dir, *bookmark);
+        stack.pop_back();
+    }
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Internet Explorer favourites: a folder tree whose folders are catalogue folders
+// and whose ".url" files (ini files, key "URL" of section "InternetShortcut") are
+// bookmarks. The import merges by title (TMerger); the export adds folders and
+// files that are missing and never changes, deletes or overwrites anything.
+
+#include "catalogue/Catalog.h"
+
+#include <QString>
+
+// Imports the tree below dir into folder's sub-folders, or as root folders when
+// folder is none; ".url" files directly in dir become folder's bookmarks, so with
+// none they are not imported. Names beginning with "." are skipped with their
+// subtree. A missing dir does nothing; a folder or ".url" file that cannot be read
+// raises an error naming it.
+void ImportIE(TCatalog &catalog, const QString &dir, TFolder *folder = nullptr);
+
+// Writes folder's sub-folders and bookmarks (the root folders when folder is none)
+// below dir, making dir when it is missing. A name is the title less the nine
+// characters that file names may not hold; a folder whose name trims to nothing,
+// or a name "." or "..", is skipped with everything below it. Folders come first,
+// then a folder's bookmarks, one "<name>.url" file each unless one exists.
+void ExportIE(const TCatalog &catalog, const QString &dir, const TFolder *folder = nullptr);
+
+// A bookmark title as a ".url" file name (without ".url"): the nine characters
+// removed, cut to 207 characters when longer than 208, then to what a file name
+// can hold; empty when the bookmark gets no file.
+QString FavoriteFileName(const QString &title);
