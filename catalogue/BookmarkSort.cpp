@@ -24,7 +24,10 @@ namespace {
 
 const QString &SortField(const TBookmark &bookmark, TSortType key)
 {
+    static const QString none; // a mode out of range compares nothing: all fields equal
     switch (key) {
+    case stTitle:
+        return bookmark.Title();
     case stAddress:
         return bookmark.Address();
     case stLastVisit:
@@ -32,7 +35,7 @@ const QString &SortField(const TBookmark &bookmark, TSortType key)
     case stAddDate:
         return bookmark.AddDate();
     default:
-        return bookmark.Title();
+        return none;
     }
 }
 

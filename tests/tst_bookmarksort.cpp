@@ -64,8 +64,8 @@ QCollator LocaleCollator()
 std::optional<QList<int>> StepByStep(const QStringList &fields, bool reversed)
 {
     const QCollator collator = LocaleCollator();
-    auto fieldOf = [](const QString &line) { return line.left(line.lastIndexOf(u'%')); };
-    auto numberOf = [](const QString &line) { return line.mid(line.lastIndexOf(u'%') + 1).toInt(); };
+    auto fieldOf = [](const QString &s) { return s.left(s.lastIndexOf(u'%')); };
+    auto numberOf = [](const QString &s) { return s.mid(s.lastIndexOf(u'%') + 1).toInt(); };
     auto less = [&](const QString &a, const QString &b) {
         if (collator.compare(fieldOf(a), fieldOf(b)) == 0)
             return numberOf(a) < numberOf(b);
@@ -194,6 +194,7 @@ void TestBookmarkSort::leavesTheListAlone_data()
     QTest::newRow("no bookmarks") << int(stTitle) << true << QStringList();
     QTest::newRow("one bookmark, reversed") << int(stTitle) << true << QStringList{"b"};
     QTest::newRow("one bookmark by add date") << int(stAddDate) << true << QStringList{""};
+    QTest::newRow("mode out of range") << 9 << false << three;
 }
 
 void TestBookmarkSort::leavesTheListAlone()
