@@ -2,7 +2,7 @@
 // The program-wide variables: the whole contract between the windows. The main
 // window sets AppDir, Prefs and Catalog at its creation and owns the objects.
 
-#include "mainwindow/SearchPending.h"
+#include "catalogue/Search.h"
 
 #include <QString>
 
