@@ -50,13 +50,24 @@ LineKind KindOf(QByteArrayView line)
     return LineKind::Other;
 }
 
+// Without the half of a surrogate pair that a cut by position left at either end.
+QStringView WholeCharacters(QStringView text)
+{
+    if (!text.isEmpty() && text.front().isLowSurrogate())
+        text = text.sliced(1);
+    if (!text.isEmpty() && text.back().isHighSurrogate())
+        text.chop(1);
+    return text;
+}
+
 // The text after rest's first ">" (all of rest when it has none) less rest's last
 // four characters: for `3 ADD_DATE="1">News</H3` this is "News".
 QString TitlePart(QStringView rest)
 {
     const qsizetype start = rest.indexOf(u'>') + 1;
     const qsizetype length = rest.size() - start - 4;
-    return length > 0 ? DecodeHtmlEntities(rest.sliced(start, length)) : QString();
+    return length > 0 ? DecodeHtmlEntities(WholeCharacters(rest.sliced(start, length)))
+                      : QString();
 }
 
 class FirefoxReader
@@ -82,7 +93,8 @@ public:
             Describe(DecodeHtmlEntities(QStringView(line).sliced(4)));
             break;
         case LineKind::Bookmark:
-            AddBookmark(line.size() > 13 ? QStringView(line).sliced(13) : QStringView());
+            AddBookmark(line.size() > 13 ? WholeCharacters(QStringView(line).sliced(13))
+                                         : QStringView());
             break;
         case LineKind::Other:
             break;

@@ -11,10 +11,11 @@ const QByteArrayView kUrl = "URL=";
 const QByteArrayView kDescription = "DESCRIPTION=";
 
 // The value of a key line: the text after the key, two 0x02 characters read
-// back as the line break they stand for.
+// back as the line break they stand for. The whole line is decoded: decoding the
+// value alone would drop a byte-order mark at its start.
 QString KeyValue(QByteArrayView line, QByteArrayView key)
 {
-    QString value = DecodeUtf8OrAnsi(line.sliced(key.size()));
+    QString value = DecodeUtf8OrAnsi(line).sliced(key.size());
     value.replace(QLatin1StringView("\x02\x02"), QLatin1StringView("\r\n"));
     return value;
 }

@@ -147,6 +147,10 @@ void TestNetscape::readingRules_data()
         << "F0 A | for A\nF1 B | \n";
     QTest::newRow("last description line wins")
         << QByteArray("<DT><H3>A</H3>\n<DD>one\n<DD>two") << "F0 A | two\n";
+    // Cuts by position that fall inside a surrogate pair drop its half.
+    QTest::newRow("cut through a surrogate pair")
+        << QByteArray("<DT><H3>ab\xF0\x9F\x98\x80wxyz\n<DT><A HREF=\xF0\x9F\x98\x80x\">t</A>")
+        << "F0 ab | \nB1 t | x | \n";
     QTest::newRow("degenerate lines")
         << QByteArray("<DT><H3\n<DT><H3 x\n<DT><A HREF=\n<DD>\n<DT><A HREF=\"\">")
         << "F0  | \nF1  | \nB2  |  | \n";

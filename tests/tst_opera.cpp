@@ -99,6 +99,9 @@ void TestOpera::readingRules_data()
     QTest::newRow("Windows-1252 and four-byte UTF-8")
         << QByteArray("#FOLDER\nNAME=Caf\xE9\n#URL\nNAME=\xF0\x9F\x98\x80\nURL=u\n")
         << u"F0 Caf\u00E9 | \nB1 \U0001F600 | u\n"_qs;
+    QTest::newRow("byte-order mark after the equals sign kept")
+        << QByteArray("#FOLDER\nNAME=\xEF\xBB\xBF" "F\n#URL\nNAME=\xEF\xBB\xBF\nURL=u\n")
+        << u"F0 \uFEFFF | \nB1 \uFEFF | u\n"_qs;
     QTest::newRow("equal titles merged")
         << QByteArray("#FOLDER\nNAME=F\n#URL\nNAME=b\nURL=1\n-\n#FOLDER\nNAME=f\n#URL\n"
                       "NAME=B\nURL=2\n#URL\nNAME=c\nURL=3\n")
