@@ -95,12 +95,12 @@ QByteArray ReadAsUtf8(const QString &fileName)
                             .arg(line));
 }
 
-bool NameMatches(const char *name, const char *wanted)
+// A name without its namespace prefix. Field names have no prefix, so a name
+// equals a field name exactly, or by the part after its prefix, when this does.
+const char *LocalName(const char *name)
 {
-    if (std::strcmp(name, wanted) == 0)
-        return true;
     const char *colon = std::strrchr(name, ':');
-    return colon && std::strcmp(colon + 1, wanted) == 0;
+    return colon ? colon + 1 : name;
 }
 
 // The first child element of each wanted name, found in one pass over the children;
@@ -113,8 +113,9 @@ void FindFields(pugi::xml_node element, const char *const (&names)[N], pugi::xml
          child = child.next_sibling()) {
         if (child.type() != pugi::node_element)
             continue;
+        const char *name = LocalName(child.name());
         for (size_t i = 0; i < N; ++i) {
-            if (!found[i] && NameMatches(child.name(), names[i])) {
+            if (!found[i] && name[0] == names[i][0] && std::strcmp(name, names[i]) == 0) {
                 found[i] = child;
                 --missing;
                 break;
