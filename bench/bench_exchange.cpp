@@ -1,0 +1,180 @@
+// Import and export of 100,000 bookmarks in 10,000 folders, each to be within twice
+// the time of BM_LoadFromFile, which loads the same catalogue from its own file.
+// The Netscape file is written in Firefox's shape (indentation, dates, icons,
+// separators); freeing the catalogues read is not timed, in every case alike.
+#include "bench/Generator.h"
+#include "exchange/HtmlText.h"
+#include "exchange/LineFile.h"
+#include "exchange/Netscape.h"
+#include "exchange/Opera.h"
+#include "exchange/TreeWalk.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int kBookmarks = 100000;
+constexpr int kFolders = 10000;
+
+void WriteEscapedLine(TLineWriter &lines, int depth, QLatin1StringView head, const QString &text,
+                      QLatin1StringView tail)
+{
+    lines.Append(QString(depth * 4, u' '));
+    lines.Append(head);
+    AppendHtmlEscaped(lines, text);
+    lines.Append(tail);
+    lines.EndLine();
+}
+
+// The catalogue as Firefox exports it.
+QByteArray FirefoxShaped(const TCatalog &catalog)
+{
+    TLineWriter lines;
+    for (const char *line : {"<!DOCTYPE NETSCAPE-Bookmark-file-1>",
+                             "<!-- This is an automatically generated file.",
+                             "     It will be read and overwritten.", "     DO NOT EDIT! -->",
+                             "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">",
+                             "<TITLE>Bookmarks</TITLE>", "<H1>Bookmarks Menu</H1>", "", "<DL><p>"})
+        lines.Line(QLatin1StringView(line));
+    const QLatin1StringView dates(" ADD_DATE=\"1700000000\" LAST_MODIFIED=\"1700000100\"");
+    const QString icon = QStringLiteral(" ICON=\"data:image/png;base64,%1\"").arg(QString(300, u'Q'));
+    int depth = 1;
+    int count = 0;
+    WalkFolders(
+        catalog, nullptr,
+        [&](const TFolder &f) {
+            const QString head = QStringLiteral("<DT><H3") + dates + u'>';
+            WriteEscapedLine(lines, depth, QLatin1StringView(head.toLatin1()), f.Title(),
+                             QLatin1StringView("</H3>"));
+            if (!f.Description().isEmpty())
+                WriteEscapedLine(lines, depth, QLatin1StringView("<DD>"), f.Description(), {});
+            lines.Append(QString(depth * 4, u' '));
+            lines.Line(QLatin1StringView("<DL><p>"));
+            ++depth;
+            for (const auto &b : f.Bookmarks()) {
+                lines.Append(QString(depth * 4, u' '));
+                lines.Append(QLatin1StringView(++count % 50 == 0 ? "<HR>    " : ""));
+                lines.Append(QLatin1StringView("<DT><A HREF=\""));
+                AppendHtmlEscaped(lines, b->Address());
+                lines.Append(u'"' + QString(dates) + (count % 10 == 0 ? icon : QString()) + u'>');
+                AppendHtmlEscaped(lines, b->Title());
+                lines.Line(QLatin1StringView("</A>"));
+                if (!b->Description().isEmpty())
+                    WriteEscapedLine(lines, depth, QLatin1StringView("<DD>"), b->Description(), {});
+            }
+        },
+        [&](const TFolder &) {
+            --depth;
+            lines.Append(QString(depth * 4, u' '));
+            lines.Line(QLatin1StringView("</DL><p>"));
+        });
+    lines.Line(QLatin1StringView("</DL>"));
+    return lines.Bytes();
+}
+
+struct Files
+{
+    QTemporaryDir dir;
+    TCatalog catalog;
+    QString firefox = dir.filePath(QStringLiteral("firefox.html"));
+    QString opera = dir.filePath(QStringLiteral("opera6.adr"));
+    QString xml = dir.filePath(QStringLiteral("bookmarks.xml"));
+    QString out = dir.filePath(QStringLiteral("out"));
+
+    Files()
+    {
+        GenerateCatalog(catalog, kBookmarks, kFolders);
+        QFile file(firefox);
+        if (!file.open(QIODevice::WriteOnly) || file.write(FirefoxShaped(catalog)) < 0)
+            qFatal("cannot write %s", qPrintable(firefox));
+        file.close();
+        ExportOpera(catalog, opera);
+        catalog.SaveToFile(xml);
+    }
+};
+
+Files &Shared()
+{
+    static Files files;
+    return files;
+}
+
+// Reads into a new catalogue each time; freeing it is not timed.
+template <typename Read>
+void TimeReading(benchmark::State &state, Read read)
+{
+    Shared(); // the files are made before the clock runs
+    for (auto _ : state) {
+        auto catalog = std::make_unique<TCatalog>();
+        read(*catalog);
+        benchmark::DoNotOptimize(catalog->Folders().Count());
+        state.PauseTiming();
+        catalog.reset();
+        state.ResumeTiming();
+    }
+}
+
+// Writes a new file each time (the file does not exist, so nothing is merged).
+template <typename Write>
+void TimeWriting(benchmark::State &state, Write write)
+{
+    Files &files = Shared();
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(files.out);
+        state.ResumeTiming();
+        write(files.catalog, files.out);
+    }
+}
+
+void BM_LoadFromFile(benchmark::State &state)
+{
+    TimeReading(state, [](TCatalog &c) { c.LoadFromFile(Shared().xml); });
+}
+BENCHMARK(BM_LoadFromFile)->Unit(benchmark::kMillisecond);
+
+void BM_ImportFirefoxEmpty(benchmark::State &state)
+{
+    TimeReading(state, [](TCatalog &c) { ImportFirefox(c, Shared().firefox); });
+}
+BENCHMARK(BM_ImportFirefoxEmpty)->Unit(benchmark::kMillisecond);
+
+// Into a catalogue that already holds the file: every entry is merged away.
+void BM_ImportFirefoxMerge(benchmark::State &state)
+{
+    TCatalog catalog;
+    ImportFirefox(catalog, Shared().firefox);
+    const int before = catalog.GetBookmarkCount();
+    for (auto _ : state)
+        ImportFirefox(catalog, Shared().firefox);
+    if (catalog.GetBookmarkCount() != before)
+        state.SkipWithError("the merge added bookmarks");
+}
+BENCHMARK(BM_ImportFirefoxMerge)->Unit(benchmark::kMillisecond);
+
+void BM_ExportFirefox(benchmark::State &state)
+{
+    TimeWriting(state, [](const TCatalog &c, const QString &f) { ExportFirefox(c, f); });
+}
+BENCHMARK(BM_ExportFirefox)->Unit(benchmark::kMillisecond);
+
+void BM_ImportOpera(benchmark::State &state)
+{
+    TimeReading(state, [](TCatalog &c) { ImportOpera(c, Shared().opera); });
+}
+BENCHMARK(BM_ImportOpera)->Unit(benchmark::kMillisecond);
+
+void BM_ExportOpera(benchmark::State &state)
+{
+    TimeWriting(state, [](const TCatalog &c, const QString &f) { ExportOpera(c, f); });
+}
+BENCHMARK(BM_ExportOpera)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
