@@ -113,7 +113,8 @@ void BM_SaveUndoState(benchmark::State &state)
         const double snapshots = double(HeapInUse() - loaded);
         state.counters["bytes_per_bookmark"] = snapshots / kBookmarks;
         // One snapshot's memory as a share of the loaded catalogue's.
-        state.counters["snapshot_share"] = snapshots / catalog.UndoLimit() / double(loaded - empty);
+        state.counters["snapshot_share"] =
+            snapshots / catalog.UndoLimit() / double(loaded - empty);
     }
     // Steady state: the history is full, so each push also frees the oldest snapshot.
     TCatalog catalog;

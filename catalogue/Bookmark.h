@@ -48,7 +48,6 @@ public:
 
 private:
     friend class TBookmarks;
-    friend class TFolder;
     // A copy without owner, as Create followed by Assign gives, without making
     // texts only to drop them: undo snapshots copy every bookmark of the tree.
     struct CopyOf { const TBookmark &source; };

@@ -174,8 +174,9 @@ void TestCatalogFile::readsFieldValues_data()
     QTest::addColumn<QString>("title");
     QTest::newRow("CDATA") << QByteArray("<title><![CDATA[<News & more>]]></title>")
                            << QStringLiteral("<News & more>");
-    QTest::newRow("references") << QByteArray("<title>&amp;&lt;&gt;&quot;&apos;&#233;&#x20AC;</title>")
-                                << QStringLiteral("&<>\"'é€");
+    QTest::newRow("references")
+        << QByteArray("<title>&amp;&lt;&gt;&quot;&apos;&#233;&#x20AC;</title>")
+        << QStringLiteral("&<>\"'é€");
     QTest::newRow("two titles, the first counts")
         << QByteArray("<title>first</title><title>second</title>") << QStringLiteral("first");
     QTest::newRow("namespace prefix") << QByteArray("<v:title>prefixed</v:title>")
@@ -311,8 +312,8 @@ void TestCatalogFile::parseErrorNamesReasonLineAndText_data()
                       "</varnokel_file>\r\n")
         << 3 << QStringLiteral("    <title>A</titel>");
     QTest::newRow("first 40 characters of a long line")
-        << QByteArray("<varnokel_file>\n<folder><title>Ünïcödé title that runs on</title><a b=>"
-                      "\n</varnokel_file>")
+        << QByteArray("<varnokel_file>\n<folder><title>Ünïcödé title that runs on</title>"
+                      "<a b=>\n</varnokel_file>")
         << 2 << QStringLiteral("<folder><title>Ünïcödé title that runs o");
     QTest::newRow("empty file") << QByteArray() << 1 << QString();
     QTest::newRow("cut short") << QByteArray("<varnokel_file>\r\n  <folder>\r\n    <title>A")
