@@ -124,6 +124,23 @@ void BM_SaveUndoState(benchmark::State &state)
 }
 BENCHMARK(BM_SaveUndoState)->Unit(benchmark::kMillisecond);
 
+// While the history fills: a push without freeing a snapshot.
+void BM_SaveUndoStateFilling(benchmark::State &state)
+{
+    auto catalog = std::make_unique<TCatalog>();
+    catalog->LoadFromFile(CatalogFile());
+    for (auto _ : state) {
+        if (catalog->GetUndoCount() == catalog->UndoLimit()) {
+            state.PauseTiming();
+            catalog = std::make_unique<TCatalog>();
+            catalog->LoadFromFile(CatalogFile());
+            state.ResumeTiming();
+        }
+        catalog->SaveUndoState();
+    }
+}
+BENCHMARK(BM_SaveUndoStateFilling)->Unit(benchmark::kMillisecond);
+
 // The first Undo after a change: pushes the tree shown, then replaces the tree
 // with a copy of the previous snapshot.
 void BM_Undo(benchmark::State &state)
