@@ -21,58 +21,93 @@ namespace {
 constexpr int kBookmarks = 100000;
 constexpr int kFolders = 10000;
 
-void WriteEscapedLine(TLineWriter &lines, int depth, QLatin1StringView head, const QString &text,
-                      QLatin1StringView tail)
-{
-    lines.Append(QString(depth * 4, u' '));
-    lines.Append(head);
-    AppendHtmlEscaped(lines, text);
-    lines.Append(tail);
-    lines.EndLine();
-}
+const char *const kFirefoxHeader[] = {
+    "<!DOCTYPE NETSCAPE-Bookmark-file-1>",
+    "<!-- This is an automatically generated file.",
+    "     It will be read and overwritten.",
+    "     DO NOT EDIT! -->",
+    "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">",
+    "<TITLE>Bookmarks</TITLE>",
+    "<H1>Bookmarks Menu</H1>",
+    "",
+    "<DL><p>",
+};
 
-// The catalogue as Firefox exports it.
+// Writes one folder's lines as Firefox does, with attributes and indentation.
+class FirefoxShapedWriter
+{
+public:
+    explicit FirefoxShapedWriter(TLineWriter &lines) : m_lines(lines) {}
+
+    void Enter(const TFolder &folder)
+    {
+        Start(QLatin1StringView("<DT><H3 ADD_DATE=\"1700000000\" LAST_MODIFIED=\"1700000100\">"));
+        AppendHtmlEscaped(m_lines, folder.Title());
+        m_lines.Line(QLatin1StringView("</H3>"));
+        Description(folder.Description());
+        Start(QLatin1StringView("<DL><p>"));
+        m_lines.EndLine();
+        ++m_depth;
+        for (const auto &bookmark : folder.Bookmarks())
+            Bookmark(*bookmark);
+    }
+
+    void Leave()
+    {
+        --m_depth;
+        Start(QLatin1StringView("</DL><p>"));
+        m_lines.EndLine();
+    }
+
+private:
+    void Start(QLatin1StringView head)
+    {
+        m_lines.Append(QString(m_depth * 4, u' '));
+        m_lines.Append(head);
+    }
+
+    void Description(const QString &text)
+    {
+        if (text.isEmpty())
+            return;
+        Start(QLatin1StringView("<DD>"));
+        AppendHtmlEscaped(m_lines, text);
+        m_lines.EndLine();
+    }
+
+    // Every 50th after a separator on its line, every 10th with an icon.
+    void Bookmark(const TBookmark &bookmark)
+    {
+        ++m_count;
+        Start(QLatin1StringView(m_count % 50 == 0 ? "<HR>    " : ""));
+        m_lines.Append(QLatin1StringView("<DT><A HREF=\""));
+        AppendHtmlEscaped(m_lines, bookmark.Address());
+        m_lines.Append(QLatin1StringView("\" ADD_DATE=\"1700000000\""));
+        m_lines.Append(QLatin1StringView(" LAST_MODIFIED=\"1700000100\""));
+        if (m_count % 10 == 0)
+            m_lines.Append(m_icon);
+        m_lines.Append(QLatin1StringView(">"));
+        AppendHtmlEscaped(m_lines, bookmark.Title());
+        m_lines.Line(QLatin1StringView("</A>"));
+        Description(bookmark.Description());
+    }
+
+    TLineWriter &m_lines;
+    const QString m_icon =
+        QStringLiteral(" ICON=\"data:image/png;base64,%1\"").arg(QString(300, u'Q'));
+    int m_depth = 1;
+    int m_count = 0;
+};
+
 QByteArray FirefoxShaped(const TCatalog &catalog)
 {
     TLineWriter lines;
-    for (const char *line : {"<!DOCTYPE NETSCAPE-Bookmark-file-1>",
-                             "<!-- This is an automatically generated file.",
-                             "     It will be read and overwritten.", "     DO NOT EDIT! -->",
-                             "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">",
-                             "<TITLE>Bookmarks</TITLE>", "<H1>Bookmarks Menu</H1>", "", "<DL><p>"})
+    for (const char *line : kFirefoxHeader)
         lines.Line(QLatin1StringView(line));
-    const QLatin1StringView dates(" ADD_DATE=\"1700000000\" LAST_MODIFIED=\"1700000100\"");
-    const QString icon = QStringLiteral(" ICON=\"data:image/png;base64,%1\"").arg(QString(300, u'Q'));
-    int depth = 1;
-    int count = 0;
+    FirefoxShapedWriter writer(lines);
     WalkFolders(
-        catalog, nullptr,
-        [&](const TFolder &f) {
-            const QString head = QStringLiteral("<DT><H3") + dates + u'>';
-            WriteEscapedLine(lines, depth, QLatin1StringView(head.toLatin1()), f.Title(),
-                             QLatin1StringView("</H3>"));
-            if (!f.Description().isEmpty())
-                WriteEscapedLine(lines, depth, QLatin1StringView("<DD>"), f.Description(), {});
-            lines.Append(QString(depth * 4, u' '));
-            lines.Line(QLatin1StringView("<DL><p>"));
-            ++depth;
-            for (const auto &b : f.Bookmarks()) {
-                lines.Append(QString(depth * 4, u' '));
-                lines.Append(QLatin1StringView(++count % 50 == 0 ? "<HR>    " : ""));
-                lines.Append(QLatin1StringView("<DT><A HREF=\""));
-                AppendHtmlEscaped(lines, b->Address());
-                lines.Append(u'"' + QString(dates) + (count % 10 == 0 ? icon : QString()) + u'>');
-                AppendHtmlEscaped(lines, b->Title());
-                lines.Line(QLatin1StringView("</A>"));
-                if (!b->Description().isEmpty())
-                    WriteEscapedLine(lines, depth, QLatin1StringView("<DD>"), b->Description(), {});
-            }
-        },
-        [&](const TFolder &) {
-            --depth;
-            lines.Append(QString(depth * 4, u' '));
-            lines.Line(QLatin1StringView("</DL><p>"));
-        });
+        catalog, nullptr, [&writer](const TFolder &f) { writer.Enter(f); },
+        [&writer](const TFolder &) { writer.Leave(); });
     lines.Line(QLatin1StringView("</DL>"));
     return lines.Bytes();
 }
@@ -117,6 +152,10 @@ void TimeReading(benchmark::State &state, Read read)
         catalog.reset();
         state.ResumeTiming();
     }
+    TCatalog catalog;
+    read(catalog);
+    state.counters["bookmarks"] = catalog.GetBookmarkCount();
+    state.counters["folders"] = catalog.GetFolderCount();
 }
 
 // Writes a new file each time (the file does not exist, so nothing is merged).

@@ -63,6 +63,7 @@ inline void CheckRoundTrip(const TCatalog &first, void (*write)(const TCatalog &
     TLineWriter written;
     write(first, written);
     TCatalog second;
-    ReadBytes(written.Bytes(), [&second, read](TLineReader &lines) { read(second, lines, nullptr); });
+    ReadBytes(written.Bytes(),
+              [&second, read](TLineReader &lines) { read(second, lines, nullptr); });
     Check(CatalogOutline(first, options) == CatalogOutline(second, options));
 }

@@ -47,8 +47,9 @@ void TestDirectory::missingFolderIsAnErrorWithTheReason()
     try {
         ListDirectory(missing);
     } catch (const VarnokelError &e) {
-        QCOMPARE(e.Message(),
-                 QStringLiteral("Cannot read folder \"%1\". No such file or directory").arg(missing));
+        const QString expected = QStringLiteral("Cannot read folder \"%1\". %2")
+                                     .arg(missing, QStringLiteral("No such file or directory"));
+        QCOMPARE(e.Message(), expected);
     }
 }
 

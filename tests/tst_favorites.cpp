@@ -182,7 +182,8 @@ void TestFavorites::unreadableFolderIsAnErrorNamingIt()
         QSKIP("no folder of another process to try");
     QTemporaryDir dir;
     QVERIFY(QFile::link(locked, dir.filePath(QStringLiteral("Locked"))));
-    if (QDir(dir.filePath(QStringLiteral("Locked"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size() > 0)
+    const QDir listed(dir.filePath(QStringLiteral("Locked")));
+    if (!listed.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty())
         QSKIP("the folder can be read here");
     const QString error = ErrorOf([&] {
         TCatalog catalog;
@@ -210,8 +211,9 @@ void TestFavorites::exportsFoldersAndShortcuts()
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("Favorites"));
     ExportIE(catalog, target);
-    QCOMPARE(TreeOf(target), (QStringList{u"A/"_qs, u"A/B/"_qs, u"A/B/Deep.url"_qs,
-                                          u"A/Caf\u00E9.url"_qs, u"A/Plain.url"_qs, u"Empty/"_qs}));
+    QCOMPARE(TreeOf(target),
+             (QStringList{u"A/"_qs, u"A/B/"_qs, u"A/B/Deep.url"_qs, u"A/Caf\u00E9.url"_qs,
+                          u"A/Plain.url"_qs, u"Empty/"_qs}));
     QCOMPARE(ReadBytes(target + QStringLiteral("/A/B/Deep.url")),
              QByteArray("[InternetShortcut]\r\nURL=http://d/\r\n"));
 }

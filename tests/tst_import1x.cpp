@@ -116,7 +116,8 @@ void TestImport1x::descriptions_data()
                                      << "F0 A | second\nF0 B | b\nF0 C | \n";
     QTest::newRow("ASCII case ignored") << QStringList{"a", "x", "c", "y"}
                                         << "F0 A | x\nF0 B | \nF0 C | y\n";
-    QTest::newRow("trimmed") << QStringList{"  A\t", "  text  "} << "F0 A | text\nF0 B | \nF0 C | \n";
+    QTest::newRow("trimmed") << QStringList{"  A\t", "  text  "}
+                             << "F0 A | text\nF0 B | \nF0 C | \n";
     QTest::newRow("odd last pair") << QStringList{"B", "b", "C"}
                                    << "F0 A | \nF0 B | b\nF0 C | \n";
 }

@@ -53,7 +53,8 @@ void TestLineFile::splitsLines_data()
     QTest::newRow("no final break") << QByteArray("a\nb") << L{"a", "b"};
     QTest::newRow("blank lines kept") << QByteArray("\n\r\n\nx") << L{"", "", "", "x"};
     QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << L{"a", "", "b"};
-    QTest::newRow("byte-order mark skipped") << QByteArray("\xEF\xBB\xBFhead\nx") << L{"head", "x"};
+    QTest::newRow("byte-order mark skipped") << QByteArray("\xEF\xBB\xBFhead\nx")
+                                             << L{"head", "x"};
     QTest::newRow("mark alone") << QByteArray("\xEF\xBB\xBF") << L{};
     QTest::newRow("mark only at the start") << QByteArray("a\n\xEF\xBB\xBF")
                                             << L{"a", "\xEF\xBB\xBF"};

@@ -90,7 +90,8 @@ void TestMerge::foldersMatchWithAsciiFolding()
 void TestMerge::existingFolderKeepsItsFields()
 {
     TCatalog catalog;
-    TFolder *old = catalog.Folders().Add(NewFolder(QStringLiteral("Work"), QStringLiteral("mine")));
+    TFolder *old =
+        catalog.Folders().Add(NewFolder(QStringLiteral("Work"), QStringLiteral("mine")));
     old->SetExpanded(true);
     old->Bookmarks().Add(NewBookmark(QStringLiteral("Mail")));
     TMerger merger(catalog);
