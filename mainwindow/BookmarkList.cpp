@@ -45,9 +45,8 @@ void TfrmMain::ConnectBookmarkList()
         BookmarksPopup->popup(lvBookmarks->viewport()->mapToGlobal(pos));
     });
     ViewHooks &hooks = lvBookmarks->Hooks;
-    hooks.MousePressed = [this](QMouseEvent *) {
+    hooks.MousePressHandled = [this](QMouseEvent *) {
         Guarded([this] { lvBookmarksMouseDown(); });
-        return false;
     };
     hooks.MouseReleased = [this](QMouseEvent *event) {
         if (event->button() == Qt::LeftButton)
@@ -150,10 +149,7 @@ void TfrmMain::lvBookmarksDragDrop(const QPoint &pos)
         return;
     Catalog->SaveUndoState();
     TBookmarks &list = CurrentFolder->Bookmarks();
-    QList<int> rows;
-    for (const QModelIndex &index : lvBookmarks->selectionModel()->selectedRows())
-        rows.append(index.row());
-    std::sort(rows.begin(), rows.end());
+    const QList<int> rows = SelectedRows();
     const int s = rows.first();
     const int atOrAbove = int(std::count_if(rows.begin(), rows.end(), [t](int r) { return r <= t; }));
     const int blockStart = t < s ? t : t - (atOrAbove - 1);
@@ -191,6 +187,17 @@ void TfrmMain::lvBookmarksDragDrop(const QPoint &pos)
     SelectRows(reselect);
     Modified = true;
     UpdateActionStates();
+}
+
+QList<int> TfrmMain::SelectedRows() const
+{
+    QList<int> rows;
+    for (const QItemSelectionRange &range : lvBookmarks->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.append(row);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }
 
 int TfrmMain::ItemIndex() const

@@ -13,19 +13,33 @@
 
 #include <vector>
 
-namespace {
-
-// Removes every node without the recursion of the items' own destructors,
-// so a very deep tree is freed safely.
-void ClearTree(QTreeWidget *tree)
+// Removes every node without the recursion of the items' own destructors, in
+// time linear in the number of nodes, so a very deep tree is freed safely:
+// detach the top level once, then free leaves first (a leaf takes nothing
+// with it, and the first child leaves its parent's list at no search cost).
+void TfrmMain::ClearFolderTree()
 {
-    QList<QTreeWidgetItem *> pending = tree->invisibleRootItem()->takeChildren();
-    while (!pending.isEmpty()) {
-        QTreeWidgetItem *item = pending.takeLast();
-        pending += item->takeChildren();
-        delete item;
+    const QList<QTreeWidgetItem *> top = trvFolders->invisibleRootItem()->takeChildren();
+    for (QTreeWidgetItem *root : top) {
+        std::vector<QTreeWidgetItem *> stack{root};
+        while (!stack.empty()) {
+            QTreeWidgetItem *item = stack.back();
+            if (item->childCount() > 0) {
+                stack.push_back(item->child(0));
+            } else {
+                stack.pop_back();
+                delete item;
+            }
+        }
     }
 }
+
+namespace {
+
+// Folders nested deeper than this stay in the catalogue but get no node: the
+// view cannot show such a tree usefully, and opening it would cost the toolkit
+// a recursion as deep as the tree.
+constexpr int kMaxTreeDepth = 1000;
 
 QIcon NodeIcon(const char *themeName, QStyle::StandardPixmap fallback, const QWidget *widget)
 {
@@ -43,10 +57,10 @@ void TfrmMain::FillFolderTree(const TFolder *folder, QTreeWidgetItem *parentNode
     const QIcon open = NodeIcon("folder-open", QStyle::SP_DirOpenIcon, this);
     QIcon nodeIcon = closed;
     nodeIcon.addPixmap(open.pixmap(16), QIcon::Selected);
-    struct Job { const TFolders *folders; QTreeWidgetItem *node; };
+    struct Job { const TFolders *folders; QTreeWidgetItem *node; int depth; };
     const TFolders &top = folder ? folder->Folders() : Catalog->Folders();
     QList<QTreeWidgetItem *> topNodes;
-    std::vector<Job> stack{{&top, nullptr}};
+    std::vector<Job> stack{{&top, nullptr, 1}};
     while (!stack.empty()) {
         const Job job = stack.back();
         stack.pop_back();
@@ -57,8 +71,8 @@ void TfrmMain::FillFolderTree(const TFolder *folder, QTreeWidgetItem *parentNode
                 job.node->addChild(node);
             else
                 topNodes.append(node);
-            if (!child->Folders().IsEmpty())
-                stack.push_back({&child->Folders(), node});
+            if (!child->Folders().IsEmpty() && job.depth < kMaxTreeDepth)
+                stack.push_back({&child->Folders(), node, job.depth + 1});
         }
     }
     if (parentNode)
@@ -69,9 +83,10 @@ void TfrmMain::FillFolderTree(const TFolder *folder, QTreeWidgetItem *parentNode
 
 void TfrmMain::RebuildFolderTree()
 {
+    FDropNode = FNodeAbove = FNodeBelow = nullptr; // the nodes are about to go
     {
         const QSignalBlocker blocker(trvFolders);
-        ClearTree(trvFolders);
+        ClearFolderTree();
         FillFolderTree(nullptr, nullptr);
         // Nodes and folders in the same pre-order: set the nodes from the flags;
         // the last selected folder wins.
@@ -86,13 +101,18 @@ void TfrmMain::RebuildFolderTree()
                 node->setExpanded(true);
             if (folder->Selected())
                 selected = node;
-            for (int i = folder->Folders().Count() - 1; i >= 0; --i)
+            for (int i = node->childCount() - 1; i >= 0; --i)
                 stack.emplace_back(folder->Folders().At(i), node->child(i));
         }
         if (selected)
             trvFolders->setCurrentItem(selected);
         else
             trvFolders->setCurrentItem(nullptr);
+        // Selecting a node opens its ancestors; their folders say so too.
+        for (QTreeWidgetItem *n = selected ? selected->parent() : nullptr; n; n = n->parent())
+            if (n->isExpanded())
+                if (TFolder *folder = GetNodeFolder(n))
+                    folder->SetExpanded(true);
     }
     // Always, also when no node ends selected: the current folder and the search
     // cursor must not refer to folders the rebuild has left behind.
@@ -140,8 +160,9 @@ void TfrmMain::trvFoldersChange()
     CurrentFolder = selection.isEmpty() ? nullptr : GetNodeFolder(selection.first());
     ShowFolderDescription();
     FillBookmarkList();
+    // The status bar also without a folder: panels 0 and 1 then empty.
+    UpdateStatusBar();
     if (CurrentFolder) {
-        UpdateStatusBar();
         SearchRec.Folder = CurrentFolder;
         SearchRec.Bookmark = nullptr;
         SearchRec.Field = sfTitle;
@@ -229,8 +250,12 @@ bool TfrmMain::trvFoldersDragOver(QObject *source, const QPoint &pos)
 
 void TfrmMain::trvFoldersDragDrop(QObject *source, const QPoint &pos)
 {
-    if (!trvFoldersDragOver(source, pos))
+    if (!trvFoldersDragOver(source, pos)) {
+        if (source == trvFolders)
+            trvFoldersEndDrag();
+        UpdateActionStates();
         return;
+    }
     if (source == lvBookmarks) {
         if (TFolder *target = GetNodeFolder(trvFolders->itemAt(pos)))
             DropBookmarks(target);
@@ -248,10 +273,10 @@ void TfrmMain::DropBookmarks(TFolder *target)
     const int itemIndex = ItemIndex();
     Catalog->SaveUndoState();
     TBookmarks &source = CurrentFolder->Bookmarks();
-    const QModelIndexList selected = lvBookmarks->selectionModel()->selectedRows();
     std::vector<bool> moving(size_t(source.Count()), false);
-    for (const QModelIndex &row : selected)
-        moving[size_t(row.row())] = true;
+    for (int row : SelectedRows())
+        if (row < source.Count())
+            moving[size_t(row)] = true;
     // One pass over the list rather than a removal per row: the same result, and
     // fast for a large selection.
     std::vector<std::unique_ptr<TBookmark>> all;

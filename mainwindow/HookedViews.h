@@ -19,6 +19,7 @@ struct ViewHooks
 {
     // Return true to keep the event from the widget.
     std::function<bool(QMouseEvent *)> MousePressed;
+    std::function<void(QMouseEvent *)> MousePressHandled; // after the widget
     std::function<void(QMouseEvent *)> MouseReleased; // after the widget
     std::function<void(QMouseEvent *)> DoubleClicked; // after the widget
     std::function<void(QKeyEvent *)> KeyPressed;      // before the widget
@@ -39,8 +40,11 @@ public:
 protected:
     void mousePressEvent(QMouseEvent *event) override
     {
-        if (!(Hooks.MousePressed && Hooks.MousePressed(event)))
-            Base::mousePressEvent(event);
+        if (Hooks.MousePressed && Hooks.MousePressed(event))
+            return;
+        Base::mousePressEvent(event);
+        if (Hooks.MousePressHandled)
+            Hooks.MousePressHandled(event);
     }
     void mouseReleaseEvent(QMouseEvent *event) override
     {

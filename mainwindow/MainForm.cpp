@@ -62,14 +62,16 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     BuildLayout();
     CreateActions();
     BuildMenus();
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, &TfrmMain::OnFocusWindowChanged);
+    qApp->installEventFilter(this); // to see which window of the program is active
     FormCreate();
 }
 
 TfrmMain::~TfrmMain()
 {
-    // The list and the tree refer to the catalogue's folders: empty them first.
+    // The list refers to the catalogue's bookmarks: empty it first; and free
+    // the tree's nodes without the recursion of their own destructors.
     m_listModel->Reset(nullptr);
+    ClearFolderTree();
     CurrentFolder = nullptr;
     SearchRec = TSearchRec();
     Catalog = nullptr;
@@ -149,7 +151,6 @@ void TfrmMain::BuildLayout()
         StatusPanel[i]->setFixedWidth(kPanelWidths[i]);
         MainStatusBar->addWidget(StatusPanel[i]);
     }
-    MainStatusBar->installEventFilter(this);
 
     FoldersPopup = new QMenu(this);
     FoldersPopup->setObjectName(QStringLiteral("FoldersPopup"));
@@ -187,7 +188,8 @@ void TfrmMain::SetDescriptionHeight(int height)
 
 void TfrmMain::FormCreate()
 {
-    try {
+    Modified = false;
+    Guarded([this] {
         setWindowTitle(QStringLiteral("Varnokel PRO 2.0"));
         AppDir = ProgramFolder();
         m_prefs = std::make_unique<TPreferences>();
@@ -206,9 +208,7 @@ void TfrmMain::FormCreate()
         UpdateActionStates();
         ApplyLanguage();
         ApplyStoredGeometry(); // what the first activation does, without a jump
-    } catch (const VarnokelError &error) {
-        ShowErrorBox(error.Message());
-    }
+    });
 }
 
 void TfrmMain::ApplyStoredLayout()
@@ -245,24 +245,35 @@ void TfrmMain::FormActivate()
     UpdateActionStates();
 }
 
+// The program's active form is the window of the program that was active last.
+// While there is none (no window manager gave the focus, or that window is
+// gone), the main window counts as the active form.
 bool TfrmMain::IsActiveForm() const
 {
-    return m_activeForm == this;
+    if (m_activeForm)
+        return m_activeForm == this;
+    const QWidget *active = QApplication::activeWindow();
+    return !active || active == this;
 }
 
-void TfrmMain::OnFocusWindowChanged(QWindow *window)
+void TfrmMain::showEvent(QShowEvent *event)
 {
-    if (!window)
-        return; // another application is active; the program's active form stays
-    QWidget *form = nullptr;
-    for (QWidget *top : QApplication::topLevelWidgets())
-        if (top->windowHandle() == window)
-            form = top;
-    if (!form || form->windowType() == Qt::Popup || form->windowType() == Qt::ToolTip)
+    QMainWindow::showEvent(event);
+    if (!m_shown && Prefs) {
+        m_shown = true;
+        UpdateActionStates(); // the first showing counts as an activation
+    }
+}
+
+void TfrmMain::OnFormActivated(QWidget *form)
+{
+    if (form->windowType() == Qt::Popup || form->windowType() == Qt::ToolTip)
         return;
+    // Only a change from another window of the program counts: leaving for
+    // another application and coming back does not reach here.
     const bool activated = form == this && m_activeForm != this;
     m_activeForm = form;
-    if (activated)
+    if (activated && Prefs)
         Guarded([this] { FormActivate(); });
 }
 
@@ -361,7 +372,10 @@ void TfrmMain::StoreLayout(TPreferencesRec &rec) const
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == MainStatusBar && event->type() == QEvent::Resize)
+    if (event->type() == QEvent::WindowActivate && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->isWindow())
+        OnFormActivated(static_cast<QWidget *>(watched));
+    else if (watched == MainStatusBar && event->type() == QEvent::Resize)
         MainStatusBarResize();
     return QMainWindow::eventFilter(watched, event);
 }

@@ -58,6 +58,7 @@ public:
     void ShowFolderDescription();
     void ShowBookmarkDescription();
     int ItemIndex() const; // the first selected row, -1 when none
+    QList<int> SelectedRows() const; // ascending
 
     // Settings put into effect (creation and the preferences dialog).
     void ApplyTrayIcon();
@@ -99,13 +100,18 @@ public:
     QTimer *AutoSaveTimer = nullptr;
     QTimer *MinimizeTimer = nullptr;
     QLabel *StatusPanel[5] = {};
-    QString ColumnBaseCaption[4];
+    QString ColumnBaseCaption[4] = {QStringLiteral("Title"), QStringLiteral("Address"),
+                                    QStringLiteral("Last Visit"), QStringLiteral("Add Date")};
 
     // The internal clipboard: one folder copy or a list of bookmark copies.
     std::unique_ptr<TFolder> FClipboardFolder;
     std::unique_ptr<TBookmarks> FClipboardBookmarks;
 
+    // Whether minimising may hide the window: only with a tray to bring it back.
+    static void SetSystemTrayAvailable(bool available); // tests
+
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -121,7 +127,7 @@ private:
     void FormActivate();
     bool FormClose();
     void StoreLayout(TPreferencesRec &rec) const;
-    void OnFocusWindowChanged(QWindow *window);
+    void OnFormActivated(QWidget *form);
     void SaveCatalog();
 
     // Actions, menus, tool bar (MainActions.cpp).
@@ -134,6 +140,7 @@ private:
 
     // Folder tree handlers (FolderTree.cpp).
     void ConnectTreeAndList();
+    void ClearFolderTree();
     void FillFolderTree(const TFolder *folder, QTreeWidgetItem *parentNode);
     void trvFoldersChange();
     void trvFoldersExpanded(QTreeWidgetItem *node);
@@ -177,4 +184,5 @@ private:
     QTreeWidgetItem *FNodeBelow = nullptr;
     QPointer<QWidget> m_activeForm; // the program's active window, kept while away
     bool m_closed = false;
+    bool m_shown = false;
 };

@@ -13,15 +13,30 @@
 #include <QTimer>
 
 #include <climits>
+#include <optional>
 
 namespace {
 
+std::optional<bool> &TrayOverride()
+{
+    static std::optional<bool> available;
+    return available;
+}
+
+// Hiding needs a tray whose icon brings the window back; without one the
+// window is minimised instead, so it is never out of the user's reach.
 bool HidesToTray()
 {
-    return Prefs && Prefs->Rec().ShowIconInTray && Prefs->Rec().HideToTrayOnMinimizing;
+    const bool tray = TrayOverride().value_or(QSystemTrayIcon::isSystemTrayAvailable());
+    return tray && Prefs && Prefs->Rec().ShowIconInTray && Prefs->Rec().HideToTrayOnMinimizing;
 }
 
 } // namespace
+
+void TfrmMain::SetSystemTrayAvailable(bool available)
+{
+    TrayOverride() = available;
+}
 
 void TfrmMain::ConnectTimersAndTray()
 {

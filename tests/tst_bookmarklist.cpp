@@ -67,6 +67,7 @@ private slots:
     void doubleClickBelowRowsOpensLastRow();
     void mousePressReanchorsSearchAtRow();
     void viewBars();
+    void dropWithCellSelection();
 
 private:
     TFolder *AddFolder(const QString &title, const QStringList &bookmarks);
@@ -377,8 +378,9 @@ void TestBookmarkList::mousePressReanchorsSearchAtRow()
     folder->SetSelected(true);
     m_form->RebuildFolderTree();
     SearchRec.Text = "find me";
-    SelectRows({2});
+    SelectRows({0});
     m_form->lvBookmarks->setFocus();
+    // The cursor goes to the bookmark pressed, not to the one selected before.
     QTest::mousePress(m_form->lvBookmarks->viewport(), Qt::LeftButton, {}, RowPoint(2));
     QCOMPARE(SearchRec.Folder, folder);
     QCOMPARE(SearchRec.Bookmark, folder->Bookmarks().At(2));
@@ -395,6 +397,18 @@ void TestBookmarkList::viewBars()
     m_form->Action("ViewStatusBar")->trigger();
     QVERIFY(!m_form->MainStatusBar->isVisible());
     QVERIFY(!m_form->Action("ViewStatusBar")->isChecked());
+}
+
+// A selection of single cells (not whole rows) still counts as those rows.
+void TestBookmarkList::dropWithCellSelection()
+{
+    AddFolder("F", {"b0", "b1", "b2"})->SetSelected(true);
+    m_form->RebuildFolderTree();
+    QItemSelectionModel *selection = m_form->lvBookmarks->selectionModel();
+    selection->select(m_form->lvBookmarks->model()->index(2, 1),
+                      QItemSelectionModel::ClearAndSelect);
+    m_form->lvBookmarksDragDrop(RowPoint(0));
+    QCOMPARE(Titles(CurrentFolder->Bookmarks()), QStringList({"b2", "b0", "b1"}));
 }
 
 QTEST_MAIN(TestBookmarkList)

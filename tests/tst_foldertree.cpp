@@ -7,6 +7,7 @@
 #include "settings/Preferences.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -85,6 +86,9 @@ private slots:
     void bookmarkDragRefusedUnlessListShowsCurrentFolder();
     void insertionLineAtRowEdgesOnly();
     void undoWithoutSelectedFolderLeavesNoDanglingReferences();
+    void statusBarEmptiedWithoutFolder();
+    void openedAncestorsKeepTheirFlags();
+    void veryDeepCatalogue();
 
 private:
     QPoint NodePoint(const TFolder *folder, int dy = 0) const; // centre of its row + dy
@@ -375,6 +379,51 @@ void TestFolderTree::undoWithoutSelectedFolderLeavesNoDanglingReferences()
     QVERIFY(!SearchRec.Bookmark || SearchRec.Bookmark->Owner() == &SearchRec.Folder->Bookmarks());
     QCOMPARE(m_form->lvBookmarks->model()->rowCount(), 0);
     SearchRec = TSearchRec();
+}
+
+void TestFolderTree::statusBarEmptiedWithoutFolder()
+{
+    Build();
+    QCOMPARE(m_form->StatusPanel[0]->text(), QString("A"));
+    m_form->trvFolders->clearSelection();
+    QVERIFY(!CurrentFolder);
+    QCOMPARE(m_form->StatusPanel[0]->text(), QString());
+    QCOMPARE(m_form->StatusPanel[2]->text(), QString("Folders:"));
+}
+
+void TestFolderTree::openedAncestorsKeepTheirFlags()
+{
+    Build();
+    A->SetExpanded(false);
+    A->SetSelected(false);
+    A2->SetSelected(true);
+    m_form->RebuildFolderTree();
+    QCOMPARE(CurrentFolder, A2);
+    // Whatever the view did to show the selected node, flags and nodes agree.
+    QCOMPARE(A->Expanded(), Node(A)->isExpanded());
+}
+
+// A hostile catalogue nested 100,000 levels deep, every folder open and the
+// deepest one selected: the window shows what it can and frees it all safely.
+void TestFolderTree::veryDeepCatalogue()
+{
+    TFolders *list = &Catalog->Folders();
+    TFolder *deepest = nullptr;
+    for (int depth = 0; depth < 100000; ++depth) {
+        deepest = AddFolder(*list, QString::number(depth));
+        deepest->SetExpanded(true);
+        list = &deepest->Folders();
+    }
+    deepest->SetSelected(true);
+    m_form->RebuildFolderTree();
+    m_form->RebuildFolderTree();
+    int depth = 0;
+    for (QTreeWidgetItem *node = m_form->trvFolders->topLevelItem(0); node;
+         node = node->childCount() ? node->child(0) : nullptr)
+        ++depth;
+    QVERIFY(depth >= 1000 && depth < 100000);
+    QVERIFY(!CurrentFolder || CurrentFolder->Title().toInt() < depth);
+    m_form.reset(); // frees the nodes and the catalogue
 }
 
 QTEST_MAIN(TestFolderTree)

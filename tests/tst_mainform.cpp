@@ -115,6 +115,7 @@ private:
 void TestMainForm::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
+    TfrmMain::SetSystemTrayAvailable(true); // the offscreen platform has none
     SetMessageBoxAnswerer([this](const MessageBoxRequest &request) {
         m_boxes.append(request);
         return request.Buttons.testFlag(QMessageBox::Ok) ? QMessageBox::Ok : m_answer;
@@ -158,7 +159,8 @@ void TestMainForm::ShowAndActivate(TfrmMain &form)
 {
     form.show();
     QApplication::setActiveWindow(&form);
-    QTRY_VERIFY(form.IsActiveForm());
+    QTRY_COMPARE(QApplication::activeWindow(), &form);
+    QVERIFY(form.IsActiveForm());
 }
 
 void TestMainForm::creationAppliesStoredSettings()
@@ -441,7 +443,8 @@ void TestMainForm::trayEntriesFollowTheActiveForm()
     QDialog dialog(form.get());
     dialog.show();
     QApplication::setActiveWindow(&dialog);
-    QTRY_VERIFY(!form->IsActiveForm());
+    QTRY_COMPARE(QApplication::activeWindow(), &dialog);
+    QVERIFY(!form->IsActiveForm());
     form->TrayPopupPopup();
     for (const char *name : {"TrayShowMainWindow", "ToolsPreferences", "HelpAbout"})
         QVERIFY2(!form->Action(name)->isEnabled(), name);
@@ -507,6 +510,17 @@ void TestMainForm::missingLanguageKeysKeepPreviousTexts()
     QCOMPARE(form->lvBookmarks->model()->headerData(0, Qt::Horizontal).toString(),
              QString("Titel +"));
     QCOMPARE(form->windowTitle(), QString("Varnokel PRO 2.0"));
+    // A file without the column keys keeps the designed captions.
+    Write("languages/third.ini", "[frmMain]\r\nEditCopy=Kopie\r\n");
+    form.reset();
+    auto fresh = NewForm();
+    Prefs->Rec().LanguageFile = "third.ini";
+    Prefs->Rec().SortType = 3;
+    fresh->ApplyLanguage();
+    QCOMPARE(fresh->lvBookmarks->model()->headerData(2, Qt::Horizontal).toString(),
+             QString("Last Visit +"));
+    QCOMPARE(fresh->lvBookmarks->model()->headerData(0, Qt::Horizontal).toString(),
+             QString("Title"));
 }
 
 void TestMainForm::startMinimized_data()
@@ -528,10 +542,15 @@ void TestMainForm::startMinimized()
     QFETCH(bool, hidden);
     QFETCH(bool, minimized);
     Write("preferences.ini", ini);
+    QDialog other; // another window of the program is active first
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QTRY_COMPARE(QApplication::activeWindow(), &other);
     auto form = NewForm();
+    QVERIFY(!form->IsActiveForm());
+    QTest::qWait(10); // ticks while it is not the active form change nothing
     QVERIFY(form->MinimizeTimer->isActive());
-    form->MinimizeTimerTimer(); // not yet the active form: nothing, the timer goes on
-    QVERIFY(form->MinimizeTimer->isActive());
+    other.close();
     ShowAndActivate(*form);
     form->MinimizeTimerTimer();
     QVERIFY(!form->MinimizeTimer->isActive());
@@ -560,10 +579,11 @@ void TestMainForm::activationRestoresStoredGeometry()
     QDialog dialog(form.get());
     dialog.show();
     QApplication::setActiveWindow(&dialog);
-    QTRY_VERIFY(!form->IsActiveForm());
+    QTRY_COMPARE(QApplication::activeWindow(), &dialog);
+    QVERIFY(!form->IsActiveForm());
     dialog.close();
     QApplication::setActiveWindow(form.get());
-    QTRY_VERIFY(form->IsActiveForm());
+    QTRY_COMPARE(QApplication::activeWindow(), form.get());
     QCOMPARE(form->size(), QSize(610, 430));
     QCOMPARE(form->pos(), QPoint(30, 40));
 }
@@ -571,17 +591,23 @@ void TestMainForm::activationRestoresStoredGeometry()
 void TestMainForm::minimiseHidesIntoTray_data()
 {
     QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<bool>("tray");
     QTest::addColumn<bool>("hidden");
-    QTest::newRow("both tray flags") << QByteArray() << true;
-    QTest::newRow("no tray icon") << QByteArray("ShowIconInTray=0\r\n") << false;
-    QTest::newRow("no hiding") << QByteArray("HideToTrayOnMinimizing=0\r\n") << false;
+    QTest::newRow("both tray flags") << QByteArray() << true << true;
+    QTest::newRow("no tray icon") << QByteArray("ShowIconInTray=0\r\n") << true << false;
+    QTest::newRow("no hiding") << QByteArray("HideToTrayOnMinimizing=0\r\n") << true << false;
+    // Without a tray on the desktop nothing could bring the window back.
+    QTest::newRow("desktop without a tray") << QByteArray() << false << false;
 }
 
 void TestMainForm::minimiseHidesIntoTray()
 {
     QFETCH(QByteArray, ini);
+    QFETCH(bool, tray);
     QFETCH(bool, hidden);
     Write("preferences.ini", "[General]\r\n" + ini);
+    TfrmMain::SetSystemTrayAvailable(tray);
+    auto restore = qScopeGuard([] { TfrmMain::SetSystemTrayAvailable(true); });
     auto form = NewForm();
     ShowAndActivate(*form);
     form->showMinimized();
