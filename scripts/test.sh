@@ -33,7 +33,7 @@ echo "test: building the fuzz targets in build-fuzz/ (clang-14)"
 if cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK_FUZZ=ON \
      -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null && cmake --build build-fuzz; then
   for target in build-fuzz/fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
+    [ -f "$target" ] && [ -x "$target" ] || continue
     name=$(basename "$target")
     work=$(mktemp -d)
     dict=()
