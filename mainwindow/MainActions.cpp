@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QStyle>
 #include <QToolBar>
 
@@ -234,6 +235,13 @@ void TfrmMain::UpdateActionStates()
         set("ToolsGo", true);
     }
     set("EditPaste", FClipboardFolder || (CurrentFolder && FClipboardBookmarks));
+    // While the description pane has the focus, the five edit actions follow the
+    // pane: it is read-only, so only Copy can apply, to its selected text.
+    if (memDescription->hasFocus()) {
+        for (const char *name : {"EditUndo", "EditCut", "EditPaste", "EditDelete"})
+            set(name, false);
+        set("EditCopy", memDescription->textCursor().hasSelection());
+    }
 }
 
 QAction *TfrmMain::SortAction(int sortType) const

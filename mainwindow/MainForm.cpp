@@ -63,6 +63,14 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     CreateActions();
     BuildMenus();
     qApp->installEventFilter(this); // to see which window of the program is active
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if ((old == memDescription || now == memDescription) && Prefs)
+            UpdateActionStates();
+    });
+    connect(memDescription, &QPlainTextEdit::copyAvailable, this, [this] {
+        if (memDescription->hasFocus())
+            UpdateActionStates();
+    });
     FormCreate();
 }
 

@@ -89,6 +89,7 @@ private slots:
     void actionStates_data();
     void actionStates();
     void trayEntriesFollowTheActiveForm();
+    void descriptionPaneRulesTheEditActions();
     void translation();
     void sortMarkFollowsSortCommands();
     void missingLanguageKeysKeepPreviousTexts();
@@ -452,6 +453,28 @@ void TestMainForm::trayEntriesFollowTheActiveForm()
     // A tray click while the dialog is active does nothing.
     form->TrayIconClick();
     QVERIFY(form->isVisible());
+}
+
+void TestMainForm::descriptionPaneRulesTheEditActions()
+{
+    Write("bookmarks.xml", kCatalog);
+    auto form = NewForm();
+    ShowAndActivate(*form);
+    Modified = true;
+    Catalog->SaveUndoState();
+    form->trvFolders->setFocus();
+    form->UpdateActionStates();
+    QVERIFY(form->Action("EditDelete")->isEnabled());
+    QVERIFY(form->Action("EditCut")->isEnabled());
+    form->memDescription->setFocus();
+    QTRY_VERIFY(form->memDescription->hasFocus());
+    for (const char *name : {"EditUndo", "EditCut", "EditCopy", "EditPaste", "EditDelete"})
+        QVERIFY2(!form->Action(name)->isEnabled(), name);
+    form->memDescription->selectAll();
+    QVERIFY(form->Action("EditCopy")->isEnabled());
+    QVERIFY(form->Action("EditAddBookmark")->isEnabled()); // the others keep their rule
+    form->trvFolders->setFocus();
+    QTRY_VERIFY(form->Action("EditDelete")->isEnabled());
 }
 
 void TestMainForm::translation()
