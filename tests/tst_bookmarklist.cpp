@@ -1,5 +1,6 @@
 // The bookmark list, the description pane and the status bar: filling, the
 // click and key rules, header clicks, the View commands and reordering drops.
+#include "CatalogTree.h"
 #include "catalogue/Catalog.h"
 #include "mainwindow/Globals.h"
 #include "mainwindow/MainForm.h"
@@ -15,18 +16,6 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-QStringList Titles(const TBookmarks &bookmarks)
-{
-    QStringList titles;
-    for (const auto &b : bookmarks)
-        titles << b->Title();
-    return titles;
-}
-
-} // namespace
 
 // Receives the addresses the program hands to the desktop.
 class UrlCatcher : public QObject

@@ -1,5 +1,6 @@
 // The folder tree: built from the catalogue, the current folder, presses,
 // expand and collapse, and moving folders and bookmarks by dropping on it.
+#include "CatalogTree.h"
 #include "catalogue/Catalog.h"
 #include "mainwindow/Globals.h"
 #include "mainwindow/MainForm.h"
@@ -14,13 +15,11 @@
 namespace {
 
 // Adds a folder titled `title` to `list`, with `bookmarks` bookmarks "title.0" ...
-TFolder *AddFolder(TFolders &list, const QString &title, int bookmarks = 0)
+TFolder *AddFolderWith(TFolders &list, const QString &title, int bookmarks = 0)
 {
-    TFolder *folder = list.Add(std::make_unique<TFolder>());
-    folder->SetTitle(title);
+    TFolder *folder = AddFolder(list, title);
     for (int i = 0; i < bookmarks; ++i)
-        folder->Bookmarks().Add(std::make_unique<TBookmark>())->SetTitle(
-            title + "." + QString::number(i));
+        AddBookmark(folder->Bookmarks(), title + "." + QString::number(i));
     return folder;
 }
 
@@ -51,14 +50,6 @@ bool InTree(const TFolder *folder)
             stack.push_back(child.get());
     }
     return false;
-}
-
-QStringList Titles(const TBookmarks &bookmarks)
-{
-    QStringList titles;
-    for (const auto &b : bookmarks)
-        titles << b->Title();
-    return titles;
 }
 
 } // namespace
@@ -126,10 +117,10 @@ void TestFolderTree::cleanup()
 void TestFolderTree::Build()
 {
     TFolders &root = Catalog->Folders();
-    A = AddFolder(root, "A", 3);
+    A = AddFolderWith(root, "A", 3);
     A1 = AddFolder(A->Folders(), "A1");
     A2 = AddFolder(A->Folders(), "A2");
-    B = AddFolder(root, "B", 5);
+    B = AddFolderWith(root, "B", 5);
     C = AddFolder(root, "C");
     A->SetExpanded(true);
     A->SetSelected(true);
