@@ -76,10 +76,17 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
 
 TfrmMain::~TfrmMain()
 {
+    // Nothing may call back into this window while its parts go: the widgets
+    // below are freed by the base class, after this object is no longer whole.
+    qApp->removeEventFilter(this);
+    disconnect(qApp, nullptr, this, nullptr);
+    trvFolders->Hooks = ViewHooks();
+    lvBookmarks->Hooks = ViewHooks();
     // The list refers to the catalogue's bookmarks: empty it first; and free
     // the tree's nodes without the recursion of their own destructors.
     m_listModel->Reset(nullptr);
     ClearFolderTree();
+    delete takeCentralWidget(); // the tree, the list and the pane, with their signals
     CurrentFolder = nullptr;
     SearchRec = TSearchRec();
     Catalog = nullptr;
