@@ -59,26 +59,6 @@ void TBookmarks::PrefetchTexts() const
         __builtin_prefetch(bookmark->d.constData(), 1);
 }
 
-bool SameTitle(const QString &a, const QString &b)
-{
-    if (a.size() != b.size())
-        return false;
-    const QChar *pa = a.constData();
-    const QChar *pb = b.constData();
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        char16_t ca = pa[i].unicode();
-        char16_t cb = pb[i].unicode();
-        if (ca == cb)
-            continue;
-        if (ca >= 'a' && ca <= 'z')
-            ca = char16_t(ca - 32);
-        if (cb >= 'a' && cb <= 'z')
-            cb = char16_t(cb - 32);
-        if (ca != cb)
-            return false;
-    }
-    return true;
-}
 
 int TBookmarks::IndexOfTitle(const QString &text) const
 {

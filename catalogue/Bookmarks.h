@@ -3,6 +3,7 @@
 
 #include "catalogue/Bookmark.h"
 #include "catalogue/OwningList.h"
+#include "platform/AsciiCase.h"
 
 enum TSortType : unsigned char {
     stUnsorted = 0,
@@ -34,4 +35,7 @@ public:
 };
 
 // Titles equal when they match after folding a-z to A-Z; nothing else is folded.
-bool SameTitle(const QString &a, const QString &b);
+inline bool SameTitle(const QString &a, const QString &b)
+{
+    return SameTextAscii(a, b);
+}

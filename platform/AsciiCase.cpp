@@ -11,5 +11,19 @@ QString AsciiUpper(QStringView text)
 
 bool SameTextAscii(QStringView a, QStringView b)
 {
-    return a.size() == b.size() && AsciiUpper(a) == AsciiUpper(b);
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        char16_t ca = a[i].unicode();
+        char16_t cb = b[i].unicode();
+        if (ca == cb)
+            continue;
+        if (ca >= 'a' && ca <= 'z')
+            ca = char16_t(ca - ('a' - 'A'));
+        if (cb >= 'a' && cb <= 'z')
+            cb = char16_t(cb - ('a' - 'A'));
+        if (ca != cb)
+            return false;
+    }
+    return true;
 }
