@@ -1,6 +1,6 @@
 #include "settings/Preferences.h"
 #include "platform/IniFile.h"
-#include "platform/SpecialFolders.h"
+#include "platform/UserFolders.h"
 
 #include <QFileInfo>
 

@@ -1,5 +1,5 @@
 #pragma once
-// The user's special folders, as this platform has them: the counterparts of the
+// The user's well-known folders, as this platform has them: the counterparts of the
 // Program Files, Favorites and application-data folders the settings default to.
 // All are derived from $HOME (tests point it at a temporary folder); none ends
 // with a separator.
