@@ -7,7 +7,7 @@
 #include "exchange/LineFile.h"
 #include "exchange/Netscape.h"
 #include "exchange/Opera.h"
-#include "exchange/TreeWalk.h"
+#include "catalogue/FolderWalk.h"
 
 #include <QFile>
 #include <QTemporaryDir>

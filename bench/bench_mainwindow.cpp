@@ -4,9 +4,9 @@
 // Runs on the offscreen platform in a temporary program folder.
 #include "bench/Generator.h"
 #include "catalogue/Catalog.h"
-#include "mainwindow/Globals.h"
+#include "program/Globals.h"
 #include "mainwindow/MainForm.h"
-#include "mainwindow/MessageBox.h"
+#include "program/MessageBox.h"
 #include "settings/Preferences.h"
 
 #include <QApplication>

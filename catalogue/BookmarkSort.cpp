@@ -166,7 +166,7 @@ private:
             const char16_t unit = ch.unicode();
             char32_t c = unit;
             if (c < 0x80)
-                c = char32_t(c - U'A') < 26 ? c + 32 : c;
+                c = AsciiLowerChar(c);
             else if (QChar::isLowSurrogate(c) && QChar::isHighSurrogate(last))
                 c = QChar::toCaseFolded(QChar::surrogateToUcs4(last, unit));
             else

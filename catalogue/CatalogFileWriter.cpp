@@ -2,6 +2,7 @@
 // the file's layout (two spaces per level, CR LF, a field on one line, an empty
 // value as an empty-element tag, no declaration) as UTF-8, then saved atomically.
 #include "catalogue/Catalog.h"
+#include "catalogue/FolderWalk.h"
 #include "catalogue/CatalogFileNames.h"
 #include "platform/AtomicFile.h"
 
@@ -145,32 +146,20 @@ void WriteBookmarks(Writer &w, const TBookmarks &bookmarks, int level)
     }
 }
 
-// One root folder and its subtree, pre-order with an explicit stack; an entry
-// closes its element when it is met the second time.
+// One root folder and its subtree; an element closes when the walk leaves it.
 void WriteFolder(Writer &w, const TFolder &top)
 {
-    struct Entry { const TFolder *folder; int level; bool opened; };
-    std::vector<Entry> stack{{&top, 1, false}};
-    while (!stack.empty()) {
-        Entry &entry = stack.back();
-        const TFolder &f = *entry.folder;
-        const int level = entry.level;
-        if (entry.opened) {
-            w.Close(level, kFolder);
-            stack.pop_back();
-            continue;
-        }
-        entry.opened = true;
+    int level = 0;
+    const auto open = [&w, &level](const TFolder &f) {
+        ++level;
         w.Open(level, kFolder);
         w.Field(level + 1, kTitle, f.Title());
         w.Field(level + 1, kDescription, f.Description());
         w.Field(level + 1, kSelected, Flag(f.Selected()));
         w.Field(level + 1, kExpanded, Flag(f.Expanded()));
         WriteBookmarks(w, f.Bookmarks(), level + 1);
-        const TFolders &children = f.Folders();
-        for (int i = children.Count() - 1; i >= 0; --i)
-            stack.push_back({children.At(i), level + 1, false});
-    }
+    };
+    WalkFolders(top, open, [&w, &level](const TFolder &) { w.Close(level--, kFolder); });
 }
 
 } // namespace

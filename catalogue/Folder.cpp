@@ -1,4 +1,5 @@
 #include "catalogue/Folder.h"
+#include "catalogue/FolderWalk.h"
 
 #include <algorithm>
 #include <vector>
@@ -83,34 +84,17 @@ int TFolder::GetIndex() const
     return m_list ? m_list->IndexOf(this) : 0;
 }
 
-namespace {
-
-template <typename Visit>
-void ForEachBelow(const TFolder &top, Visit visit)
-{
-    std::vector<const TFolder *> stack{&top};
-    while (!stack.empty()) {
-        const TFolder *folder = stack.back();
-        stack.pop_back();
-        visit(*folder);
-        for (const auto &child : folder->Folders())
-            stack.push_back(child.get());
-    }
-}
-
-} // namespace
-
 int TFolder::GetFolderCount() const
 {
     int count = -1; // the folder itself is not counted
-    ForEachBelow(*this, [&count](const TFolder &) { ++count; });
+    ForEachFolder(*this, [&count](const TFolder &) { ++count; });
     return count;
 }
 
 int TFolder::GetBookmarkCount() const
 {
     int count = 0;
-    ForEachBelow(*this, [&count](const TFolder &f) { count += f.Bookmarks().Count(); });
+    ForEachFolder(*this, [&count](const TFolder &f) { count += f.Bookmarks().Count(); });
     return count;
 }
 

@@ -1,5 +1,7 @@
 #include "catalogue/Search.h"
 #include "catalogue/Catalog.h"
+#include "catalogue/FolderWalk.h"
+#include "platform/AsciiCase.h"
 
 #include <algorithm>
 #include <vector>
@@ -13,7 +15,7 @@ inline char16_t LoweredUnit(const char16_t *s, qsizetype size, qsizetype i)
 {
     const char16_t c = s[i];
     if (c < 0x80)
-        return char16_t(c - u'A') < 26 ? char16_t(c + 32) : c;
+        return AsciiLowerChar(c);
     if (!QChar::isSurrogate(c))
         return QChar(c).toLower().unicode();
     const qsizetype high = QChar::isHighSurrogate(c) ? i : i - 1;
@@ -156,17 +158,12 @@ private:
 
 bool HoldsFolder(const TFolders &roots, const TFolder *wanted)
 {
-    std::vector<const TFolders *> stack{&roots};
-    while (!stack.empty()) {
-        const TFolders *list = stack.back();
-        stack.pop_back();
-        for (const auto &folder : *list) {
-            if (folder.get() == wanted)
-                return true;
-            stack.push_back(&folder->Folders());
-        }
-    }
-    return false;
+    bool found = false;
+    ForEachFolder(roots, [&found, wanted](const TFolder &folder) {
+        found = found || &folder == wanted;
+        return !found; // once found, the walk only passes the rest by
+    });
+    return found;
 }
 
 void RestartAtTitle(TSearchRec &rec)

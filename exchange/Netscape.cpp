@@ -2,7 +2,7 @@
 #include "exchange/HtmlText.h"
 #include "exchange/LineFile.h"
 #include "exchange/Merge.h"
-#include "exchange/TreeWalk.h"
+#include "catalogue/FolderWalk.h"
 #include "platform/TextCodec.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "exchange/Opera.h"
 #include "exchange/LineFile.h"
 #include "exchange/Merge.h"
-#include "exchange/TreeWalk.h"
+#include "catalogue/FolderWalk.h"
 #include "platform/TextCodec.h"
 
 namespace {

@@ -1,9 +1,10 @@
 // The bookmark list, the description pane and the status bar, and the View
 // commands that sort the list or show and hide the bars.
 #include "catalogue/Catalog.h"
+#include "catalogue/CatalogEdits.h"
 #include "mainwindow/BookmarkListModel.h"
-#include "mainwindow/CommandGuard.h"
-#include "mainwindow/Globals.h"
+#include "program/CommandGuard.h"
+#include "program/Globals.h"
 #include "mainwindow/MainForm.h"
 #include "settings/Language.h"
 #include "settings/Preferences.h"
@@ -65,7 +66,7 @@ void TfrmMain::ConnectBookmarkList()
 
 bool TfrmMain::ListShowsCurrentFolder() const
 {
-    return CurrentFolder && m_listModel->Bookmarks() == &CurrentFolder->Bookmarks();
+    return CurrentFolder && FListModel->Bookmarks() == &CurrentFolder->Bookmarks();
 }
 
 // Selects exactly these rows and gives the focus mark to the first of them.
@@ -74,28 +75,28 @@ void TfrmMain::SelectRows(const QList<int> &rows)
     QItemSelectionModel *selection = lvBookmarks->selectionModel();
     QItemSelection wanted;
     for (int row : rows)
-        wanted.select(m_listModel->index(row, 0), m_listModel->index(row, 3));
+        wanted.select(FListModel->index(row, 0), FListModel->index(row, 3));
     selection->select(wanted, QItemSelectionModel::ClearAndSelect);
     const int first = ItemIndex();
     if (first >= 0)
-        selection->setCurrentIndex(m_listModel->index(first, 0), QItemSelectionModel::NoUpdate);
+        selection->setCurrentIndex(FListModel->index(first, 0), QItemSelectionModel::NoUpdate);
 }
 
 void TfrmMain::lvBookmarksClick()
 {
-    if (!CurrentFolder || m_listModel->rowCount() == 0)
+    if (!CurrentFolder || FListModel->rowCount() == 0)
         return;
     if (ItemIndex() < 0)
-        SelectRows({m_listModel->rowCount() - 1});
+        SelectRows({FListModel->rowCount() - 1});
     else
-        lvBookmarks->selectionModel()->setCurrentIndex(m_listModel->index(ItemIndex(), 0),
+        lvBookmarks->selectionModel()->setCurrentIndex(FListModel->index(ItemIndex(), 0),
                                                        QItemSelectionModel::NoUpdate);
 }
 
 void TfrmMain::lvBookmarksDblClick()
 {
     lvBookmarksClick();
-    if (Action(QStringLiteral("ToolsGo"))->isEnabled())
+    if (Action(ActionId::ToolsGo)->isEnabled())
         ToolsGoExecute();
 }
 
@@ -120,7 +121,7 @@ void TfrmMain::lvBookmarksKeyDown(QKeyEvent *event)
         ReanchorSearch();
     }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        && Action(QStringLiteral("ToolsGo"))->isEnabled())
+        && Action(ActionId::ToolsGo)->isEnabled())
         ToolsGoExecute();
 }
 
@@ -137,56 +138,36 @@ bool TfrmMain::lvBookmarksDragOver(QObject *source) const
 }
 
 // Moves the selected rows' bookmarks as one block to the row dropped on.
-// Example, six bookmarks b0..b5 in stored order: rows 2 and 3 dropped on row 0
-// give b2 b3 b0 b1 b4 b5; rows 0 and 1 dropped on row 4 give b2 b3 b4 b0 b1 b5.
-// Dropped above the first selected row, the block begins at that row; otherwise
-// the last selected row at or above it ends there, and selected rows below it
-// follow right after, in their order.
 void TfrmMain::lvBookmarksDragDrop(const QPoint &pos)
 {
-    const int t = lvBookmarks->indexAt(pos).row();
-    if (!ListShowsCurrentFolder() || t < 0 || ItemIndex() < 0)
+    const int to = lvBookmarks->indexAt(pos).row();
+    if (!ListShowsCurrentFolder() || to < 0 || ItemIndex() < 0)
         return;
-    Catalog->SaveUndoState();
-    TBookmarks &list = CurrentFolder->Bookmarks();
-    const QList<int> rows = SelectedRows();
-    const int s = rows.first();
-    const int atOrAbove = int(std::count_if(rows.begin(), rows.end(), [t](int r) { return r <= t; }));
-    const int blockStart = t < s ? t : t - (atOrAbove - 1);
+    ChangeCatalog(TRefresh::None, [&] {
+        TBookmarks &list = CurrentFolder->Bookmarks();
+        const QList<int> rows = SelectedRows();
+        const TRows moved = MoveBookmarksToRow(list, TRows(rows.begin(), rows.end()), to);
+        std::vector<const TBookmark *> block;
+        for (int row : moved)
+            block.push_back(list.At(row));
+        FillBookmarkList(); // the sort may place them elsewhere
+        QHash<const TBookmark *, int> rowOf;
+        for (int i = 0; i < list.Count(); ++i)
+            rowOf.insert(list.At(i), i);
+        QList<int> reselect;
+        for (const TBookmark *b : block)
+            reselect.append(rowOf.value(b));
+        SelectRows(reselect);
+    });
+}
 
-    std::vector<std::unique_ptr<TBookmark>> all;
-    all.reserve(size_t(list.Count()));
-    while (!list.IsEmpty())
-        all.push_back(list.Extract(list.Count() - 1));
-    std::reverse(all.begin(), all.end());
-    std::vector<std::unique_ptr<TBookmark>> block;
-    std::vector<std::unique_ptr<TBookmark>> rest;
-    std::vector<bool> selected(all.size(), false);
-    for (int r : rows)
-        selected[size_t(r)] = true;
-    for (size_t i = 0; i < all.size(); ++i)
-        (selected[i] ? block : rest).push_back(std::move(all[i]));
-    QList<const TBookmark *> remembered;
-    for (const auto &b : block)
-        remembered.append(b.get());
-    for (size_t i = 0; i <= rest.size(); ++i) {
-        if (int(i) == blockStart)
-            for (auto &b : block)
-                list.Add(std::move(b));
-        if (i < rest.size())
-            list.Add(std::move(rest[i]));
-    }
-
-    FillBookmarkList();
-    QHash<const TBookmark *, int> rowOf;
-    for (int i = 0; i < list.Count(); ++i)
-        rowOf.insert(list.At(i), i);
-    QList<int> reselect;
-    for (const TBookmark *b : remembered)
-        reselect.append(rowOf.value(b));
-    SelectRows(reselect);
-    Modified = true;
-    UpdateActionStates();
+void TfrmMain::SelectBookmarkRow(const TBookmark *bookmark)
+{
+    const int row = CurrentFolder ? CurrentFolder->Bookmarks().IndexOf(bookmark) : -1;
+    lvBookmarks->clearSelection();
+    if (row >= 0)
+        SelectRows({row});
+    lvBookmarks->setFocus();
 }
 
 QList<int> TfrmMain::SelectedRows() const
@@ -211,13 +192,13 @@ int TfrmMain::ItemIndex() const
 
 void TfrmMain::FillBookmarkList()
 {
-    m_listModel->Reset(nullptr);
+    FListModel->Reset(nullptr);
     if (!CurrentFolder)
         return;
     CurrentFolder->Bookmarks().Sort(TSortType(Prefs->Rec().SortType), Prefs->Rec().ReversedSort);
-    m_listModel->Reset(&CurrentFolder->Bookmarks());
-    if (m_listModel->rowCount() > 0) {
-        const QModelIndex first = m_listModel->index(0, 0);
+    FListModel->Reset(&CurrentFolder->Bookmarks());
+    if (FListModel->rowCount() > 0) {
+        const QModelIndex first = FListModel->index(0, 0);
         lvBookmarks->selectionModel()->setCurrentIndex(
             first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
@@ -272,7 +253,7 @@ void TfrmMain::lvBookmarksChange()
 
 void TfrmMain::lvBookmarksColumnClick(int column)
 {
-    QAction *reversed = Action(QStringLiteral("ViewReversedOrder"));
+    QAction *reversed = Action(ActionId::ViewReversedOrder);
     reversed->setChecked(!reversed->isChecked());
     Prefs->Rec().ReversedSort = reversed->isChecked();
     SortAction(column + 1)->setChecked(true);
@@ -283,25 +264,34 @@ void TfrmMain::SortCommand(int sortType)
 {
     Prefs->Rec().SortType = quint8(sortType);
     FillBookmarkList();
-    ApplyLanguage();
+    ShowColumnCaptions();
+}
+
+void TfrmMain::ShowColumnCaptions()
+{
+    const int sortType = Prefs->Rec().SortType;
+    const QString mark = Prefs->Rec().ReversedSort ? QStringLiteral(" -") : QStringLiteral(" +");
+    for (int c = 0; c < 4; ++c)
+        FListModel->SetColumnCaption(c, ColumnBaseCaption[c] + (c == sortType - 1 ? mark
+                                                                                   : QString()));
 }
 
 void TfrmMain::ViewReversedOrderExecute()
 {
     // The action has already flipped its own check mark.
-    Prefs->Rec().ReversedSort = Action(QStringLiteral("ViewReversedOrder"))->isChecked();
+    Prefs->Rec().ReversedSort = Action(ActionId::ViewReversedOrder)->isChecked();
     FillBookmarkList();
-    ApplyLanguage();
+    ShowColumnCaptions();
 }
 
 void TfrmMain::ViewToolbarExecute()
 {
-    MainToolbar->setVisible(Action(QStringLiteral("ViewToolbar"))->isChecked());
+    MainToolbar->setVisible(Action(ActionId::ViewToolbar)->isChecked());
 }
 
 void TfrmMain::ViewStatusBarExecute()
 {
-    MainStatusBar->setVisible(Action(QStringLiteral("ViewStatusBar"))->isChecked());
+    MainStatusBar->setVisible(Action(ActionId::ViewStatusBar)->isChecked());
 }
 
 void TfrmMain::MainStatusBarResize()

@@ -15,13 +15,6 @@ void TBookmarkListModel::Reset(const TBookmarks *bookmarks)
     endResetModel();
 }
 
-void TBookmarkListModel::RemoveRow(int row)
-{
-    beginRemoveRows(QModelIndex(), row, row);
-    --m_rows;
-    endRemoveRows();
-}
-
 void TBookmarkListModel::SetColumnCaption(int column, const QString &caption)
 {
     if (m_captions[column] == caption)
@@ -84,9 +77,9 @@ QStringList TBookmarkListModel::mimeTypes() const
     return {QString::fromLatin1(kBookmarkRowsMime)};
 }
 
-QMimeData *TBookmarkListModel::mimeData(const QModelIndexList &indexes) const
+// Only marks the drag as one of rows: the drop reads the rows from the selection.
+QMimeData *TBookmarkListModel::mimeData(const QModelIndexList &) const
 {
-    Q_UNUSED(indexes);
     auto *data = new QMimeData;
     data->setData(QString::fromLatin1(kBookmarkRowsMime), QByteArray());
     return data;

@@ -17,8 +17,6 @@ public:
     // Shows the list (none: no rows), all rows anew.
     void Reset(const TBookmarks *bookmarks);
     const TBookmarks *Bookmarks() const { return m_bookmarks; }
-    // The bookmark of the row has just been removed from the list.
-    void RemoveRow(int row);
 
     void SetColumnCaption(int column, const QString &caption);
 

@@ -1,9 +1,11 @@
 // The folder tree: built from the catalogue node for node, never patched; a
 // node finds its folder by its chain of sibling indexes.
 #include "catalogue/Catalog.h"
+#include "catalogue/CatalogEdits.h"
+#include "catalogue/FolderWalk.h"
 #include "mainwindow/BookmarkListModel.h"
-#include "mainwindow/CommandGuard.h"
-#include "mainwindow/Globals.h"
+#include "program/CommandGuard.h"
+#include "program/Globals.h"
 #include "mainwindow/MainForm.h"
 
 #include <QMenu>
@@ -49,36 +51,37 @@ QIcon NodeIcon(const char *themeName, QStyle::StandardPixmap fallback, const QWi
 
 } // namespace
 
-void TfrmMain::FillFolderTree(const TFolder *folder, QTreeWidgetItem *parentNode)
+QTreeWidgetItem *TfrmMain::FillFolderTree()
 {
-    // Pre-order with an explicit stack: detached nodes are filled first and put
-    // into the tree at once, which is much faster than inserting one by one.
+    // Detached nodes are filled first and put into the tree at once, which is
+    // much faster than inserting one by one; a node opens only inside the tree.
     const QIcon closed = NodeIcon("folder", QStyle::SP_DirClosedIcon, this);
     const QIcon open = NodeIcon("folder-open", QStyle::SP_DirOpenIcon, this);
     QIcon nodeIcon = closed;
     nodeIcon.addPixmap(open.pixmap(16), QIcon::Selected);
-    struct Job { const TFolders *folders; QTreeWidgetItem *node; int depth; };
-    const TFolders &top = folder ? folder->Folders() : Catalog->Folders();
     QList<QTreeWidgetItem *> topNodes;
-    std::vector<Job> stack{{&top, nullptr, 1}};
-    while (!stack.empty()) {
-        const Job job = stack.back();
-        stack.pop_back();
-        for (const auto &child : *job.folders) {
-            auto *node = new QTreeWidgetItem(QStringList(child->Title()));
-            node->setIcon(0, nodeIcon);
-            if (job.node)
-                job.node->addChild(node);
-            else
-                topNodes.append(node);
-            if (!child->Folders().IsEmpty() && job.depth < kMaxTreeDepth)
-                stack.push_back({&child->Folders(), node, job.depth + 1});
-        }
-    }
-    if (parentNode)
-        parentNode->addChildren(topNodes);
-    else
-        trvFolders->addTopLevelItems(topNodes);
+    std::vector<QTreeWidgetItem *> parents; // the nodes of the folders being walked
+    std::vector<QTreeWidgetItem *> expanded;
+    QTreeWidgetItem *selected = nullptr; // the last selected folder in pre-order wins
+    const auto enter = [&](const TFolder &folder) {
+        auto *node = new QTreeWidgetItem(QStringList(folder.Title()));
+        node->setIcon(0, nodeIcon);
+        if (parents.empty())
+            topNodes.append(node);
+        else
+            parents.back()->addChild(node);
+        parents.push_back(node);
+        if (folder.Expanded())
+            expanded.push_back(node);
+        if (folder.Selected())
+            selected = node;
+        return int(parents.size()) < kMaxTreeDepth;
+    };
+    WalkFolders(Catalog->Folders(), enter, [&parents](const TFolder &) { parents.pop_back(); });
+    trvFolders->addTopLevelItems(topNodes);
+    for (QTreeWidgetItem *node : expanded)
+        node->setExpanded(true);
+    return selected;
 }
 
 void TfrmMain::RebuildFolderTree()
@@ -87,27 +90,8 @@ void TfrmMain::RebuildFolderTree()
     {
         const QSignalBlocker blocker(trvFolders);
         ClearFolderTree();
-        FillFolderTree(nullptr, nullptr);
-        // Nodes and folders in the same pre-order: set the nodes from the flags;
-        // the last selected folder wins.
-        QTreeWidgetItem *selected = nullptr;
-        std::vector<std::pair<const TFolder *, QTreeWidgetItem *>> stack;
-        for (int i = Catalog->Folders().Count() - 1; i >= 0; --i)
-            stack.emplace_back(Catalog->Folders().At(i), trvFolders->topLevelItem(i));
-        while (!stack.empty()) {
-            auto [folder, node] = stack.back();
-            stack.pop_back();
-            if (folder->Expanded())
-                node->setExpanded(true);
-            if (folder->Selected())
-                selected = node;
-            for (int i = node->childCount() - 1; i >= 0; --i)
-                stack.emplace_back(folder->Folders().At(i), node->child(i));
-        }
-        if (selected)
-            trvFolders->setCurrentItem(selected);
-        else
-            trvFolders->setCurrentItem(nullptr);
+        QTreeWidgetItem *selected = FillFolderTree();
+        trvFolders->setCurrentItem(selected);
         // Selecting a node opens its ancestors; their folders say so too.
         for (QTreeWidgetItem *n = selected ? selected->parent() : nullptr; n; n = n->parent())
             if (n->isExpanded())
@@ -117,6 +101,35 @@ void TfrmMain::RebuildFolderTree()
     // Always, also when no node ends selected: the current folder and the search
     // cursor must not refer to folders the rebuild has left behind.
     trvFoldersChange();
+}
+
+QTreeWidgetItem *TfrmMain::NodeOfFolder(const TFolder *folder) const
+{
+    std::vector<int> path;
+    for (const TFolder *f = folder; f; f = f->Parent())
+        path.push_back(f->GetIndex());
+    QTreeWidgetItem *node = nullptr;
+    for (auto it = path.rbegin(); it != path.rend(); ++it) {
+        QTreeWidgetItem *next = node ? node->child(*it) : trvFolders->topLevelItem(*it);
+        if (!next)
+            return nullptr;
+        node = next;
+    }
+    return GetNodeFolder(node) == folder ? node : nullptr;
+}
+
+void TfrmMain::SelectFolderNode(const TFolder *folder)
+{
+    if (QTreeWidgetItem *node = NodeOfFolder(folder)) {
+        trvFolders->setCurrentItem(node);
+        trvFolders->setFocus();
+    }
+}
+
+TFolder *TfrmMain::SelectedNodeFolder() const
+{
+    const QList<QTreeWidgetItem *> selection = trvFolders->selectedItems();
+    return selection.isEmpty() ? nullptr : GetNodeFolder(selection.first());
 }
 
 TFolder *TfrmMain::GetNodeFolder(QTreeWidgetItem *node) const
@@ -140,24 +153,14 @@ TFolder *TfrmMain::GetNodeFolder(QTreeWidgetItem *node) const
 
 void TfrmMain::StoreTreeSelection()
 {
-    std::vector<TFolder *> stack;
-    for (const auto &f : Catalog->Folders())
-        stack.push_back(f.get());
-    while (!stack.empty()) {
-        TFolder *folder = stack.back();
-        stack.pop_back();
-        folder->SetSelected(false);
-        for (const auto &f : folder->Folders())
-            stack.push_back(f.get());
-    }
+    ForEachFolder(Catalog->Folders(), [](TFolder &folder) { folder.SetSelected(false); });
     if (CurrentFolder)
         CurrentFolder->SetSelected(true);
 }
 
 void TfrmMain::trvFoldersChange()
 {
-    const QList<QTreeWidgetItem *> selection = trvFolders->selectedItems();
-    CurrentFolder = selection.isEmpty() ? nullptr : GetNodeFolder(selection.first());
+    CurrentFolder = SelectedNodeFolder();
     ShowFolderDescription();
     FillBookmarkList();
     // The status bar also without a folder: panels 0 and 1 then empty.
@@ -271,34 +274,15 @@ void TfrmMain::trvFoldersDragDrop(QObject *source, const QPoint &pos)
 void TfrmMain::DropBookmarks(TFolder *target)
 {
     const int itemIndex = ItemIndex();
-    Catalog->SaveUndoState();
-    TBookmarks &source = CurrentFolder->Bookmarks();
-    std::vector<bool> moving(size_t(source.Count()), false);
-    for (int row : SelectedRows())
-        if (row < source.Count())
-            moving[size_t(row)] = true;
-    // One pass over the list rather than a removal per row: the same result, and
-    // fast for a large selection.
-    std::vector<std::unique_ptr<TBookmark>> all;
-    all.reserve(size_t(source.Count()));
-    while (!source.IsEmpty())
-        all.push_back(source.Extract(source.Count() - 1));
-    std::reverse(all.begin(), all.end());
-    for (size_t i = 0; i < all.size(); ++i) {
-        if (moving[i]) {
-            auto copy = std::make_unique<TBookmark>();
-            copy->AssignFields(*all[i]);
-            target->Bookmarks().Add(std::move(copy));
-        } else {
-            source.Add(std::move(all[i]));
-        }
-    }
-    all.clear();
-    m_listModel->Reset(&source);
-    ValidateSearchRec(SearchRec, *Catalog);
-    if (source.Count() > 0)
-        SelectRows({itemIndex < source.Count() ? itemIndex : source.Count() - 1});
-    Modified = true;
+    ChangeCatalog(TRefresh::None, [&] {
+        TBookmarks &source = CurrentFolder->Bookmarks();
+        const QList<int> rows = SelectedRows();
+        MoveBookmarksTo(source, TRows(rows.begin(), rows.end()), target->Bookmarks());
+        FListModel->Reset(&source);
+        ValidateSearchRec(SearchRec, *Catalog);
+        if (source.Count() > 0)
+            SelectRows({itemIndex < source.Count() ? itemIndex : source.Count() - 1});
+    });
 }
 
 // Moves the current folder before, after or into the folder of the drop node.
@@ -307,23 +291,14 @@ void TfrmMain::DropFolder()
     TFolder *dropFolder = GetNodeFolder(FDropNode);
     if (!dropFolder || !CurrentFolder)
         return;
-    Catalog->SaveUndoState();
-    auto copy = std::make_unique<TFolder>();
-    copy->AssignContents(*CurrentFolder);
-    copy->AssignProperties(*CurrentFolder);
-    if (FDropNode == FNodeAbove && FDropNode == FNodeBelow) {
-        dropFolder->Folders().Add(std::move(copy));
-    } else {
-        TFolders *list = dropFolder->List();
-        const int at = dropFolder->GetIndex() + (FDropNode != FNodeBelow ? 1 : 0);
-        list->Add(std::move(copy));
-        list->Move(list->Count() - 1, at);
-    }
-    TFolders *home = CurrentFolder->List();
-    home->Delete(CurrentFolder->GetIndex());
-    CurrentFolder = nullptr;
-    Modified = true;
-    RebuildFolderTree();
+    const TFolderDrop place = FDropNode == FNodeAbove && FDropNode == FNodeBelow
+                                  ? TFolderDrop::Into
+                              : FDropNode != FNodeBelow ? TFolderDrop::After
+                                                        : TFolderDrop::Before;
+    ChangeCatalog(TRefresh::Tree, [&] {
+        MoveFolder(*CurrentFolder, *dropFolder, place);
+        CurrentFolder = nullptr;
+    });
 }
 
 void TfrmMain::trvFoldersEndDrag()

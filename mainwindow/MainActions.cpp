@@ -2,8 +2,8 @@
 // icon, handler), the menus, the tool bar and pop-up menus that show them, and
 // the one routine that decides which of them are enabled.
 #include "catalogue/Catalog.h"
-#include "mainwindow/CommandGuard.h"
-#include "mainwindow/Globals.h"
+#include "program/CommandGuard.h"
+#include "program/Globals.h"
 #include "mainwindow/MainForm.h"
 
 #include <QAction>
@@ -19,7 +19,9 @@ namespace {
 
 struct ActionSpec
 {
+    ActionId id;
     const char *name;
+    void (TfrmMain::*handler)();
     const char *category;
     const char *caption;
     QKeyCombination shortcut;
@@ -30,60 +32,69 @@ struct ActionSpec
 constexpr QKeyCombination kNone = QKeyCombination(Qt::Key_unknown);
 constexpr auto kNoIcon = QStyle::SP_CustomBase;
 
-// In the order of the action list, which is the order of translation.
+#define VK_ACTION(id) ActionId::id, #id, &TfrmMain::id##Execute
+
+// In the order of ActionId.
 const ActionSpec kActions[] = {
-    {"FileSave", "&File", "&Save", Qt::CTRL | Qt::Key_S, "document-save",
+    {VK_ACTION(FileSave), "&File", "&Save", Qt::CTRL | Qt::Key_S, "document-save",
      QStyle::SP_DialogSaveButton},
-    {"ImportVarnokel1x", "Import", "&Varnokel 1.x...", kNone, nullptr, kNoIcon},
-    {"ImportIE", "Import", "&Internet Explorer...", kNone, nullptr, kNoIcon},
-    {"ImportFirefox", "Import", "&Firefox...", kNone, nullptr, kNoIcon},
-    {"ImportOpera", "Import", "&Opera...", kNone, nullptr, kNoIcon},
-    {"ExportIE", "Export", "&Internet Explorer...", kNone, nullptr, kNoIcon},
-    {"ExportFirefox", "Export", "&Firefox...", kNone, nullptr, kNoIcon},
-    {"ExportOpera", "Export", "&Opera...", kNone, nullptr, kNoIcon},
-    {"FileHtmlGenerator", "&File", "&HTML Generator...", kNone, "text-html", kNoIcon},
-    {"FilePrint", "&File", "&Print...", Qt::CTRL | Qt::Key_P, "document-print", kNoIcon},
-    {"FileExit", "&File", "E&xit", kNone, "application-exit", kNoIcon},
-    {"EditUndo", "&Edit", "&Undo", Qt::CTRL | Qt::Key_Z, "edit-undo", QStyle::SP_ArrowBack},
-    {"EditRedo", "&Edit", "&Redo", Qt::CTRL | Qt::Key_Y, "edit-redo", QStyle::SP_ArrowForward},
-    {"EditAddFolder", "&Edit", "Add F&older...", Qt::CTRL | Qt::Key_Insert, "folder-new",
+    {VK_ACTION(ImportVarnokel1x), "Import", "&Varnokel 1.x...", kNone, nullptr, kNoIcon},
+    {VK_ACTION(ImportIE), "Import", "&Internet Explorer...", kNone, nullptr, kNoIcon},
+    {VK_ACTION(ImportFirefox), "Import", "&Firefox...", kNone, nullptr, kNoIcon},
+    {VK_ACTION(ImportOpera), "Import", "&Opera...", kNone, nullptr, kNoIcon},
+    {VK_ACTION(ExportIE), "Export", "&Internet Explorer...", kNone, nullptr, kNoIcon},
+    {VK_ACTION(ExportFirefox), "Export", "&Firefox...", kNone, nullptr, kNoIcon},
+    {VK_ACTION(ExportOpera), "Export", "&Opera...", kNone, nullptr, kNoIcon},
+    {VK_ACTION(FileHtmlGenerator), "&File", "&HTML Generator...", kNone, "text-html", kNoIcon},
+    {VK_ACTION(FilePrint), "&File", "&Print...", Qt::CTRL | Qt::Key_P, "document-print", kNoIcon},
+    {VK_ACTION(FileExit), "&File", "E&xit", kNone, "application-exit", kNoIcon},
+    {VK_ACTION(EditUndo), "&Edit", "&Undo", Qt::CTRL | Qt::Key_Z, "edit-undo",
+     QStyle::SP_ArrowBack},
+    {VK_ACTION(EditRedo), "&Edit", "&Redo", Qt::CTRL | Qt::Key_Y, "edit-redo",
+     QStyle::SP_ArrowForward},
+    {VK_ACTION(EditAddFolder), "&Edit", "Add F&older...", Qt::CTRL | Qt::Key_Insert, "folder-new",
      QStyle::SP_FileDialogNewFolder},
-    {"EditAddBookmark", "&Edit", "Add &Bookmark...", QKeyCombination(Qt::Key_Insert),
+    {VK_ACTION(EditAddBookmark), "&Edit", "Add &Bookmark...", QKeyCombination(Qt::Key_Insert),
      "bookmark-new", QStyle::SP_FileIcon},
-    {"EditEditItem", "&Edit", "&Edit Item...", QKeyCombination(Qt::Key_F2),
+    {VK_ACTION(EditEditItem), "&Edit", "&Edit Item...", QKeyCombination(Qt::Key_F2),
      "document-properties", QStyle::SP_FileDialogDetailedView},
-    {"EditCut", "&Edit", "Cu&t", Qt::CTRL | Qt::Key_X, "edit-cut", kNoIcon},
-    {"EditCopy", "&Edit", "&Copy", Qt::CTRL | Qt::Key_C, "edit-copy", kNoIcon},
-    {"EditPaste", "&Edit", "&Paste", Qt::CTRL | Qt::Key_V, "edit-paste", kNoIcon},
-    {"EditSelectAll", "&Edit", "Se&lect All", Qt::CTRL | Qt::Key_A, "edit-select-all",
+    {VK_ACTION(EditCut), "&Edit", "Cu&t", Qt::CTRL | Qt::Key_X, "edit-cut", kNoIcon},
+    {VK_ACTION(EditCopy), "&Edit", "&Copy", Qt::CTRL | Qt::Key_C, "edit-copy", kNoIcon},
+    {VK_ACTION(EditPaste), "&Edit", "&Paste", Qt::CTRL | Qt::Key_V, "edit-paste", kNoIcon},
+    {VK_ACTION(EditSelectAll), "&Edit", "Se&lect All", Qt::CTRL | Qt::Key_A, "edit-select-all",
      kNoIcon},
-    {"EditDelete", "&Edit", "&Delete", QKeyCombination(Qt::Key_Delete), "edit-delete",
+    {VK_ACTION(EditDelete), "&Edit", "&Delete", QKeyCombination(Qt::Key_Delete), "edit-delete",
      QStyle::SP_TrashIcon},
-    {"EditFind", "&Edit", "&Find...", Qt::CTRL | Qt::Key_F, "edit-find", kNoIcon},
-    {"EditFindNext", "&Edit", "F&ind Next", QKeyCombination(Qt::Key_F3), "go-down-search",
+    {VK_ACTION(EditFind), "&Edit", "&Find...", Qt::CTRL | Qt::Key_F, "edit-find", kNoIcon},
+    {VK_ACTION(EditFindNext), "&Edit", "F&ind Next", QKeyCombination(Qt::Key_F3), "go-down-search",
      kNoIcon},
-    {"ViewToolbar", "&View", "T&oolbar", kNone, nullptr, kNoIcon},
-    {"ViewStatusBar", "&View", "&Status Bar", kNone, nullptr, kNoIcon},
-    {"ViewSortByTitle", "&View", "Sort by &Title", kNone, nullptr, kNoIcon},
-    {"ViewSortByAddress", "&View", "Sort by &Address", kNone, nullptr, kNoIcon},
-    {"ViewSortByLastVisit", "&View", "Sort by Last &Visit", kNone, nullptr, kNoIcon},
-    {"ViewSortByAddDate", "&View", "Sort by Add &Date", kNone, nullptr, kNoIcon},
-    {"ViewUnsorted", "&View", "&Unsorted", kNone, nullptr, kNoIcon},
-    {"ViewReversedOrder", "&View", "&Reversed Order", kNone, nullptr, kNoIcon},
-    {"ToolsGo", "&Tools", "&Go", kNone, "go-jump", QStyle::SP_ArrowRight},
-    {"ToolsStatistics", "&Tools", "S&tatistics...", kNone, "office-chart-bar",
+    {VK_ACTION(ViewToolbar), "&View", "T&oolbar", kNone, nullptr, kNoIcon},
+    {VK_ACTION(ViewStatusBar), "&View", "&Status Bar", kNone, nullptr, kNoIcon},
+    {VK_ACTION(ViewSortByTitle), "&View", "Sort by &Title", kNone, nullptr, kNoIcon},
+    {VK_ACTION(ViewSortByAddress), "&View", "Sort by &Address", kNone, nullptr, kNoIcon},
+    {VK_ACTION(ViewSortByLastVisit), "&View", "Sort by Last &Visit", kNone, nullptr, kNoIcon},
+    {VK_ACTION(ViewSortByAddDate), "&View", "Sort by Add &Date", kNone, nullptr, kNoIcon},
+    {VK_ACTION(ViewUnsorted), "&View", "&Unsorted", kNone, nullptr, kNoIcon},
+    {VK_ACTION(ViewReversedOrder), "&View", "&Reversed Order", kNone, nullptr, kNoIcon},
+    {VK_ACTION(ToolsGo), "&Tools", "&Go", kNone, "go-jump", QStyle::SP_ArrowRight},
+    {VK_ACTION(ToolsStatistics), "&Tools", "S&tatistics...", kNone, "office-chart-bar",
      QStyle::SP_FileDialogInfoView},
-    {"ToolsPreferences", "&Tools", "&Preferences...", kNone, "preferences-system",
+    {VK_ACTION(ToolsPreferences), "&Tools", "&Preferences...", kNone, "preferences-system",
      QStyle::SP_FileDialogListView},
-    {"HelpHelp", "&Help", "&Help", QKeyCombination(Qt::Key_F1), "help-contents",
+    {VK_ACTION(HelpHelp), "&Help", "&Help", QKeyCombination(Qt::Key_F1), "help-contents",
      QStyle::SP_DialogHelpButton},
-    {"HelpHomePage", "&Help", "H&ome Page", kNone, "go-home", kNoIcon},
-    {"HelpCheckForUpdates", "&Help", "Check for &Updates", kNone, nullptr, kNoIcon},
-    {"HelpFAQ", "&Help", "FA&Q", kNone, nullptr, kNoIcon},
-    {"HelpFeedback", "&Help", "&Feedback", kNone, "mail-send", kNoIcon},
-    {"HelpAbout", "&Help", "&About...", kNone, "help-about", QStyle::SP_MessageBoxInformation},
-    {"TrayShowMainWindow", "Tray", "Show Main Window", kNone, nullptr, kNoIcon},
+    {VK_ACTION(HelpHomePage), "&Help", "H&ome Page", kNone, "go-home", kNoIcon},
+    {VK_ACTION(HelpCheckForUpdates), "&Help", "Check for &Updates", kNone, nullptr, kNoIcon},
+    {VK_ACTION(HelpFAQ), "&Help", "FA&Q", kNone, nullptr, kNoIcon},
+    {VK_ACTION(HelpFeedback), "&Help", "&Feedback", kNone, "mail-send", kNoIcon},
+    {VK_ACTION(HelpAbout), "&Help", "&About...", kNone, "help-about",
+     QStyle::SP_MessageBoxInformation},
+    {VK_ACTION(TrayShowMainWindow), "Tray", "Show Main Window", kNone, nullptr, kNoIcon},
 };
+
+#undef VK_ACTION
+
+static_assert(std::size(kActions) == size_t(ActionId::Count));
 
 void AddEntries(QWidget *menuOrBar, const QList<QAction *> &entries)
 {
@@ -99,17 +110,10 @@ void AddEntries(QWidget *menuOrBar, const QList<QAction *> &entries)
 
 } // namespace
 
-QAction *TfrmMain::Action(const QString &name) const
-{
-    for (QAction *action : m_actions)
-        if (action->objectName() == name)
-            return action;
-    return nullptr;
-}
-
 void TfrmMain::CreateActions()
 {
     for (const ActionSpec &spec : kActions) {
+        Q_ASSERT(int(spec.id) == FActions.size());
         auto *action = new QAction(QString::fromLatin1(spec.caption), this);
         action->setObjectName(QString::fromLatin1(spec.name));
         action->setProperty("category", QString::fromLatin1(spec.category));
@@ -121,132 +125,128 @@ void TfrmMain::CreateActions()
                 icon = style()->standardIcon(spec.fallback);
             action->setIcon(icon);
         }
-        m_actions.append(action);
+        connect(action, &QAction::triggered, this, [this, handler = spec.handler] {
+            Guarded([this, handler] { (this->*handler)(); });
+        });
+        FActions.append(action);
         addAction(action); // shortcuts work while the menus are hidden too
     }
-    m_sortGroup = new QActionGroup(this);
-    for (const char *name : {"ViewSortByTitle", "ViewSortByAddress", "ViewSortByLastVisit",
-                             "ViewSortByAddDate", "ViewUnsorted"}) {
-        QAction *action = Action(QString::fromLatin1(name));
-        action->setCheckable(true);
-        m_sortGroup->addAction(action);
-    }
-    Action(QStringLiteral("ViewSortByTitle"))->setChecked(true);
-    for (const char *name : {"ViewReversedOrder", "ViewToolbar", "ViewStatusBar"})
-        Action(QString::fromLatin1(name))->setCheckable(true);
-    Action(QStringLiteral("ViewToolbar"))->setChecked(true);
-    Action(QStringLiteral("ViewStatusBar"))->setChecked(true);
-    Action(QStringLiteral("HelpCheckForUpdates"))->setVisible(false);
+    SetUpCheckedActions();
+}
 
-    auto on = [this](const char *name, auto handler) {
-        connect(Action(QString::fromLatin1(name)), &QAction::triggered, this,
-                [handler] { Guarded(handler); });
-    };
-    on("FileSave", [this] { FileSaveExecute(); });
-    on("FileExit", [this] { FileExitExecute(); });
-    on("ToolsGo", [this] { ToolsGoExecute(); });
-    on("TrayShowMainWindow", [this] { TrayShowMainWindowExecute(); });
-    on("ViewUnsorted", [this] { SortCommand(0); });
-    on("ViewSortByTitle", [this] { SortCommand(1); });
-    on("ViewSortByAddress", [this] { SortCommand(2); });
-    on("ViewSortByLastVisit", [this] { SortCommand(3); });
-    on("ViewSortByAddDate", [this] { SortCommand(4); });
-    on("ViewReversedOrder", [this] { ViewReversedOrderExecute(); });
-    on("ViewToolbar", [this] { ViewToolbarExecute(); });
-    on("ViewStatusBar", [this] { ViewStatusBarExecute(); });
+void TfrmMain::SetUpCheckedActions()
+{
+    FSortGroup = new QActionGroup(this);
+    for (ActionId id : {ActionId::ViewSortByTitle, ActionId::ViewSortByAddress,
+                        ActionId::ViewSortByLastVisit, ActionId::ViewSortByAddDate,
+                        ActionId::ViewUnsorted}) {
+        Action(id)->setCheckable(true);
+        FSortGroup->addAction(Action(id));
+    }
+    Action(ActionId::ViewSortByTitle)->setChecked(true);
+    for (ActionId id :
+         {ActionId::ViewReversedOrder, ActionId::ViewToolbar, ActionId::ViewStatusBar})
+        Action(id)->setCheckable(true);
+    Action(ActionId::ViewToolbar)->setChecked(true);
+    Action(ActionId::ViewStatusBar)->setChecked(true);
+    Action(ActionId::HelpCheckForUpdates)->setVisible(false);
+}
+
+QList<QAction *> TfrmMain::Actions(std::initializer_list<ActionId> ids) const
+{
+    QList<QAction *> list;
+    for (ActionId id : ids)
+        list.append(id == ActionId::Count ? nullptr : Action(id));
+    return list;
 }
 
 void TfrmMain::BuildMenus()
 {
-    auto a = [this](const char *name) { return Action(QString::fromLatin1(name)); };
     const char *menuNames[5] = {"mnuFile", "mnuEdit", "mnuView", "mnuTools", "mnuHelp"};
     const char *menuCaptions[5] = {"&File", "&Edit", "&View", "&Tools", "&Help"};
     for (int i = 0; i < 5; ++i) {
-        m_menus[i] = menuBar()->addMenu(QString::fromLatin1(menuCaptions[i]));
-        m_menus[i]->setObjectName(QString::fromLatin1(menuNames[i]));
+        FMenus[i] = menuBar()->addMenu(QString::fromLatin1(menuCaptions[i]));
+        FMenus[i]->setObjectName(QString::fromLatin1(menuNames[i]));
     }
-    m_importMenu = new QMenu(QStringLiteral("I&mport"), this);
-    m_importMenu->setObjectName(QStringLiteral("mnuImport"));
-    AddEntries(m_importMenu, {a("ImportVarnokel1x"), a("ImportIE"), a("ImportFirefox"),
-                              a("ImportOpera")});
-    m_exportMenu = new QMenu(QStringLiteral("E&xport"), this);
-    m_exportMenu->setObjectName(QStringLiteral("mnuExport"));
-    AddEntries(m_exportMenu, {a("ExportIE"), a("ExportFirefox"), a("ExportOpera")});
+    using A = ActionId;
+    constexpr A sep = A::Count;
+    FImportMenu = new QMenu(QStringLiteral("I&mport"), this);
+    FImportMenu->setObjectName(QStringLiteral("mnuImport"));
+    AddEntries(FImportMenu, Actions({A::ImportVarnokel1x, A::ImportIE, A::ImportFirefox,
+                                      A::ImportOpera}));
+    FExportMenu = new QMenu(QStringLiteral("E&xport"), this);
+    FExportMenu->setObjectName(QStringLiteral("mnuExport"));
+    AddEntries(FExportMenu, Actions({A::ExportIE, A::ExportFirefox, A::ExportOpera}));
 
-    AddEntries(m_menus[0], {a("FileSave"), nullptr});
-    m_menus[0]->addMenu(m_importMenu);
-    m_menus[0]->addMenu(m_exportMenu);
-    AddEntries(m_menus[0], {nullptr, a("FileHtmlGenerator"), nullptr, a("FilePrint"), nullptr,
-                            a("FileExit")});
-    AddEntries(m_menus[1], {a("EditUndo"), a("EditRedo"), nullptr, a("EditAddFolder"),
-                            a("EditAddBookmark"), a("EditEditItem"), nullptr, a("EditCut"),
-                            a("EditCopy"), a("EditPaste"), a("EditSelectAll"), nullptr,
-                            a("EditDelete"), nullptr, a("EditFind"), a("EditFindNext")});
-    AddEntries(m_menus[2], {a("ViewToolbar"), a("ViewStatusBar"), nullptr,
-                            a("ViewSortByTitle"), a("ViewSortByAddress"),
-                            a("ViewSortByLastVisit"), a("ViewSortByAddDate"),
-                            a("ViewUnsorted"), nullptr, a("ViewReversedOrder")});
-    AddEntries(m_menus[3], {a("ToolsGo"), nullptr, a("ToolsStatistics"), nullptr,
-                            a("ToolsPreferences")});
-    AddEntries(m_menus[4], {a("HelpHelp"), nullptr, a("HelpHomePage"),
-                            a("HelpCheckForUpdates"), a("HelpFAQ"), a("HelpFeedback"),
-                            nullptr, a("HelpAbout")});
+    AddEntries(FMenus[0], Actions({A::FileSave, sep}));
+    FMenus[0]->addMenu(FImportMenu);
+    FMenus[0]->addMenu(FExportMenu);
+    AddEntries(FMenus[0], Actions({sep, A::FileHtmlGenerator, sep, A::FilePrint, sep,
+                                    A::FileExit}));
+    AddEntries(FMenus[1], Actions({A::EditUndo, A::EditRedo, sep, A::EditAddFolder,
+                                    A::EditAddBookmark, A::EditEditItem, sep, A::EditCut,
+                                    A::EditCopy, A::EditPaste, A::EditSelectAll, sep,
+                                    A::EditDelete, sep, A::EditFind, A::EditFindNext}));
+    AddEntries(FMenus[2], Actions({A::ViewToolbar, A::ViewStatusBar, sep, A::ViewSortByTitle,
+                                    A::ViewSortByAddress, A::ViewSortByLastVisit,
+                                    A::ViewSortByAddDate, A::ViewUnsorted, sep,
+                                    A::ViewReversedOrder}));
+    AddEntries(FMenus[3], Actions({A::ToolsGo, sep, A::ToolsStatistics, sep,
+                                    A::ToolsPreferences}));
+    AddEntries(FMenus[4], Actions({A::HelpHelp, sep, A::HelpHomePage, A::HelpCheckForUpdates,
+                                    A::HelpFAQ, A::HelpFeedback, sep, A::HelpAbout}));
+}
 
-    AddEntries(MainToolbar, {a("FileSave"), nullptr, a("EditAddFolder"), a("EditAddBookmark"),
-                             a("EditEditItem"), a("EditDelete"), nullptr, a("EditUndo"),
-                             a("EditRedo"), nullptr, a("ToolsGo"), nullptr,
-                             a("ToolsStatistics"), a("ToolsPreferences"), nullptr,
-                             a("HelpHelp")});
-    AddEntries(FoldersPopup, {a("EditAddFolder"), a("EditAddBookmark"), a("EditEditItem"),
-                              nullptr, a("EditCut"), a("EditCopy"), a("EditPaste"), nullptr,
-                              a("EditDelete")});
-    AddEntries(BookmarksPopup, {a("ToolsGo"), nullptr, a("EditAddBookmark"),
-                                a("EditAddFolder"), a("EditEditItem"), nullptr, a("EditCut"),
-                                a("EditCopy"), a("EditPaste"), a("EditSelectAll"), nullptr,
-                                a("EditDelete")});
-    AddEntries(TrayPopup, {a("TrayShowMainWindow"), a("ToolsPreferences"), nullptr,
-                           a("HelpAbout"), nullptr, a("FileExit")});
+void TfrmMain::BuildToolbarAndPopups()
+{
+    using A = ActionId;
+    constexpr A sep = A::Count;
+    AddEntries(MainToolbar, Actions({A::FileSave, sep, A::EditAddFolder, A::EditAddBookmark,
+                                     A::EditEditItem, A::EditDelete, sep, A::EditUndo,
+                                     A::EditRedo, sep, A::ToolsGo, sep, A::ToolsStatistics,
+                                     A::ToolsPreferences, sep, A::HelpHelp}));
+    AddEntries(FoldersPopup, Actions({A::EditAddFolder, A::EditAddBookmark, A::EditEditItem, sep,
+                                      A::EditCut, A::EditCopy, A::EditPaste, sep,
+                                      A::EditDelete}));
+    AddEntries(BookmarksPopup, Actions({A::ToolsGo, sep, A::EditAddBookmark, A::EditAddFolder,
+                                        A::EditEditItem, sep, A::EditCut, A::EditCopy,
+                                        A::EditPaste, A::EditSelectAll, sep, A::EditDelete}));
+    AddEntries(TrayPopup, Actions({A::TrayShowMainWindow, A::ToolsPreferences, sep,
+                                   A::HelpAbout, sep, A::FileExit}));
 }
 
 void TfrmMain::UpdateActionStates()
 {
-    auto set = [this](const char *name, bool enabled) {
-        Action(QString::fromLatin1(name))->setEnabled(enabled);
-    };
+    using A = ActionId;
+    auto set = [this](A id, bool enabled) { Action(id)->setEnabled(enabled); };
     const bool active = IsActiveForm();
-    set("TrayShowMainWindow", active);
-    set("ToolsPreferences", active);
-    set("HelpAbout", active);
-    set("FileSave", Modified);
-    const char *folderBound[] = {"FileHtmlGenerator", "FilePrint", "EditUndo", "EditRedo",
-                                 "EditAddBookmark", "EditEditItem", "EditCut", "EditCopy",
-                                 "EditSelectAll", "EditDelete", "EditFind", "EditFindNext",
-                                 "ToolsGo"};
-    for (const char *name : folderBound)
-        set(name, false);
-    if (CurrentFolder) {
-        set("EditUndo", Modified && Catalog->UndoIndex() > 0);
-        set("EditRedo", Modified && Catalog->GetUndoCount() - 1 > Catalog->UndoIndex());
-        for (const char *name : {"FileHtmlGenerator", "FilePrint", "EditAddBookmark",
-                                 "EditEditItem", "EditCut", "EditCopy", "EditSelectAll",
-                                 "EditDelete", "EditFind"})
-            set(name, true);
-        set("EditFindNext", !SearchRec.Text.isEmpty());
-        set("ToolsGo", true);
-    }
-    set("EditPaste", FClipboardFolder || (CurrentFolder && FClipboardBookmarks));
+    set(A::TrayShowMainWindow, active);
+    set(A::ToolsPreferences, active);
+    set(A::HelpAbout, active);
+    set(A::FileSave, Modified);
+    const A folderBound[] = {A::FileHtmlGenerator, A::FilePrint, A::EditAddBookmark,
+                             A::EditEditItem, A::EditCut, A::EditCopy, A::EditSelectAll,
+                             A::EditDelete, A::EditFind, A::ToolsGo};
+    for (A id : folderBound)
+        set(id, CurrentFolder);
+    set(A::EditUndo, CurrentFolder && Modified && Catalog->UndoIndex() > 0);
+    set(A::EditRedo, CurrentFolder && Modified
+                         && Catalog->GetUndoCount() - 1 > Catalog->UndoIndex());
+    set(A::EditFindNext, CurrentFolder && !SearchRec.Text.isEmpty());
+    set(A::EditPaste, FClipboardFolder || (CurrentFolder && FClipboardBookmarks));
     // While the description pane has the focus, the five edit actions follow the
     // pane: it is read-only, so only Copy can apply, to its selected text.
     if (memDescription->hasFocus()) {
-        for (const char *name : {"EditUndo", "EditCut", "EditPaste", "EditDelete"})
-            set(name, false);
-        set("EditCopy", memDescription->textCursor().hasSelection());
+        for (A id : {A::EditUndo, A::EditCut, A::EditPaste, A::EditDelete})
+            set(id, false);
+        set(A::EditCopy, memDescription->textCursor().hasSelection());
     }
 }
 
 QAction *TfrmMain::SortAction(int sortType) const
 {
-    static const char *const names[5] = {"ViewUnsorted", "ViewSortByTitle", "ViewSortByAddress",
-                                         "ViewSortByLastVisit", "ViewSortByAddDate"};
-    return Action(QString::fromLatin1(names[qBound(0, sortType, 4)]));
+    static const ActionId ids[5] = {ActionId::ViewUnsorted, ActionId::ViewSortByTitle,
+                                    ActionId::ViewSortByAddress, ActionId::ViewSortByLastVisit,
+                                    ActionId::ViewSortByAddDate};
+    return Action(ids[qBound(0, sortType, 4)]);
 }

@@ -3,9 +3,9 @@
 #include "mainwindow/MainForm.h"
 #include "catalogue/Catalog.h"
 #include "mainwindow/BookmarkListModel.h"
-#include "mainwindow/CommandGuard.h"
-#include "mainwindow/Globals.h"
-#include "mainwindow/MessageBox.h"
+#include "program/CommandGuard.h"
+#include "program/Globals.h"
+#include "program/MessageBox.h"
 #include "platform/ProgramKey.h"
 #include "platform/VarnokelError.h"
 #include "settings/Language.h"
@@ -62,6 +62,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     BuildLayout();
     CreateActions();
     BuildMenus();
+    BuildToolbarAndPopups();
     qApp->installEventFilter(this); // to see which window of the program is active
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
         if ((old == memDescription || now == memDescription) && Prefs)
@@ -71,6 +72,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
         if (memDescription->hasFocus())
             UpdateActionStates();
     });
+    SetMainWindow(this);
     FormCreate();
 }
 
@@ -78,13 +80,15 @@ TfrmMain::~TfrmMain()
 {
     // Nothing may call back into this window while its parts go: the widgets
     // below are freed by the base class, after this object is no longer whole.
+    if (MainWindow() == this)
+        SetMainWindow(nullptr);
     qApp->removeEventFilter(this);
     disconnect(qApp, nullptr, this, nullptr);
     trvFolders->Hooks = ViewHooks();
     lvBookmarks->Hooks = ViewHooks();
     // The list refers to the catalogue's bookmarks: empty it first; and free
     // the tree's nodes without the recursion of their own destructors.
-    m_listModel->Reset(nullptr);
+    FListModel->Reset(nullptr);
     ClearFolderTree();
     delete takeCentralWidget(); // the tree, the list and the pane, with their signals
     CurrentFolder = nullptr;
@@ -96,7 +100,16 @@ TfrmMain::~TfrmMain()
 void TfrmMain::BuildLayout()
 {
     resize(671, 466);
+    BuildViews();
+    BuildSplitters();
+    BuildBars();
+    BuildPopupsTrayAndTimers();
+    ConnectTreeAndList();
+    ConnectTimersAndTray();
+}
 
+void TfrmMain::BuildViews()
+{
     trvFolders = new TFolderTreeWidget;
     trvFolders->setObjectName(QStringLiteral("trvFolders"));
     trvFolders->setHeaderHidden(true);
@@ -106,10 +119,10 @@ void TfrmMain::BuildLayout()
     trvFolders->setAcceptDrops(true);
     trvFolders->setDragDropMode(QAbstractItemView::DragDrop);
 
-    m_listModel = new TBookmarkListModel(this);
+    FListModel = new TBookmarkListModel(this);
     lvBookmarks = new TBookmarkListView;
     lvBookmarks->setObjectName(QStringLiteral("lvBookmarks"));
-    lvBookmarks->setModel(m_listModel);
+    lvBookmarks->setModel(FListModel);
     lvBookmarks->setRootIsDecorated(false);
     lvBookmarks->setUniformRowHeights(true);
     lvBookmarks->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -135,24 +148,30 @@ void TfrmMain::BuildLayout()
     QPalette palette = memDescription->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     memDescription->setPalette(palette);
+}
 
-    m_rightSplitter = new QSplitter(Qt::Vertical);
-    m_rightSplitter->addWidget(lvBookmarks);
-    m_rightSplitter->addWidget(memDescription);
-    m_rightSplitter->setStretchFactor(0, 1);
-    m_rightSplitter->setStretchFactor(1, 0);
-    m_rightSplitter->setChildrenCollapsible(false);
+void TfrmMain::BuildSplitters()
+{
+    FRightSplitter = new QSplitter(Qt::Vertical);
+    FRightSplitter->addWidget(lvBookmarks);
+    FRightSplitter->addWidget(memDescription);
+    FRightSplitter->setStretchFactor(0, 1);
+    FRightSplitter->setStretchFactor(1, 0);
+    FRightSplitter->setChildrenCollapsible(false);
 
-    m_mainSplitter = new QSplitter(Qt::Horizontal);
-    m_mainSplitter->addWidget(trvFolders);
-    m_mainSplitter->addWidget(m_rightSplitter);
-    m_mainSplitter->setStretchFactor(0, 0);
-    m_mainSplitter->setStretchFactor(1, 1);
-    m_mainSplitter->setChildrenCollapsible(false);
-    setCentralWidget(m_mainSplitter);
+    FMainSplitter = new QSplitter(Qt::Horizontal);
+    FMainSplitter->addWidget(trvFolders);
+    FMainSplitter->addWidget(FRightSplitter);
+    FMainSplitter->setStretchFactor(0, 0);
+    FMainSplitter->setStretchFactor(1, 1);
+    FMainSplitter->setChildrenCollapsible(false);
+    setCentralWidget(FMainSplitter);
     SetTreeWidth(200);
     SetDescriptionHeight(100);
+}
 
+void TfrmMain::BuildBars()
+{
     MainToolbar = addToolBar(QStringLiteral("Toolbar"));
     MainToolbar->setObjectName(QStringLiteral("MainToolbar"));
     MainToolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -166,7 +185,10 @@ void TfrmMain::BuildLayout()
         StatusPanel[i]->setFixedWidth(kPanelWidths[i]);
         MainStatusBar->addWidget(StatusPanel[i]);
     }
+}
 
+void TfrmMain::BuildPopupsTrayAndTimers()
+{
     FoldersPopup = new QMenu(this);
     FoldersPopup->setObjectName(QStringLiteral("FoldersPopup"));
     BookmarksPopup = new QMenu(this);
@@ -184,21 +206,18 @@ void TfrmMain::BuildLayout()
     MinimizeTimer->setObjectName(QStringLiteral("MinimizeTimer"));
     MinimizeTimer->setInterval(1);
     MinimizeTimer->start();
-
-    ConnectTreeAndList();
-    ConnectTimersAndTray();
 }
 
 void TfrmMain::SetTreeWidth(int width)
 {
-    const int total = qMax(m_mainSplitter->width(), width + 200);
-    m_mainSplitter->setSizes({width, total - width});
+    const int total = qMax(FMainSplitter->width(), width + 200);
+    FMainSplitter->setSizes({width, total - width});
 }
 
 void TfrmMain::SetDescriptionHeight(int height)
 {
-    const int total = qMax(m_rightSplitter->height(), height + 100);
-    m_rightSplitter->setSizes({total - height, height});
+    const int total = qMax(FRightSplitter->height(), height + 100);
+    FRightSplitter->setSizes({total - height, height});
 }
 
 void TfrmMain::FormCreate()
@@ -207,11 +226,11 @@ void TfrmMain::FormCreate()
     Guarded([this] {
         setWindowTitle(QStringLiteral("Varnokel PRO 2.0"));
         AppDir = ProgramFolder();
-        m_prefs = std::make_unique<TPreferences>();
-        Prefs = m_prefs.get();
+        FPrefs = std::make_unique<TPreferences>();
+        Prefs = FPrefs.get();
         Prefs->LoadFromFile(AppDir + QLatin1String(kPreferencesFile));
-        m_catalog = std::make_unique<TCatalog>();
-        Catalog = m_catalog.get();
+        FCatalog = std::make_unique<TCatalog>();
+        Catalog = FCatalog.get();
         const QString catalogFile = AppDir + QLatin1String(kCatalogFile);
         if (QFileInfo(catalogFile).isFile()) {
             Catalog->LoadFromFile(catalogFile);
@@ -231,16 +250,16 @@ void TfrmMain::ApplyStoredLayout()
     const TPreferencesRec &rec = Prefs->Rec();
     SetTreeWidth(rec.TreeWidth);
     SetDescriptionHeight(rec.DescrPaneHeight);
-    Action(QStringLiteral("ViewToolbar"))->setChecked(rec.ShowToolbar);
+    Action(ActionId::ViewToolbar)->setChecked(rec.ShowToolbar);
     MainToolbar->setVisible(rec.ShowToolbar);
     const int widths[4] = {rec.TitleColumnWidth, rec.AddressColumnWidth,
                            rec.LastVisitColumnWidth, rec.AddDateColumnWidth};
     for (int c = 0; c < 4; ++c)
         lvBookmarks->header()->resizeSection(c, widths[c]);
-    Action(QStringLiteral("ViewStatusBar"))->setChecked(rec.ShowStatusbar);
+    Action(ActionId::ViewStatusBar)->setChecked(rec.ShowStatusbar);
     MainStatusBar->setVisible(rec.ShowStatusbar);
     SortAction(rec.SortType)->setChecked(true);
-    Action(QStringLiteral("ViewReversedOrder"))->setChecked(rec.ReversedSort);
+    Action(ActionId::ViewReversedOrder)->setChecked(rec.ReversedSort);
 }
 
 void TfrmMain::ApplyStoredGeometry()
@@ -265,8 +284,8 @@ void TfrmMain::FormActivate()
 // gone), the main window counts as the active form.
 bool TfrmMain::IsActiveForm() const
 {
-    if (m_activeForm)
-        return m_activeForm == this;
+    if (FActiveForm)
+        return FActiveForm == this;
     const QWidget *active = QApplication::activeWindow();
     return !active || active == this;
 }
@@ -274,8 +293,8 @@ bool TfrmMain::IsActiveForm() const
 void TfrmMain::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (!m_shown && Prefs) {
-        m_shown = true;
+    if (!FShown && Prefs) {
+        FShown = true;
         UpdateActionStates(); // the first showing counts as an activation
     }
 }
@@ -286,10 +305,22 @@ void TfrmMain::OnFormActivated(QWidget *form)
         return;
     // Only a change from another window of the program counts: leaving for
     // another application and coming back does not reach here.
-    const bool activated = form == this && m_activeForm != this;
-    m_activeForm = form;
+    const bool activated = form == this && FActiveForm != this;
+    FActiveForm = form;
     if (activated && Prefs)
         Guarded([this] { FormActivate(); });
+}
+
+void TfrmMain::ChangeCatalog(TRefresh refresh, const std::function<void()> &change)
+{
+    Catalog->SaveUndoState();
+    change();
+    Modified = true;
+    if (refresh == TRefresh::Tree)
+        RebuildFolderTree();
+    else if (refresh == TRefresh::List)
+        FillBookmarkList();
+    UpdateActionStates();
 }
 
 void TfrmMain::SaveCatalog()
@@ -312,13 +343,13 @@ void TfrmMain::FileExitExecute()
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    if (m_closed || !Prefs) { // a creation that failed before the settings existed
+    if (FClosed || !Prefs) { // a creation that failed before the settings existed
         event->accept();
         return;
     }
     Guarded([this, event] {
         if (FormClose()) {
-            m_closed = true;
+            FClosed = true;
             event->accept();
             AutoSaveTimer->stop();
             MinimizeTimer->stop();
@@ -381,8 +412,8 @@ void TfrmMain::StoreLayout(TPreferencesRec &rec) const
     rec.AddressColumnWidth = lvBookmarks->header()->sectionSize(1);
     rec.LastVisitColumnWidth = lvBookmarks->header()->sectionSize(2);
     rec.AddDateColumnWidth = lvBookmarks->header()->sectionSize(3);
-    rec.ShowToolbar = Action(QStringLiteral("ViewToolbar"))->isChecked();
-    rec.ShowStatusbar = Action(QStringLiteral("ViewStatusBar"))->isChecked();
+    rec.ShowToolbar = Action(ActionId::ViewToolbar)->isChecked();
+    rec.ShowStatusbar = Action(ActionId::ViewStatusBar)->isChecked();
 }
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)

@@ -1,13 +1,17 @@
 #pragma once
 // The main window: owner of the catalogue and the settings, with the folder
 // tree, the bookmark list, the description pane, the actions, the tray icon and
-// the two timers. Dialogs reach back into it through its public operations.
+// the two timers. Dialogs reach back into it through IMainWindow only.
 
+#include "mainwindow/ActionId.h"
 #include "mainwindow/HookedViews.h"
+#include "program/MainWindowLink.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
+#include <initializer_list>
 #include <memory>
 
 class QAction;
@@ -30,7 +34,7 @@ class TFolder;
 class TPreferences;
 class TPreferencesRec;
 
-class TfrmMain : public QMainWindow
+class TfrmMain : public QMainWindow, public IMainWindow
 {
     Q_OBJECT
 
@@ -39,35 +43,77 @@ public:
     explicit TfrmMain(QWidget *parent = nullptr);
     ~TfrmMain() override;
 
-    QAction *Action(const QString &name) const;
-    const QList<QAction *> &Actions() const { return m_actions; }
+    QAction *Action(ActionId id) const { return FActions[int(id)]; }
+    const QList<QAction *> &Actions() const { return FActions; }
     // True while no other window of the program is the active one.
     bool IsActiveForm() const;
 
-    void UpdateActionStates();
-    void ApplyLanguage();
+    // What the dialogs may ask of the window.
+    QWidget *Window() override { return this; }
+    void UpdateActionStates() override;
+    void ApplyLanguage() override;
+    void RebuildFolderTree() override;
+    void SelectFolderNode(const TFolder *folder) override;
+    TFolder *SelectedNodeFolder() const override;
+    void FillBookmarkList() override;
+    void SelectBookmarkRow(const TBookmark *bookmark) override;
+    void ShowNextMatch() override;
+    void ApplyTrayIcon() override;
+    void ApplyAutoSaveTimer() override;
 
     // Folder tree.
-    void RebuildFolderTree();
     TFolder *GetNodeFolder(QTreeWidgetItem *node) const;
     void StoreTreeSelection();
 
     // Bookmark list, description pane, status bar.
-    void FillBookmarkList();
     void UpdateStatusBar();
     void ShowFolderDescription();
     void ShowBookmarkDescription();
     int ItemIndex() const; // the first selected row, -1 when none
     QList<int> SelectedRows() const; // ascending
 
-    // Settings put into effect (creation and the preferences dialog).
-    void ApplyTrayIcon();
-    void ApplyAutoSaveTimer();
-
-    // Commands.
+    // The commands of the actions, by menu.
     void FileSaveExecute();
+    void FileHtmlGeneratorExecute();
+    void FilePrintExecute();
     void FileExitExecute();
+    void ImportVarnokel1xExecute();
+    void ImportIEExecute();
+    void ImportFirefoxExecute();
+    void ImportOperaExecute();
+    void ExportIEExecute();
+    void ExportFirefoxExecute();
+    void ExportOperaExecute();
+    void EditUndoExecute();
+    void EditRedoExecute();
+    void EditAddFolderExecute();
+    void EditAddBookmarkExecute();
+    void EditEditItemExecute();
+    void EditCutExecute();
+    void EditCopyExecute();
+    void EditPasteExecute();
+    void EditSelectAllExecute();
+    void EditDeleteExecute();
+    void EditFindExecute();
+    void EditFindNextExecute();
+    void ViewToolbarExecute();
+    void ViewStatusBarExecute();
+    void ViewSortByTitleExecute() { SortCommand(1); }
+    void ViewSortByAddressExecute() { SortCommand(2); }
+    void ViewSortByLastVisitExecute() { SortCommand(3); }
+    void ViewSortByAddDateExecute() { SortCommand(4); }
+    void ViewUnsortedExecute() { SortCommand(0); }
+    void ViewReversedOrderExecute();
     void ToolsGoExecute();
+    void ToolsStatisticsExecute();
+    void ToolsPreferencesExecute();
+    void HelpHelpExecute();
+    void HelpHomePageExecute();
+    void HelpCheckForUpdatesExecute();
+    void HelpFAQExecute();
+    void HelpFeedbackExecute();
+    void HelpAboutExecute();
+    void TrayShowMainWindowExecute();
     // A second start asked this instance to show itself.
     void WMUser();
 
@@ -85,7 +131,6 @@ public:
     void ApplicationEventsMinimize();
     void TrayIconClick();
     void TrayPopupPopup();
-    void TrayShowMainWindowExecute();
 
     // Components, named as the window's parts.
     TFolderTreeWidget *trvFolders = nullptr;
@@ -100,6 +145,7 @@ public:
     QTimer *AutoSaveTimer = nullptr;
     QTimer *MinimizeTimer = nullptr;
     QLabel *StatusPanel[5] = {};
+    // The columns' captions in the language in effect, without the sort mark.
     QString ColumnBaseCaption[4] = {QStringLiteral("Title"), QStringLiteral("Address"),
                                     QStringLiteral("Last Visit"), QStringLiteral("Add Date")};
 
@@ -117,8 +163,19 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // What a change refreshes after Modified is set: the folder tree rebuilt, the
+    // bookmark list refilled, or nothing (the change has refreshed in place).
+    enum class TRefresh { None, List, Tree };
+    // The pattern of every command that changes the catalogue: undo snapshot,
+    // the change, Modified, the refresh, the action states.
+    void ChangeCatalog(TRefresh refresh, const std::function<void()> &change);
+
     // Creation (MainForm.cpp).
     void BuildLayout();
+    void BuildViews();
+    void BuildSplitters();
+    void BuildBars();
+    void BuildPopupsTrayAndTimers();
     void SetTreeWidth(int width);
     void SetDescriptionHeight(int height);
     void FormCreate();
@@ -132,7 +189,11 @@ private:
 
     // Actions, menus, tool bar (MainActions.cpp).
     void CreateActions();
+    void SetUpCheckedActions(); // the sort group, the View toggles
+    // The actions of the ids; ActionId::Count stands for a separator.
+    QList<QAction *> Actions(std::initializer_list<ActionId> ids) const;
     void BuildMenus();
+    void BuildToolbarAndPopups();
     QAction *SortAction(int sortType) const;
 
     void ConnectTimersAndTray();
@@ -141,13 +202,16 @@ private:
     // Folder tree handlers (FolderTree.cpp).
     void ConnectTreeAndList();
     void ClearFolderTree();
-    void FillFolderTree(const TFolder *folder, QTreeWidgetItem *parentNode);
+    // Builds every node from the catalogue; returns the node to select, if any.
+    QTreeWidgetItem *FillFolderTree();
     void trvFoldersChange();
     void trvFoldersExpanded(QTreeWidgetItem *node);
     void trvFoldersCollapsed(QTreeWidgetItem *node);
     bool trvFoldersMouseDown(QMouseEvent *event);
     void DropBookmarks(TFolder *target);
     void DropFolder();
+    // The node of a folder, or none (a folder deeper than the tree shows).
+    QTreeWidgetItem *NodeOfFolder(const TFolder *folder) const;
     void trvFoldersCustomDraw(QPainter &painter);
 
     // Bookmark list handlers and View commands (BookmarkList.cpp).
@@ -161,28 +225,27 @@ private:
     bool ListShowsCurrentFolder() const;
     void SelectRows(const QList<int> &rows);
     void SortCommand(int sortType);
-    void ViewReversedOrderExecute();
-    void ViewToolbarExecute();
-    void ViewStatusBarExecute();
+    // The column captions with the mark of the sorted column, " +" or " -".
+    void ShowColumnCaptions();
     void MainStatusBarResize();
     void ReanchorSearch();
 
-    std::unique_ptr<TPreferences> m_prefs;
-    std::unique_ptr<TCatalog> m_catalog;
-    TBookmarkListModel *m_listModel = nullptr;
-    QSplitter *m_mainSplitter = nullptr;
-    QSplitter *m_rightSplitter = nullptr;
-    QActionGroup *m_sortGroup = nullptr;
-    QList<QAction *> m_actions;
-    QMenu *m_menus[5] = {};
-    QMenu *m_importMenu = nullptr;
-    QMenu *m_exportMenu = nullptr;
+    std::unique_ptr<TPreferences> FPrefs;
+    std::unique_ptr<TCatalog> FCatalog;
+    TBookmarkListModel *FListModel = nullptr;
+    QSplitter *FMainSplitter = nullptr;
+    QSplitter *FRightSplitter = nullptr;
+    QActionGroup *FSortGroup = nullptr;
+    QList<QAction *> FActions;
+    QMenu *FMenus[5] = {};
+    QMenu *FImportMenu = nullptr;
+    QMenu *FExportMenu = nullptr;
     // The folder drag over the tree: the row edge where the insertion line shows.
     int FDragY = 0;
     QTreeWidgetItem *FDropNode = nullptr;
     QTreeWidgetItem *FNodeAbove = nullptr;
     QTreeWidgetItem *FNodeBelow = nullptr;
-    QPointer<QWidget> m_activeForm; // the program's active window, kept while away
-    bool m_closed = false;
-    bool m_shown = false;
+    QPointer<QWidget> FActiveForm; // the program's active window, kept while away
+    bool FClosed = false;
+    bool FShown = false;
 };

@@ -1,7 +1,7 @@
 // Puts the chosen language on the main window's texts: captions and hints of
 // the actions, the menus, the list's columns with the sort mark, the status labels.
 #include "mainwindow/BookmarkListModel.h"
-#include "mainwindow/Globals.h"
+#include "program/Globals.h"
 #include "mainwindow/MainForm.h"
 #include "settings/Language.h"
 #include "settings/Preferences.h"
@@ -38,7 +38,7 @@ void TfrmMain::ApplyLanguage()
     TranslateForm(this, lang);
     setWindowTitle(QStringLiteral("Varnokel PRO 2.0"));
 
-    for (QAction *action : m_actions) {
+    for (QAction *action : FActions) {
         const QString caption = GetLanguageText(lang, kSection, action->objectName(),
                                                 action->text());
         action->setText(caption);
@@ -48,22 +48,15 @@ void TfrmMain::ApplyLanguage()
 
     const char *menuKeys[5] = {"mnuFile", "mnuEdit", "mnuView", "mnuTools", "mnuHelp"};
     for (int i = 0; i < 5; ++i)
-        m_menus[i]->setTitle(Lookup(lang, menuKeys[i], m_menus[i]->title()));
-    m_importMenu->setTitle(Lookup(lang, "mnuImport", m_importMenu->title()));
-    m_exportMenu->setTitle(Lookup(lang, "mnuExport", m_exportMenu->title()));
+        FMenus[i]->setTitle(Lookup(lang, menuKeys[i], FMenus[i]->title()));
+    FImportMenu->setTitle(Lookup(lang, "mnuImport", FImportMenu->title()));
+    FExportMenu->setTitle(Lookup(lang, "mnuExport", FExportMenu->title()));
 
     const char *columnKeys[4] = {"lvBookmarksTitleColumn", "lvBookmarksAddressColumn",
                                  "lvBookmarksLastVisitColumn", "lvBookmarksAddDateColumn"};
-    for (int c = 0; c < 4; ++c) {
+    for (int c = 0; c < 4; ++c)
         ColumnBaseCaption[c] = Lookup(lang, columnKeys[c], ColumnBaseCaption[c]);
-        m_listModel->SetColumnCaption(c, ColumnBaseCaption[c]);
-    }
-    const int sortType = Prefs->Rec().SortType;
-    if (sortType >= 1 && sortType <= 4) {
-        const QString mark = Prefs->Rec().ReversedSort ? QStringLiteral(" -")
-                                                       : QStringLiteral(" +");
-        m_listModel->SetColumnCaption(sortType - 1, ColumnBaseCaption[sortType - 1] + mark);
-    }
+    ShowColumnCaptions();
 
     StatusPanel[2]->setText(Lookup(lang, "MainStatusBar2", QStringLiteral("Folders:")));
     StatusPanel[3]->setText(Lookup(lang, "MainStatusBar3", QStringLiteral("Bookmarks:")));

@@ -1,8 +1,8 @@
 // The main window's timers (auto-save, start minimised), hiding into the tray
 // on minimise, the tray icon with its menu, and a second start's request to show.
 #include "catalogue/Catalog.h"
-#include "mainwindow/CommandGuard.h"
-#include "mainwindow/Globals.h"
+#include "program/CommandGuard.h"
+#include "program/Globals.h"
 #include "mainwindow/MainForm.h"
 #include "settings/Preferences.h"
 
@@ -40,14 +40,17 @@ void TfrmMain::SetSystemTrayAvailable(bool available)
 
 void TfrmMain::ConnectTimersAndTray()
 {
-    connect(AutoSaveTimer, &QTimer::timeout, this, [this] { Guarded([this] { AutoSaveTimerTimer(); }); });
-    connect(MinimizeTimer, &QTimer::timeout, this, [this] { Guarded([this] { MinimizeTimerTimer(); }); });
+    connect(AutoSaveTimer, &QTimer::timeout, this,
+            [this] { Guarded([this] { AutoSaveTimerTimer(); }); });
+    connect(MinimizeTimer, &QTimer::timeout, this,
+            [this] { Guarded([this] { MinimizeTimerTimer(); }); });
     connect(TrayIcon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::Trigger)
                     Guarded([this] { TrayIconClick(); });
             });
-    connect(TrayPopup, &QMenu::aboutToShow, this, [this] { Guarded([this] { TrayPopupPopup(); }); });
+    connect(TrayPopup, &QMenu::aboutToShow, this,
+            [this] { Guarded([this] { TrayPopupPopup(); }); });
 }
 
 void TfrmMain::ApplyTrayIcon()

@@ -1,6 +1,6 @@
 // The program's entry: one instance at a time; a second start hands over to the
 // running one and ends without touching any file.
-#include "mainwindow/Application.h"
+#include "program/Application.h"
 #include "mainwindow/MainForm.h"
 #include "platform/SingleInstance.h"
 

@@ -5,6 +5,18 @@
 #include <QString>
 #include <QStringView>
 
+// One UTF-16 unit (or any wider character) with a-z made A-Z, or A-Z made a-z.
+template <typename Char>
+constexpr Char AsciiUpperChar(Char c)
+{
+    return Char(c - 'a') < 26 ? Char(c - ('a' - 'A')) : c;
+}
+template <typename Char>
+constexpr Char AsciiLowerChar(Char c)
+{
+    return Char(c - 'A') < 26 ? Char(c + ('a' - 'A')) : c;
+}
+
 // a-z become A-Z; nothing else changes.
 QString AsciiUpper(QStringView text);
 bool SameTextAscii(QStringView a, QStringView b);

@@ -6,7 +6,7 @@
 // trees compare too. With a top folder, only that folder and what it holds.
 
 #include "catalogue/Catalog.h"
-#include "exchange/TreeWalk.h"
+#include "catalogue/FolderWalk.h"
 
 #include <QString>
 

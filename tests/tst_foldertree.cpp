@@ -2,9 +2,9 @@
 // expand and collapse, and moving folders and bookmarks by dropping on it.
 #include "CatalogTree.h"
 #include "catalogue/Catalog.h"
-#include "mainwindow/Globals.h"
+#include "program/Globals.h"
 #include "mainwindow/MainForm.h"
-#include "mainwindow/MessageBox.h"
+#include "program/MessageBox.h"
 #include "settings/Preferences.h"
 
 #include <QAction>
@@ -181,7 +181,7 @@ void TestFolderTree::expandAndCollapseChangeOnlyFlags()
     Node(A)->setExpanded(true);
     QVERIFY(A->Expanded());
     QVERIFY(!Modified);
-    QVERIFY(!m_form->Action("FileSave")->isEnabled());
+    QVERIFY(!m_form->Action(ActionId::FileSave)->isEnabled());
     QCOMPARE(Catalog->GetUndoCount(), undoCount);
 }
 
@@ -195,8 +195,8 @@ void TestFolderTree::pressBelowLastNodeLeavesNoCurrentFolder()
     QVERIFY(!CurrentFolder);
     QCOMPARE(m_form->trvFolders->currentItem(), Node(A)); // the highlight stays
     QCOMPARE(m_form->lvBookmarks->model()->rowCount(), 3); // the rows too
-    QVERIFY(!m_form->Action("EditAddBookmark")->isEnabled());
-    QVERIFY(m_form->Action("EditAddFolder")->isEnabled());
+    QVERIFY(!m_form->Action(ActionId::EditAddBookmark)->isEnabled());
+    QVERIFY(m_form->Action(ActionId::EditAddFolder)->isEnabled());
     QVERIFY(!A->Selected());
 }
 
@@ -224,7 +224,7 @@ void TestFolderTree::selectionReanchorsSearch()
     QCOMPARE(SearchRec.FoundPos, 1);
     QCOMPARE(SearchRec.NextPos, 1);
     QCOMPARE(SearchRec.Text, QString("needle"));
-    QVERIFY(m_form->Action("EditFindNext")->isEnabled());
+    QVERIFY(m_form->Action(ActionId::EditFindNext)->isEnabled());
     SearchRec = TSearchRec();
 }
 

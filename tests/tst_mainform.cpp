@@ -1,9 +1,9 @@
 // The main window's life: creation from the stored settings, the close sequence
 // with its question, auto-save, action states, translation, tray and timers.
 #include "catalogue/Catalog.h"
-#include "mainwindow/Globals.h"
+#include "program/Globals.h"
 #include "mainwindow/MainForm.h"
-#include "mainwindow/MessageBox.h"
+#include "program/MessageBox.h"
 #include "settings/Preferences.h"
 
 #include <QAction>
@@ -171,9 +171,9 @@ void TestMainForm::creationAppliesStoredSettings()
     Write("bookmarks.xml", kCatalog);
     auto form = NewForm();
     QCOMPARE(AppDir, m_dir->path() + "/");
-    QVERIFY(form->Action("ViewSortByAddDate")->isChecked());
-    QVERIFY(!form->Action("ViewSortByTitle")->isChecked());
-    QVERIFY(!form->Action("ViewToolbar")->isChecked());
+    QVERIFY(form->Action(ActionId::ViewSortByAddDate)->isChecked());
+    QVERIFY(!form->Action(ActionId::ViewSortByTitle)->isChecked());
+    QVERIFY(!form->Action(ActionId::ViewToolbar)->isChecked());
     QCOMPARE(form->windowTitle(), QString("Varnokel PRO 2.0"));
     QCOMPARE(form->lvBookmarks->header()->sectionSize(0), 222);
     // The selected folder is current and its list sorted by add date.
@@ -200,7 +200,7 @@ void TestMainForm::brokenCatalogSkipsRestOfCreation()
     QCOMPARE(m_boxes[0].Icon, QMessageBox::Critical);
     QVERIFY(!form->AutoSaveTimer->isActive());
     // Not translated: the menu keeps its designed caption, not the built-in "&Exit".
-    QCOMPARE(form->Action("FileExit")->text(), QString("E&xit"));
+    QCOMPARE(form->Action(ActionId::FileExit)->text(), QString("E&xit"));
 }
 
 void TestMainForm::closeQuestion_data()
@@ -264,7 +264,7 @@ void TestMainForm::closeStoresLayout()
     form->move(40, 50);
     form->resize(640, 480);
     form->lvBookmarks->header()->resizeSection(1, 199);
-    form->Action("ViewStatusBar")->trigger();
+    form->Action(ActionId::ViewStatusBar)->trigger();
     if (maximized)
         form->showMaximized();
     QVERIFY(form->close());
@@ -329,11 +329,11 @@ void TestMainForm::autoSaveOnlyWhenModified()
     QVERIFY(!QFile::exists(Path("bookmarks.xml")));
     Modified = true;
     form->UpdateActionStates();
-    QVERIFY(form->Action("FileSave")->isEnabled());
+    QVERIFY(form->Action(ActionId::FileSave)->isEnabled());
     form->AutoSaveTimerTimer();
     QVERIFY(QFile::exists(Path("bookmarks.xml")));
     QVERIFY(!Modified);
-    QVERIFY(!form->Action("FileSave")->isEnabled());
+    QVERIFY(!form->Action(ActionId::FileSave)->isEnabled());
 }
 
 void TestMainForm::autoSaveTimerSettings_data()
@@ -429,9 +429,9 @@ void TestMainForm::actionStates()
     Modified = modified;
     form->UpdateActionStates();
     for (const QString &name : enabled)
-        QVERIFY2(form->Action(name)->isEnabled(), qPrintable(name));
+        QVERIFY2(form->findChild<QAction *>(name)->isEnabled(), qPrintable(name));
     for (const QString &name : disabled)
-        QVERIFY2(!form->Action(name)->isEnabled(), qPrintable(name));
+        QVERIFY2(!form->findChild<QAction *>(name)->isEnabled(), qPrintable(name));
     SearchRec.Text.clear();
 }
 
@@ -440,7 +440,7 @@ void TestMainForm::trayEntriesFollowTheActiveForm()
     auto form = NewForm();
     ShowAndActivate(*form);
     form->TrayPopupPopup();
-    QVERIFY(form->Action("TrayShowMainWindow")->isEnabled());
+    QVERIFY(form->Action(ActionId::TrayShowMainWindow)->isEnabled());
     QDialog dialog(form.get());
     dialog.show();
     QApplication::setActiveWindow(&dialog);
@@ -448,8 +448,8 @@ void TestMainForm::trayEntriesFollowTheActiveForm()
     QVERIFY(!form->IsActiveForm());
     form->TrayPopupPopup();
     for (const char *name : {"TrayShowMainWindow", "ToolsPreferences", "HelpAbout"})
-        QVERIFY2(!form->Action(name)->isEnabled(), name);
-    QVERIFY(form->Action("FileExit")->isEnabled());
+        QVERIFY2(!form->findChild<QAction *>(name)->isEnabled(), name);
+    QVERIFY(form->Action(ActionId::FileExit)->isEnabled());
     // A tray click while the dialog is active does nothing.
     form->TrayIconClick();
     QVERIFY(form->isVisible());
@@ -464,33 +464,33 @@ void TestMainForm::descriptionPaneRulesTheEditActions()
     Catalog->SaveUndoState();
     form->trvFolders->setFocus();
     form->UpdateActionStates();
-    QVERIFY(form->Action("EditDelete")->isEnabled());
-    QVERIFY(form->Action("EditCut")->isEnabled());
+    QVERIFY(form->Action(ActionId::EditDelete)->isEnabled());
+    QVERIFY(form->Action(ActionId::EditCut)->isEnabled());
     form->memDescription->setFocus();
     QTRY_VERIFY(form->memDescription->hasFocus());
     for (const char *name : {"EditUndo", "EditCut", "EditCopy", "EditPaste", "EditDelete"})
-        QVERIFY2(!form->Action(name)->isEnabled(), name);
+        QVERIFY2(!form->findChild<QAction *>(name)->isEnabled(), name);
     form->memDescription->selectAll();
-    QVERIFY(form->Action("EditCopy")->isEnabled());
-    QVERIFY(form->Action("EditAddBookmark")->isEnabled()); // the others keep their rule
+    QVERIFY(form->Action(ActionId::EditCopy)->isEnabled());
+    QVERIFY(form->Action(ActionId::EditAddBookmark)->isEnabled()); // the others keep their rule
     form->trvFolders->setFocus();
-    QTRY_VERIFY(form->Action("EditDelete")->isEnabled());
+    QTRY_VERIFY(form->Action(ActionId::EditDelete)->isEnabled());
 }
 
 void TestMainForm::translation()
 {
     auto form = NewForm();
-    QCOMPARE(form->Action("EditAddBookmark")->toolTip(), QString("Add Bookmark..."));
-    QCOMPARE(form->Action("EditSelectAll")->toolTip(), QString("Select All"));
-    QCOMPARE(form->Action("FileExit")->text(), QString("&Exit")); // the built-in text
-    QCOMPARE(form->Action("ImportIE")->text(), QString("&Internet Explorer..."));
+    QCOMPARE(form->Action(ActionId::EditAddBookmark)->toolTip(), QString("Add Bookmark..."));
+    QCOMPARE(form->Action(ActionId::EditSelectAll)->toolTip(), QString("Select All"));
+    QCOMPARE(form->Action(ActionId::FileExit)->text(), QString("&Exit")); // the built-in text
+    QCOMPARE(form->Action(ActionId::ImportIE)->text(), QString("&Internet Explorer..."));
     QStringList menus;
     for (QAction *menu : form->menuBar()->actions())
         menus << menu->text();
     QCOMPARE(menus, QStringList({"&File", "&Edit", "&View", "&Tools", "&Help"}));
     QCOMPARE(form->StatusPanel[2]->text(), QString("Folders:"));
     QCOMPARE(form->memDescription->toPlainText(), QString("Description:"));
-    QVERIFY(!form->Action("HelpCheckForUpdates")->isVisible());
+    QVERIFY(!form->Action(ActionId::HelpCheckForUpdates)->isVisible());
 }
 
 void TestMainForm::sortMarkFollowsSortCommands()
@@ -499,15 +499,15 @@ void TestMainForm::sortMarkFollowsSortCommands()
     const QAbstractItemModel *rows = form->lvBookmarks->model();
     auto header = [rows](int c) { return rows->headerData(c, Qt::Horizontal).toString(); };
     QCOMPARE(header(0), QString("Title")); // sort mode 0 by default: no mark
-    form->Action("ViewSortByTitle")->trigger();
+    form->Action(ActionId::ViewSortByTitle)->trigger();
     QCOMPARE(header(0), QString("Title +"));
-    form->Action("ViewReversedOrder")->trigger();
+    form->Action(ActionId::ViewReversedOrder)->trigger();
     QCOMPARE(header(0), QString("Title -"));
     QVERIFY(Prefs->Rec().ReversedSort);
-    form->Action("ViewSortByAddress")->trigger();
+    form->Action(ActionId::ViewSortByAddress)->trigger();
     QCOMPARE(header(0), QString("Title"));
     QCOMPARE(header(1), QString("Address -"));
-    form->Action("ViewUnsorted")->trigger();
+    form->Action(ActionId::ViewUnsorted)->trigger();
     for (int c = 0; c < 4; ++c)
         QVERIFY(!header(c).endsWith(" -") && !header(c).endsWith(" +"));
 }
@@ -521,14 +521,14 @@ void TestMainForm::missingLanguageKeysKeepPreviousTexts()
     Prefs->Rec().LanguageFile = "first.ini";
     Prefs->Rec().SortType = 1;
     form->ApplyLanguage();
-    QCOMPARE(form->Action("FileSave")->text(), QString("&Speichern"));
-    QCOMPARE(form->Action("FileSave")->toolTip(), QString("Speichern"));
+    QCOMPARE(form->Action(ActionId::FileSave)->text(), QString("&Speichern"));
+    QCOMPARE(form->Action(ActionId::FileSave)->toolTip(), QString("Speichern"));
     Prefs->Rec().LanguageFile = "second.ini";
     form->ApplyLanguage();
     form->ApplyLanguage();
-    QCOMPARE(form->Action("FileSave")->text(), QString("&Speichern"));
-    QCOMPARE(form->Action("EditCopy")->text(), QString("Co&pier"));
-    QCOMPARE(form->Action("EditCopy")->toolTip(), QString("Copier"));
+    QCOMPARE(form->Action(ActionId::FileSave)->text(), QString("&Speichern"));
+    QCOMPARE(form->Action(ActionId::EditCopy)->text(), QString("Co&pier"));
+    QCOMPARE(form->Action(ActionId::EditCopy)->toolTip(), QString("Copier"));
     // The column keeps its base caption and carries exactly one mark.
     QCOMPARE(form->lvBookmarks->model()->headerData(0, Qt::Horizontal).toString(),
              QString("Titel +"));

@@ -1,4 +1,4 @@
-#include "mainwindow/Globals.h"
+#include "program/Globals.h"
 #include "settings/Language.h"
 #include "settings/Preferences.h"
 
@@ -10,6 +10,13 @@ TPreferences *Prefs = nullptr;
 TFolder *CurrentFolder = nullptr;
 TSearchRec SearchRec;
 bool Modified = false;
+TfrmFolder *frmFolder = nullptr;
+TfrmBookmark *frmBookmark = nullptr;
+TfrmFind *frmFind = nullptr;
+TfrmPreferences *frmPreferences = nullptr;
+TfrmStatistics *frmStatistics = nullptr;
+TfrmAbout *frmAbout = nullptr;
+TfrmHTMLGenerator *frmHTMLGenerator = nullptr;
 
 namespace {
 QString &FolderOverride()

@@ -3,7 +3,7 @@
 // user in the error box and the program goes on. Handlers are wrapped here so
 // that no exception travels through the toolkit's own frames.
 
-#include "mainwindow/MessageBox.h"
+#include "program/MessageBox.h"
 #include "platform/VarnokelError.h"
 
 #include <new>

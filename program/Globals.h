@@ -9,6 +9,13 @@
 class TCatalog;
 class TFolder;
 class TPreferences;
+class TfrmAbout;
+class TfrmBookmark;
+class TfrmFind;
+class TfrmFolder;
+class TfrmHTMLGenerator;
+class TfrmPreferences;
+class TfrmStatistics;
 
 extern QString AppDir;          // the program's folder, with a trailing "/"
 extern TCatalog *Catalog;       // the open catalogue
@@ -16,6 +23,16 @@ extern TPreferences *Prefs;     // the settings
 extern TFolder *CurrentFolder;  // the folder the list shows, or none
 extern TSearchRec SearchRec;    // the cursor of Find Next
 extern bool Modified;           // the catalogue differs from its file
+
+// Each dialog while it is open, none otherwise: a command opens a dialog only
+// while its variable is none.
+extern TfrmFolder *frmFolder;
+extern TfrmBookmark *frmBookmark;
+extern TfrmFind *frmFind;
+extern TfrmPreferences *frmPreferences;
+extern TfrmStatistics *frmStatistics;
+extern TfrmAbout *frmAbout;
+extern TfrmHTMLGenerator *frmHTMLGenerator;
 
 // The program's folder: the executable's folder, or the one a test set.
 QString ProgramFolder();

@@ -1,5 +1,5 @@
-#include "mainwindow/Application.h"
-#include "mainwindow/MessageBox.h"
+#include "program/Application.h"
+#include "program/MessageBox.h"
 #include "platform/VarnokelError.h"
 
 #include <new>

@@ -1,4 +1,4 @@
-#include "mainwindow/MessageBox.h"
+#include "program/MessageBox.h"
 
 #include <QApplication>
 

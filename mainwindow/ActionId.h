@@ -1,0 +1,17 @@
+#pragma once
+// The main window's actions, in the order of its action list (which is the
+// order of translation). The compiler checks every use; the table that builds
+// them lives in MainActions.cpp.
+
+enum class ActionId {
+    FileSave, ImportVarnokel1x, ImportIE, ImportFirefox, ImportOpera, ExportIE, ExportFirefox,
+    ExportOpera, FileHtmlGenerator, FilePrint, FileExit,
+    EditUndo, EditRedo, EditAddFolder, EditAddBookmark, EditEditItem, EditCut, EditCopy,
+    EditPaste, EditSelectAll, EditDelete, EditFind, EditFindNext,
+    ViewToolbar, ViewStatusBar, ViewSortByTitle, ViewSortByAddress, ViewSortByLastVisit,
+    ViewSortByAddDate, ViewUnsorted, ViewReversedOrder,
+    ToolsGo, ToolsStatistics, ToolsPreferences,
+    HelpHelp, HelpHomePage, HelpCheckForUpdates, HelpFAQ, HelpFeedback, HelpAbout,
+    TrayShowMainWindow,
+    Count
+};

@@ -1,0 +1,6 @@
+// The HTML page generator's command.
+#include "mainwindow/MainForm.h"
+
+void TfrmMain::FileHtmlGeneratorExecute()
+{
+}

@@ -1,0 +1,6 @@
+// The preferences dialog's command.
+#include "mainwindow/MainForm.h"
+
+void TfrmMain::ToolsPreferencesExecute()
+{
+}
