@@ -20,6 +20,10 @@ struct Entry
     const char *section;
     const char *key;
     std::variant<int Rec::*, bool Rec::*, QString Rec::*, quint8 Rec::*, HistoryKeys> field;
+    // The default: a number (flags 0 or 1), or a text; none for the defaults that
+    // depend on the user's folders, which SetDefaults computes.
+    int number = 0;
+    const char *text = nullptr;
 };
 
 const char kMainForm[] = "MainForm";
@@ -28,46 +32,46 @@ const char kFindForm[] = "FindForm";
 const char kOther[] = "Other";
 const char kHistoryKey[] = "LastString";
 
-// Every setting in the order it is written. The reads are independent of each
-// other, so loading in the same order gives the same result.
+// Every setting in the order it is written, with its default. The reads are
+// independent of each other, so loading in the same order gives the same result.
 const Entry kEntries[] = {
-    {kMainForm, "Top", &Rec::Top},
-    {kMainForm, "Left", &Rec::Left},
-    {kMainForm, "Width", &Rec::Width},
-    {kMainForm, "Height", &Rec::Height},
-    {kMainForm, "Maximized", &Rec::Maximized},
-    {kMainForm, "TreeWidth", &Rec::TreeWidth},
-    {kMainForm, "DescrPaneHeight", &Rec::DescrPaneHeight},
-    {kMainForm, "TitleColumnWidth", &Rec::TitleColumnWidth},
-    {kMainForm, "AddressColumnWidth", &Rec::AddressColumnWidth},
-    {kMainForm, "LastVisitColumnWidth", &Rec::LastVisitColumnWidth},
-    {kMainForm, "AddDateColumnWidth", &Rec::AddDateColumnWidth},
-    {kMainForm, "ShowToolbar", &Rec::ShowToolbar},
-    {kMainForm, "ShowStatusbar", &Rec::ShowStatusbar},
-    {kMainForm, "SortType", &Rec::SortType},
-    {kMainForm, "ReversedSort", &Rec::ReversedSort},
-    {"PreferencesForm", "GroupIndex", &Rec::GroupIndex},
-    {"PreferencesForm", "ButtonIndex", &Rec::ButtonIndex},
-    {"General", "LoadOnWindowsStartup", &Rec::LoadOnWindowsStartup},
-    {"General", "ShowIconInTray", &Rec::ShowIconInTray},
-    {"General", "HideToTrayOnMinimizing", &Rec::HideToTrayOnMinimizing},
-    {"General", "ConfirmDeletingItems", &Rec::ConfirmDeletingItems},
-    {"General", "AutoSaveEvery", &Rec::AutoSaveEvery},
-    {"General", "AutoSaveInterval", &Rec::AutoSaveInterval},
-    {"Start/Exit", "StartMinimized", &Rec::StartMinimized},
-    {"Start/Exit", "AotoSaveOnExit", &Rec::AotoSaveOnExit},
-    {"Language", "LanguageFile", &Rec::LanguageFile},
-    {kHtmlForm, "TitleText", &Rec::TitleText},
-    {kHtmlForm, "WelcomeHeader", &Rec::WelcomeHeader},
-    {kHtmlForm, "WelcomeMessage", &Rec::WelcomeMessage},
-    {kHtmlForm, "TextColor", &Rec::TextColor},
-    {kHtmlForm, "BackgroundColor", &Rec::BackgroundColor},
-    {kHtmlForm, "HeaderAreaColor", &Rec::HeaderAreaColor},
-    {kHtmlForm, "WelcomeAreaColor", &Rec::WelcomeAreaColor},
-    {kHtmlForm, "BookmarkArea1Color", &Rec::BookmarkArea1Color},
-    {kHtmlForm, "BookmarkArea2Color", &Rec::BookmarkArea2Color},
-    {kHtmlForm, "GenerateFromSelFolder", &Rec::GenerateFromSelFolder},
-    {kHtmlForm, "HTMLFile", &Rec::HTMLFile},
+    {kMainForm, "Top", &Rec::Top, 100},
+    {kMainForm, "Left", &Rec::Left, 100},
+    {kMainForm, "Width", &Rec::Width, 679},
+    {kMainForm, "Height", &Rec::Height, 500},
+    {kMainForm, "Maximized", &Rec::Maximized, 0},
+    {kMainForm, "TreeWidth", &Rec::TreeWidth, 200},
+    {kMainForm, "DescrPaneHeight", &Rec::DescrPaneHeight, 100},
+    {kMainForm, "TitleColumnWidth", &Rec::TitleColumnWidth, 150},
+    {kMainForm, "AddressColumnWidth", &Rec::AddressColumnWidth, 150},
+    {kMainForm, "LastVisitColumnWidth", &Rec::LastVisitColumnWidth, 80},
+    {kMainForm, "AddDateColumnWidth", &Rec::AddDateColumnWidth, 80},
+    {kMainForm, "ShowToolbar", &Rec::ShowToolbar, 1},
+    {kMainForm, "ShowStatusbar", &Rec::ShowStatusbar, 1},
+    {kMainForm, "SortType", &Rec::SortType, 0},
+    {kMainForm, "ReversedSort", &Rec::ReversedSort, 0},
+    {"PreferencesForm", "GroupIndex", &Rec::GroupIndex, 0},
+    {"PreferencesForm", "ButtonIndex", &Rec::ButtonIndex, 0},
+    {"General", "LoadOnWindowsStartup", &Rec::LoadOnWindowsStartup, 0},
+    {"General", "ShowIconInTray", &Rec::ShowIconInTray, 1},
+    {"General", "HideToTrayOnMinimizing", &Rec::HideToTrayOnMinimizing, 1},
+    {"General", "ConfirmDeletingItems", &Rec::ConfirmDeletingItems, 1},
+    {"General", "AutoSaveEvery", &Rec::AutoSaveEvery, 0},
+    {"General", "AutoSaveInterval", &Rec::AutoSaveInterval, 15},
+    {"Start/Exit", "StartMinimized", &Rec::StartMinimized, 0},
+    {"Start/Exit", "AotoSaveOnExit", &Rec::AotoSaveOnExit, 0},
+    {"Language", "LanguageFile", &Rec::LanguageFile, 0, ""},
+    {kHtmlForm, "TitleText", &Rec::TitleText, 0, "Title"},
+    {kHtmlForm, "WelcomeHeader", &Rec::WelcomeHeader, 0, "Header"},
+    {kHtmlForm, "WelcomeMessage", &Rec::WelcomeMessage, 0, "Welcome Message"},
+    {kHtmlForm, "TextColor", &Rec::TextColor, 0},
+    {kHtmlForm, "BackgroundColor", &Rec::BackgroundColor, 0xC0DCC0},
+    {kHtmlForm, "HeaderAreaColor", &Rec::HeaderAreaColor, 0xE1FFFF},
+    {kHtmlForm, "WelcomeAreaColor", &Rec::WelcomeAreaColor, 0xF0FBFF},
+    {kHtmlForm, "BookmarkArea1Color", &Rec::BookmarkArea1Color, 0xF0CAA6},
+    {kHtmlForm, "BookmarkArea2Color", &Rec::BookmarkArea2Color, 0xF9E8D9},
+    {kHtmlForm, "GenerateFromSelFolder", &Rec::GenerateFromSelFolder, 0},
+    {kHtmlForm, "HTMLFile", &Rec::HTMLFile, 0, "c:\\bookmarks"},
     {kFindForm, kHistoryKey, HistoryKeys{}},
     {kOther, "Varnokel1Bookmarks", &Rec::Varnokel1Bookmarks},
     {kOther, "IEFavoritesLocation", &Rec::IEFavoritesLocation},
@@ -104,6 +108,18 @@ void LoadEntry(const IniFile &ini, const Entry &entry, Rec &rec)
     }
 }
 
+void SetDefaultEntry(const Entry &entry, Rec &rec)
+{
+    if (auto field = std::get_if<int Rec::*>(&entry.field))
+        rec.*(*field) = entry.number;
+    else if (auto flag = std::get_if<bool Rec::*>(&entry.field))
+        rec.*(*flag) = entry.number != 0;
+    else if (auto sort = std::get_if<quint8 Rec::*>(&entry.field))
+        rec.*(*sort) = quint8(entry.number);
+    else if (auto text = std::get_if<QString Rec::*>(&entry.field); text && entry.text)
+        rec.*(*text) = QString::fromLatin1(entry.text);
+}
+
 void SaveEntry(IniFile &ini, const Entry &entry, const Rec &rec)
 {
     const QString section = QLatin1String(entry.section);
@@ -120,21 +136,6 @@ void SaveEntry(IniFile &ini, const Entry &entry, const Rec &rec)
         for (size_t i = 0; i < rec.LastString.size(); ++i)
             ini.WriteString(section, HistoryKey(i), rec.LastString[i]);
     }
-}
-
-void SetGeneratorDefaults(Rec &rec)
-{
-    rec.TitleText = QStringLiteral("Title");
-    rec.WelcomeHeader = QStringLiteral("Header");
-    rec.WelcomeMessage = QStringLiteral("Welcome Message");
-    rec.TextColor = 0;
-    rec.BackgroundColor = 0xC0DCC0;
-    rec.HeaderAreaColor = 0xE1FFFF;
-    rec.WelcomeAreaColor = 0xF0FBFF;
-    rec.BookmarkArea1Color = 0xF0CAA6;
-    rec.BookmarkArea2Color = 0xF9E8D9;
-    rec.GenerateFromSelFolder = false;
-    rec.HTMLFile = QStringLiteral("c:\\bookmarks");
 }
 
 // Firefox keeps its profiles in "profiles.ini"; only Profile0's Path is read, and it
@@ -164,33 +165,8 @@ TPreferences::~TPreferences() = default;
 void TPreferences::SetDefaults()
 {
     TPreferencesRec &rec = *m_rec;
-    rec.Top = 100;
-    rec.Left = 100;
-    rec.Width = 679;
-    rec.Height = 500;
-    rec.Maximized = false;
-    rec.TreeWidth = 200;
-    rec.DescrPaneHeight = 100;
-    rec.TitleColumnWidth = 150;
-    rec.AddressColumnWidth = 150;
-    rec.LastVisitColumnWidth = 80;
-    rec.AddDateColumnWidth = 80;
-    rec.ShowToolbar = true;
-    rec.ShowStatusbar = true;
-    rec.SortType = 0;
-    rec.ReversedSort = false;
-    rec.GroupIndex = 0;
-    rec.ButtonIndex = 0;
-    rec.LoadOnWindowsStartup = false;
-    rec.ShowIconInTray = true;
-    rec.HideToTrayOnMinimizing = true;
-    rec.ConfirmDeletingItems = true;
-    rec.AutoSaveEvery = false;
-    rec.AutoSaveInterval = 15;
-    rec.StartMinimized = false;
-    rec.AotoSaveOnExit = false;
-    rec.LanguageFile.clear();
-    SetGeneratorDefaults(rec);
+    for (const Entry &entry : kEntries)
+        SetDefaultEntry(entry, rec); // the find history is kept
     rec.Varnokel1Bookmarks = ProgramFilesFolder() + QStringLiteral("/Varnokel/RefLib");
     rec.IEFavoritesLocation = FavoritesFolder();
     SetFirefoxDefault(rec);

@@ -9,65 +9,64 @@
 #include <array>
 #include <memory>
 
-// Every field starts at 0 / false / empty; TPreferences applies the defaults noted
-// beside each field. Colours are 0x00BBGGRR (red in the low byte).
+// Every field starts at 0 / false / empty; TPreferences applies the defaults of its
+// key table. Colours are 0x00BBGGRR (red in the low byte).
 class TPreferencesRec
 {
 public:
     // [MainForm]
-    int Top = 0;                      // 100
-    int Left = 0;                     // 100
-    int Width = 0;                    // 679
-    int Height = 0;                   // 500
-    bool Maximized = false;           // false
-    int TreeWidth = 0;                // 200
-    int DescrPaneHeight = 0;          // 100
-    int TitleColumnWidth = 0;         // 150
-    int AddressColumnWidth = 0;       // 150
-    int LastVisitColumnWidth = 0;     // 80
-    int AddDateColumnWidth = 0;       // 80
-    bool ShowToolbar = false;         // true
-    bool ShowStatusbar = false;       // true
-    quint8 SortType = 0;              // 0: 0 stored order, 1 title, 2 address,
-                                      //    3 last visit, 4 add date; always 0..4
-    bool ReversedSort = false;        // false
+    int Top = 0;
+    int Left = 0;
+    int Width = 0;
+    int Height = 0;
+    bool Maximized = false;
+    int TreeWidth = 0;
+    int DescrPaneHeight = 0;
+    int TitleColumnWidth = 0;
+    int AddressColumnWidth = 0;
+    int LastVisitColumnWidth = 0;
+    int AddDateColumnWidth = 0;
+    bool ShowToolbar = false;
+    bool ShowStatusbar = false;
+    quint8 SortType = 0; // 0 stored order, 1 title, 2 address, 3 last visit, 4 add date
+    bool ReversedSort = false;
     // [PreferencesForm]
-    int GroupIndex = 0;               // 0
-    int ButtonIndex = 0;              // 0
+    int GroupIndex = 0;
+    int ButtonIndex = 0;
     // [General]
-    bool LoadOnWindowsStartup = false;   // false
-    bool ShowIconInTray = false;         // true
-    bool HideToTrayOnMinimizing = false; // true
-    bool ConfirmDeletingItems = false;   // true
-    bool AutoSaveEvery = false;          // false
-    int AutoSaveInterval = 0;            // 15 (minutes)
+    bool LoadOnWindowsStartup = false;
+    bool ShowIconInTray = false;
+    bool HideToTrayOnMinimizing = false;
+    bool ConfirmDeletingItems = false;
+    bool AutoSaveEvery = false;
+    int AutoSaveInterval = 0; // minutes
     // [Start/Exit]
-    bool StartMinimized = false;      // false
-    bool AotoSaveOnExit = false;      // false (the key is spelled so)
+    bool StartMinimized = false;
+    bool AotoSaveOnExit = false; // the key is spelled so
     // [Language]
-    QString LanguageFile;             // empty: the built-in English texts
+    QString LanguageFile; // empty: the built-in English texts
     // [HTMLGeneratorForm]
-    QString TitleText;                // "Title"
-    QString WelcomeHeader;            // "Header"
-    QString WelcomeMessage;           // "Welcome Message"
-    int TextColor = 0;                // 0 (black)
-    int BackgroundColor = 0;          // 0xC0DCC0
-    int HeaderAreaColor = 0;          // 0xE1FFFF
-    int WelcomeAreaColor = 0;         // 0xF0FBFF
-    int BookmarkArea1Color = 0;       // 0xF0CAA6
-    int BookmarkArea2Color = 0;       // 0xF9E8D9
-    bool GenerateFromSelFolder = false; // false
-    QString HTMLFile;                 // "c:\bookmarks"
+    QString TitleText;
+    QString WelcomeHeader;
+    QString WelcomeMessage;
+    int TextColor = 0;
+    int BackgroundColor = 0;
+    int HeaderAreaColor = 0;
+    int WelcomeAreaColor = 0;
+    int BookmarkArea1Color = 0;
+    int BookmarkArea2Color = 0;
+    bool GenerateFromSelFolder = false;
+    QString HTMLFile;
     // [FindForm] keys "LastString0".."LastString9"; entry 0 the most recent.
     // Not touched by SetDefaults.
     std::array<QString, 10> LastString;
     // [Other]
-    QString Varnokel1Bookmarks;       // ProgramFilesFolder() + "/Varnokel/RefLib"
-    QString IEFavoritesLocation;      // FavoritesFolder()
-    QString FirefoxBookmarksLocation; // FirefoxFolder() + "/" + Profile0's Path +
+    QString Varnokel1Bookmarks;
+    QString IEFavoritesLocation;
+    QString FirefoxBookmarksLocation;
                                       // "/bookmarks.html"; untouched without
                                       // "profiles.ini"
-    QString OperaHotlistLocation;     // OperaHotlistFile()
+    QString OperaHotlistLocation;
 
     bool operator==(const TPreferencesRec &) const = default;
 };
