@@ -11,41 +11,28 @@
 
 namespace {
 
-const QString kTable = QStringLiteral(
-    "<table width=\"640\" border=\"0\" cellspacing=\"1\" cellpadding=\"1\" align=\"center\""
-    " bgcolor=\"#000000\">");
+const QString kTable = QStringLiteral("<table width=\"640\" border=\"0\" cellspacing=\"1\""
+                                      " cellpadding=\"1\" align=\"center\" bgcolor=\"#000000\">");
 const QString kCell = QStringLiteral("<td bgcolor=\"#A6CAF0\" bordercolor=\"#FFFFFF\">");
 
-THtmlPageSettings DefaultPage()
+// The settings' defaults: the three texts, then the six colours.
+const THtmlPageSettings kDefaults{u"Title"_qs, u"Header"_qs, u"Welcome Message"_qs,
+                                  0, 0xC0DCC0, 0xE1FFFF, 0xF0FBFF, 0xF0CAA6, 0xF9E8D9, {}};
+
+QStringList FolderTable(const QString &title, const QStringList &cells = {})
 {
-    THtmlPageSettings page;
-    page.TitleText = QStringLiteral("Title");
-    page.WelcomeHeader = QStringLiteral("Header");
-    page.WelcomeMessage = QStringLiteral("Welcome Message");
-    page.TextColor = 0;
-    page.BackgroundColor = 0xC0DCC0;
-    page.HeaderAreaColor = 0xE1FFFF;
-    page.WelcomeAreaColor = 0xF0FBFF;
-    page.BookmarkArea1Color = 0xF0CAA6;
-    page.BookmarkArea2Color = 0xF9E8D9;
-    return page;
+    QStringList lines{"<br>", kTable, "<tr>",
+                      "<th bgcolor=\"#FFFFE1\" bordercolor=\"#FFFFFF\"><font size=\"+1\"><b>"
+                          + title + "</b></font></th>",
+                      "</tr>"};
+    for (const QString &cell : cells)
+        lines << "<tr>" << kCell + cell;
+    return lines << "</tr>" << "</table>";
 }
 
-QStringList FolderTable(const QString &title, const QStringList &rows = {})
-{
-    QStringList lines{QStringLiteral("<br>"), kTable, QStringLiteral("<tr>"),
-                      QStringLiteral("<th bgcolor=\"#FFFFE1\" bordercolor=\"#FFFFFF\">"
-                                     "<font size=\"+1\"><b>%1</b></font></th>").arg(title),
-                      QStringLiteral("</tr>")};
-    for (const QString &row : rows)
-        lines << QStringLiteral("<tr>") << row;
-    return lines << QStringLiteral("</tr>") << QStringLiteral("</table>");
-}
-
-// Generates the page into a temporary file and returns its lines; the CR LF after
-// the last line leaves an empty last element.
+// The page's lines; the CR LF after the last line leaves an empty last element.
 QStringList PageLines(const TCatalog &catalog, const TFolder *folder,
-                      const THtmlPageSettings &page)
+                      const THtmlPageSettings &page = kDefaults)
 {
     QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("page.html"));
@@ -53,13 +40,12 @@ QStringList PageLines(const TCatalog &catalog, const TFolder *folder,
     return QString::fromUtf8(ReadBytes(name)).split(QStringLiteral("\r\n"));
 }
 
-// The page's line for a bookmark with the given fields.
+// The page's line for one bookmark.
 QString CellOf(const QString &title, const QString &address, const QString &description = {})
 {
     TCatalog catalog;
-    AddBookmark(*AddFolder(catalog.Folders(), QStringLiteral("F")), title, address, description);
-    const QStringList lines = PageLines(catalog, nullptr, DefaultPage());
-    return lines.at(lines.indexOf(QStringLiteral("<tr>"), 20) + 1);
+    AddBookmark(*AddFolder(catalog.Folders(), u"F"_qs), title, address, description);
+    return PageLines(catalog, nullptr).at(21);
 }
 
 } // namespace
@@ -85,12 +71,11 @@ void TestHtmlPage::writesThePage_data()
 {
     QTest::addColumn<bool>("selectedOnly");
     QTest::addColumn<QStringList>("tables");
-    const QStringList a = FolderTable(
-        QStringLiteral("A"),
-        {kCell + QStringLiteral("<a href=\"http://one/\" title=\"First\">One</a></td>"),
-         kCell + QStringLiteral("<a href=\"http://two/\" title=\"\">Two</a></td>")});
-    const QStringList a1 = FolderTable(QStringLiteral("A1"));
-    QTest::newRow("whole catalogue") << false << (a + a1 + FolderTable(QStringLiteral("B")));
+    const QStringList a =
+        FolderTable(u"A"_qs, {"<a href=\"http://one/\" title=\"First\">One</a></td>",
+                              "<a href=\"http://two/\" title=\"\">Two</a></td>"});
+    const QStringList a1 = FolderTable(u"A1"_qs);
+    QTest::newRow("whole catalogue") << false << (a + a1 + FolderTable(u"B"_qs));
     QTest::newRow("folder A only") << true << (a + a1);
 }
 
@@ -99,24 +84,25 @@ void TestHtmlPage::writesThePage()
     QFETCH(bool, selectedOnly);
     QFETCH(QStringList, tables);
     TCatalog catalog;
-    TFolder *a = AddFolder(catalog.Folders(), QStringLiteral("A"), QStringLiteral("not shown"));
-    AddBookmark(*a, QStringLiteral("One"), QStringLiteral("http://one/"), QStringLiteral("First"));
-    AddBookmark(*a, QStringLiteral("Two"), QStringLiteral("http://two/"));
-    AddFolder(a->Folders(), QStringLiteral("A1"));
-    AddFolder(catalog.Folders(), QStringLiteral("B"));
-
-    const QStringList expected = QStringList{
-        "<!-- This bookmark file is generated by Varnokel PRO -->", "<html>", "<head>",
-        "<meta charset=\"utf-8\">", "<title>Title</title>", "</head>",
-        "<body bgcolor=\"#C0DCC0\" text=\"#000000\">", kTable, "<tr>",
-        "<th bgcolor=\"#FFFFE1\" bordercolor=\"#FFFFFF\"><font size=\"+2\"><b>Header</b></font></th>",
-        "</tr>", "<tr>",
-        "<td bgcolor=\"#FFFBF0\" bordercolor=\"#FFFFFF\"><font size=\"+1\">Welcome Message</font></td>",
-        "</tr>", "</table>"}
+    TFolder *a = AddFolder(catalog.Folders(), u"A"_qs, u"not shown"_qs);
+    AddBookmark(*a, u"One"_qs, u"http://one/"_qs, u"First"_qs);
+    AddBookmark(*a, u"Two"_qs, u"http://two/"_qs);
+    AddFolder(a->Folders(), u"A1"_qs);
+    AddFolder(catalog.Folders(), u"B"_qs);
+    const QStringList expected =
+        QStringList{"<!-- This bookmark file is generated by Varnokel PRO -->", "<html>", "<head>",
+                    "<meta charset=\"utf-8\">", "<title>Title</title>", "</head>",
+                    "<body bgcolor=\"#C0DCC0\" text=\"#000000\">", kTable, "<tr>",
+                    "<th bgcolor=\"#FFFFE1\" bordercolor=\"#FFFFFF\"><font size=\"+2\">"
+                    "<b>Header</b></font></th>",
+                    "</tr>", "<tr>",
+                    "<td bgcolor=\"#FFFBF0\" bordercolor=\"#FFFFFF\"><font size=\"+1\">"
+                    "Welcome Message</font></td>",
+                    "</tr>", "</table>"}
         + tables
         + QStringList{"<br>", "<center>Generated by Varnokel PRO.</center>", "</body>", "</html>",
                       ""};
-    THtmlPageSettings page = DefaultPage();
+    THtmlPageSettings page = kDefaults;
     const TFolder *folder = selectedOnly ? a : nullptr;
     QCOMPARE(PageLines(catalog, folder, page), expected);
     // The bookmark-area colours are kept but never reach the page.
@@ -125,36 +111,24 @@ void TestHtmlPage::writesThePage()
     QCOMPARE(PageLines(catalog, folder, page), expected);
 }
 
-// A fault once met: titles were written as markup, so a catalogue entry could
+// A fault once met: texts were written as markup, so a catalogue entry could
 // inject script into the published page.
 void TestHtmlPage::escapesEveryText()
 {
     TCatalog catalog;
-    TFolder *folder = AddFolder(catalog.Folders(), QStringLiteral("<i>F</i> & 'co'"));
-    AddBookmark(*folder, QStringLiteral("<b>bold</b>"),
-                QStringLiteral("http://x/?a=1&b='2'\"><script>"),
-                QStringLiteral("say \"hi\" & 'bye'\nnext line"));
-    AddBookmark(*folder, QString::fromUtf8("Caf\xC3\xA9 \xE2\x98\x95 \xF0\x9F\x98\x80"),
-                QStringLiteral("http://u/"));
-    THtmlPageSettings page = DefaultPage();
-    page.TitleText = QStringLiteral("</title><script>alert(1)</script>");
-    page.WelcomeHeader = QStringLiteral("Tom & Jerry");
-    page.WelcomeMessage = QStringLiteral("\"quoted\" <br>");
+    AddFolder(catalog.Folders(), u"<i>F</i> & 'co'"_qs);
+    const QString coffee = QString::fromUtf8("Caf\xC3\xA9 \xE2\x98\x95 \xF0\x9F\x98\x80");
+    const THtmlPageSettings page{u"</title><script>"_qs, u"Tom & Jerry"_qs, '"' + coffee + '"'};
     const QStringList lines = PageLines(catalog, nullptr, page);
-
-    QCOMPARE(lines.at(4), "<title>&lt;/title&gt;&lt;script&gt;alert(1)&lt;/script&gt;</title>");
+    QCOMPARE(lines.at(4), "<title>&lt;/title&gt;&lt;script&gt;</title>");
     QVERIFY(lines.at(9).contains("<b>Tom &amp; Jerry</b>"));
-    QVERIFY(lines.at(12).contains("<font size=\"+1\">&quot;quoted&quot; &lt;br&gt;</font>"));
-    QVERIFY(lines.contains(QStringLiteral("<th bgcolor=\"#FFFFE1\" bordercolor=\"#FFFFFF\">"
-                                          "<font size=\"+1\"><b>&lt;i&gt;F&lt;/i&gt; &amp; 'co'"
-                                          "</b></font></th>")));
-    QVERIFY(lines.contains(kCell + QStringLiteral(
-        "<a href=\"http://x/?a=1&amp;b=&#39;2&#39;&quot;&gt;&lt;script&gt;\""
-        " title=\"say &quot;hi&quot; &amp; &#39;bye&#39;&#10;next line\">"
-        "&lt;b&gt;bold&lt;/b&gt;</a></td>")));
-    QVERIFY(lines.contains(kCell + QString::fromUtf8("<a href=\"http://u/\" title=\"\">"
-                                                     "Caf\xC3\xA9 \xE2\x98\x95 \xF0\x9F\x98\x80"
-                                                     "</a></td>")));
+    QVERIFY(lines.at(12).contains(">&quot;" + coffee + "&quot;</font>"));
+    QVERIFY(lines.at(18).contains("<b>&lt;i&gt;F&lt;/i&gt; &amp; 'co'</b>"));
+    QCOMPARE(CellOf(u"<b>bold</b>"_qs, u"http://x/?a=1&b='2'\"><script>"_qs,
+                    u"say \"hi\" & 'bye'\nnext line"_qs),
+             kCell + "<a href=\"http://x/?a=1&amp;b=&#39;2&#39;&quot;&gt;&lt;script&gt;\""
+                     " title=\"say &quot;hi&quot; &amp; &#39;bye&#39;&#10;next line\">"
+                     "&lt;b&gt;bold&lt;/b&gt;</a></td>");
 }
 
 void TestHtmlPage::scriptAddressesAreText_data()
@@ -169,18 +143,17 @@ void TestHtmlPage::scriptAddressesAreText_data()
     QTest::newRow("http") << "http://a/javascript:x" << true;
     QTest::newRow("longer scheme") << "javascripts:x" << true;
     QTest::newRow("no colon") << "javascript" << true;
-    QTest::newRow("relative") << "./data:x" << true;
 }
 
 void TestHtmlPage::scriptAddressesAreText()
 {
     QFETCH(QString, address);
     QFETCH(bool, link);
-    const QString cell = CellOf(QStringLiteral("<Name>"), address, QStringLiteral("d"));
+    const QString cell = CellOf(u"<Name>"_qs, address, u"d"_qs);
     if (link)
-        QVERIFY2(cell.startsWith(kCell + QStringLiteral("<a href=\"")), qPrintable(cell));
+        QVERIFY2(cell.startsWith(kCell + "<a href=\""), qPrintable(cell));
     else
-        QCOMPARE(cell, kCell + QStringLiteral("&lt;Name&gt;</td>"));
+        QCOMPARE(cell, kCell + "&lt;Name&gt;</td>");
 }
 
 void TestHtmlPage::systemColors_data()
@@ -195,8 +168,6 @@ void TestHtmlPage::systemColors_data()
     QTest::newRow("button face") << int(0xFF00000F) << true << "\"#998877\"";
     QTest::newRow("highlight: window") << int(0xFF00000D) << true << "\"#332211\"";
     QTest::newRow("no desktop: white") << int(0xFF000005) << false << "\"#FFFFFF\"";
-    QTest::newRow("no desktop: black") << int(0xFF000008) << false << "\"#000000\"";
-    QTest::newRow("plain colour") << 0x0A0B0C << true << "\"#0C0B0A\"";
 }
 
 void TestHtmlPage::systemColors()
@@ -204,18 +175,18 @@ void TestHtmlPage::systemColors()
     QFETCH(int, color);
     QFETCH(bool, desktop);
     QFETCH(QString, html);
-    const auto palette = [](TSystemColorRole role) {
-        return role == TSystemColorRole::Window       ? 0x112233
-               : role == TSystemColorRole::WindowText ? 0x445566
-                                                      : 0x778899;
-    };
-    QCOMPARE(ColorToHtml(color, desktop ? TSystemColorResolver(palette) : nullptr), html);
-    THtmlPageSettings page = DefaultPage();
+    THtmlPageSettings page = kDefaults;
     page.BackgroundColor = color;
-    if (desktop)
-        page.ResolveSystemColor = palette;
+    if (desktop) {
+        page.ResolveSystemColor = [](TSystemColorRole role) {
+            return role == TSystemColorRole::Window       ? 0x112233
+                   : role == TSystemColorRole::WindowText ? 0x445566
+                                                          : 0x778899;
+        };
+    }
+    QCOMPARE(ColorToHtml(color, page.ResolveSystemColor), html);
     QCOMPARE(PageLines(TCatalog(), nullptr, page).at(6),
-             QStringLiteral("<body bgcolor=%1 text=\"#000000\">").arg(html));
+             "<body bgcolor=" + html + " text=\"#000000\">");
 }
 
 void TestHtmlPage::failedWriteKeepsTheOldPage_data()
@@ -229,20 +200,19 @@ void TestHtmlPage::failedWriteKeepsTheOldPage()
 {
     QFETCH(bool, diskFull);
     QTemporaryDir dir;
-    const QString old = dir.filePath(QStringLiteral("page.html"));
+    const QString old = dir.filePath(u"page.html"_qs);
     WriteBytes(old, "<html>old page</html>\r\n");
     TCatalog catalog;
-    TFolder *folder = AddFolder(catalog.Folders(), QStringLiteral("F"));
+    TFolder *folder = AddFolder(catalog.Folders(), u"F"_qs);
     for (int i = 0; i < 100; ++i)
-        AddBookmark(*folder, QStringLiteral("t%1").arg(i), QStringLiteral("http://x/"));
-    const QString target = diskFull ? old : dir.filePath(QStringLiteral("missing/page.html"));
+        AddBookmark(*folder, u"t"_qs, u"http://x/"_qs);
+    const QString target = diskFull ? old : dir.filePath(u"missing/page.html"_qs);
     std::optional<FileSizeLimit> limit;
     if (diskFull)
         limit.emplace(200);
-    const QString error = ErrorOf([&] { GeneratePage(catalog, nullptr, DefaultPage(), target); });
+    const QString error = ErrorOf([&] { GeneratePage(catalog, nullptr, kDefaults, target); });
     limit.reset();
-    QVERIFY2(error.startsWith(QStringLiteral("Unable to write to %1: ")
-                                  .arg(QDir::toNativeSeparators(target))),
+    QVERIFY2(error.startsWith("Unable to write to " + QDir::toNativeSeparators(target) + ": "),
              qPrintable(error));
     QCOMPARE(ReadBytes(old), "<html>old page</html>\r\n");
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"page.html"});
@@ -255,10 +225,10 @@ void TestHtmlPage::deepTreeIsWritten()
     TCatalog catalog;
     TFolders *list = &catalog.Folders();
     for (int i = 0; i < depth; ++i)
-        list = &AddFolder(*list, QStringLiteral("L%1").arg(i))->Folders();
-    const QStringList lines = PageLines(catalog, nullptr, DefaultPage());
-    QCOMPARE(lines.count(QStringLiteral("<br>")), depth + 1);
-    QVERIFY(lines.at(lines.size() - 9).contains(QStringLiteral("<b>L%1</b>").arg(depth - 1)));
+        list = &AddFolder(*list, QString::number(i))->Folders();
+    const QStringList lines = PageLines(catalog, nullptr);
+    QCOMPARE(lines.count("<br>"), depth + 1);
+    QVERIFY(lines.at(lines.size() - 9).contains(QStringLiteral("<b>%1</b>").arg(depth - 1)));
 }
 
 QTEST_GUILESS_MAIN(TestHtmlPage)
