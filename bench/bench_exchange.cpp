@@ -3,6 +3,7 @@
 // The Netscape file is written in Firefox's shape (indentation, dates, icons,
 // separators); freeing the catalogues read is not timed, in every case alike.
 #include "bench/Generator.h"
+#include "exchange/HtmlPage.h"
 #include "exchange/HtmlText.h"
 #include "exchange/LineFile.h"
 #include "exchange/Netscape.h"
@@ -213,6 +214,22 @@ void BM_ExportOpera(benchmark::State &state)
     TimeWriting(state, [](const TCatalog &c, const QString &f) { ExportOpera(c, f); });
 }
 BENCHMARK(BM_ExportOpera)->Unit(benchmark::kMillisecond);
+
+// The page of the whole catalogue; its target is the time of BM_LoadFromFile.
+void BM_GeneratePage(benchmark::State &state)
+{
+    THtmlPageSettings page;
+    page.TitleText = QStringLiteral("Title");
+    page.WelcomeHeader = QStringLiteral("Header");
+    page.WelcomeMessage = QStringLiteral("Welcome Message");
+    page.BackgroundColor = 0xC0DCC0;
+    page.HeaderAreaColor = 0xE1FFFF;
+    page.WelcomeAreaColor = 0xF0FBFF;
+    TimeWriting(state, [&page](const TCatalog &c, const QString &f) {
+        GeneratePage(c, nullptr, page, f);
+    });
+}
+BENCHMARK(BM_GeneratePage)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,0 +1,39 @@
+#pragma once
+// The stand-alone HTML page of the whole catalogue or of one folder with all its
+// sub-folders: a table with the page's header and welcome message, then one table
+// of links per folder, in pre-order. Every text is escaped, the page is UTF-8 and
+// says so, and an address that would run script is shown as text, not as a link.
+
+#include "catalogue/Catalog.h"
+#include "exchange/HtmlColor.h"
+
+#include <QString>
+
+class TLineWriter;
+
+// The page's texts and colours (TColor values, see HtmlColor.h).
+struct THtmlPageSettings
+{
+    QString TitleText;
+    QString WelcomeHeader;
+    QString WelcomeMessage;
+    int TextColor = 0;
+    int BackgroundColor = 0;
+    int HeaderAreaColor = 0;
+    int WelcomeAreaColor = 0;
+    // Chosen and kept with the others; every bookmark cell is "#A6CAF0" regardless.
+    int BookmarkArea1Color = 0;
+    int BookmarkArea2Color = 0;
+    // Gives the desktop's current system colours; none: the Windows defaults.
+    TSystemColorResolver ResolveSystemColor;
+};
+
+// Writes the page of folder, or of the whole catalogue when folder is none, to
+// the file, atomically; raises "Unable to write to %s: %s" when it cannot.
+void GeneratePage(const TCatalog &catalog, const TFolder *folder,
+                  const THtmlPageSettings &page, const QString &fileName);
+
+// Appends the tables of folder and of every folder below it, or of every folder
+// of the catalogue when folder is none. headerColor is a ColorToHtml result.
+void WriteFolderTables(const TCatalog &catalog, const TFolder *folder,
+                       const QString &headerColor, TLineWriter &lines);
