@@ -1,7 +1,7 @@
 #include "exchange/HtmlPage.h"
 #include "exchange/HtmlText.h"
 #include "exchange/LineFile.h"
-#include "exchange/TreeWalk.h"
+#include "catalogue/FolderWalk.h"
 
 namespace {
 
