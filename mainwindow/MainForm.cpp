@@ -6,6 +6,8 @@
 #include "program/CommandGuard.h"
 #include "program/Globals.h"
 #include "program/MessageBox.h"
+#include "platform/AtomicFile.h"
+#include "platform/Memory.h"
 #include "platform/ProgramKey.h"
 #include "platform/VarnokelError.h"
 #include "settings/Language.h"
@@ -226,6 +228,8 @@ void TfrmMain::FormCreate()
     Guarded([this] {
         setWindowTitle(QStringLiteral("Varnokel PRO 2.0"));
         AppDir = ProgramFolder();
+        RemoveSaveLeftovers(AppDir + QLatin1String(kPreferencesFile));
+        RemoveSaveLeftovers(AppDir + QLatin1String(kCatalogFile));
         FPrefs = std::make_unique<TPreferences>();
         Prefs = FPrefs.get();
         Prefs->LoadFromFile(AppDir + QLatin1String(kPreferencesFile));
@@ -234,6 +238,7 @@ void TfrmMain::FormCreate()
         const QString catalogFile = AppDir + QLatin1String(kCatalogFile);
         if (QFileInfo(catalogFile).isFile()) {
             Catalog->LoadFromFile(catalogFile);
+            ReleaseFreedMemory(); // the parser's memory, back to the system
             RebuildFolderTree();
         }
         ApplyStoredLayout();
@@ -267,6 +272,13 @@ void TfrmMain::ApplyStoredGeometry()
     if (!Prefs)
         return;
     const TPreferencesRec &rec = Prefs->Rec();
+    // A maximised window keeps its frame and content as they are: moving or
+    // resizing it would shrink the content inside the maximised frame. The
+    // stored normal geometry is set before maximising, for the restore.
+    if (rec.Maximized && isMaximized())
+        return;
+    if (!rec.Maximized && isMaximized())
+        setWindowState(windowState() & ~Qt::WindowMaximized);
     move(rec.Left, rec.Top);
     resize(rec.Width, rec.Height);
     if (rec.Maximized)
@@ -362,37 +374,40 @@ void TfrmMain::closeEvent(QCloseEvent *event)
 
 bool TfrmMain::FormClose()
 {
-    TPreferencesRec &rec = Prefs->Rec();
-    if (Modified) {
-        if (rec.AotoSaveOnExit) {
-            SaveCatalog();
-        } else {
-            const QString text = GetLanguageText(LanguageFile(), QStringLiteral("Messages"),
-                                                 QStringLiteral("SaveChanges"),
-                                                 QStringLiteral("Save Changes?"));
-            const auto answer = ShowMessageBox(
-                this, {text, QStringLiteral("Varnokel PRO"),
-                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                       QMessageBox::Question});
-            if (answer == QMessageBox::Yes)
-                SaveCatalog();
-            else if (answer != QMessageBox::No)
-                return false;
-        }
-    }
-    StoreLayout(rec);
-    Prefs->SaveToFile(AppDir + QLatin1String(kPreferencesFile));
-    // The settings and the catalogue are safe on disk; a failed write of the
-    // program key is reported and the program still ends.
-    try {
+    if (Modified && !SaveChangesBeforeClose())
+        return false;
+    // The catalogue is on disk, or the user chose to leave it: from here on a
+    // failure is reported and the program still ends, or it could not be closed.
+    ReportFailure([this] {
+        StoreLayout(Prefs->Rec());
+        Prefs->SaveToFile(AppDir + QLatin1String(kPreferencesFile));
+    });
+    ReportFailure([] {
         WriteProgramKeyValue(QStringLiteral("Application Path"),
                              QCoreApplication::applicationFilePath());
         WriteProgramKeyValue(QStringLiteral("Catalog Path"),
                              AppDir + QLatin1String(kCatalogFile));
-    } catch (const VarnokelError &error) {
-        ShowErrorBox(error.Message());
-    }
+    });
     return true;
+}
+
+// Saves silently or after asking; false when the user cancels the close. A
+// failed save raises, which refuses the close: the changes must not be lost.
+bool TfrmMain::SaveChangesBeforeClose()
+{
+    if (Prefs->Rec().AotoSaveOnExit) {
+        SaveCatalog();
+        return true;
+    }
+    const QString text = GetLanguageText(LanguageFile(), QStringLiteral("Messages"),
+                                         QStringLiteral("SaveChanges"),
+                                         QStringLiteral("Save Changes?"));
+    const auto answer = ShowMessageBox(
+        this, {text, QStringLiteral("Varnokel PRO"),
+               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question});
+    if (answer == QMessageBox::Yes)
+        SaveCatalog();
+    return answer == QMessageBox::Yes || answer == QMessageBox::No;
 }
 
 void TfrmMain::StoreLayout(TPreferencesRec &rec) const

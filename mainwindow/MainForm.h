@@ -183,6 +183,7 @@ private:
     void ApplyStoredGeometry();
     void FormActivate();
     bool FormClose();
+    bool SaveChangesBeforeClose();
     void StoreLayout(TPreferencesRec &rec) const;
     void OnFormActivated(QWidget *form);
     void SaveCatalog();

@@ -8,6 +8,17 @@
 
 #include <new>
 
+// Runs command; a failure is shown in the error box and swallowed.
+template <typename Command>
+void ReportFailure(Command &&command)
+{
+    try {
+        command();
+    } catch (const VarnokelError &error) {
+        ShowErrorBox(error.Message());
+    }
+}
+
 template <typename Command>
 void Guarded(Command &&command)
 {
