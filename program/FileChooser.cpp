@@ -45,7 +45,8 @@ void SetUpDialog(QFileDialog &dialog, const FileChooserRequest &request)
         if (!request.Start.isEmpty())
             dialog.selectFile(QFileInfo(request.Start).fileName());
     }
-    QList<QUrl> places = {QUrl::fromLocalFile(QDir::homePath())};
+    // The computer (every drive and mount), home, and where the choice starts.
+    QList<QUrl> places = {QUrl(QStringLiteral("file:")), QUrl::fromLocalFile(QDir::homePath())};
     if (folder != QDir::homePath())
         places << QUrl::fromLocalFile(folder);
     dialog.setSidebarUrls(places);
