@@ -1,7 +1,6 @@
 #include "mainwindow/BookmarkListModel.h"
 #include "catalogue/Bookmarks.h"
 
-#include <QMimeData>
 
 TBookmarkListModel::TBookmarkListModel(QObject *parent) : QAbstractTableModel(parent)
 {
@@ -70,17 +69,4 @@ Qt::DropActions TBookmarkListModel::supportedDragActions() const
 Qt::DropActions TBookmarkListModel::supportedDropActions() const
 {
     return Qt::MoveAction;
-}
-
-QStringList TBookmarkListModel::mimeTypes() const
-{
-    return {QString::fromLatin1(kBookmarkRowsMime)};
-}
-
-// Only marks the drag as one of rows: the drop reads the rows from the selection.
-QMimeData *TBookmarkListModel::mimeData(const QModelIndexList &) const
-{
-    auto *data = new QMimeData;
-    data->setData(QString::fromLatin1(kBookmarkRowsMime), QByteArray());
-    return data;
 }

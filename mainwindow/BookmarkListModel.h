@@ -27,8 +27,6 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     Qt::DropActions supportedDragActions() const override;
     Qt::DropActions supportedDropActions() const override;
-    QStringList mimeTypes() const override;
-    QMimeData *mimeData(const QModelIndexList &indexes) const override;
 
 private:
     const TBookmarks *m_bookmarks = nullptr;
@@ -36,7 +34,3 @@ private:
     QString m_captions[4] = {QStringLiteral("Title"), QStringLiteral("Address"),
                              QStringLiteral("Last Visit"), QStringLiteral("Add Date")};
 };
-
-// The drag format of rows from the list (the rows themselves are read from the
-// list's selection at the drop).
-inline constexpr char kBookmarkRowsMime[] = "application/x-varnokel-bookmark-rows";

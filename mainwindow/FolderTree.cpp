@@ -161,6 +161,7 @@ void TfrmMain::StoreTreeSelection()
 void TfrmMain::trvFoldersChange()
 {
     CurrentFolder = SelectedNodeFolder();
+    StoreTreeSelection(); // also after keys, which move the selection after their hook
     ShowFolderDescription();
     FillBookmarkList();
     // The status bar also without a folder: panels 0 and 1 then empty.
@@ -282,6 +283,8 @@ void TfrmMain::DropBookmarks(TFolder *target)
         ValidateSearchRec(SearchRec, *Catalog);
         if (source.Count() > 0)
             SelectRows({itemIndex < source.Count() ? itemIndex : source.Count() - 1});
+        UpdateStatusBar();
+        ShowFocusedDescription();
     });
 }
 

@@ -111,4 +111,4 @@ protected:
 };
 
 using TFolderTreeWidget = THookedView<QTreeWidget>;
-using TBookmarkListView = THookedView<QTreeView>;
+

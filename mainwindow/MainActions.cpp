@@ -172,10 +172,12 @@ void TfrmMain::BuildMenus()
     constexpr A sep = A::Count;
     FImportMenu = new QMenu(QStringLiteral("I&mport"), this);
     FImportMenu->setObjectName(QStringLiteral("mnuImport"));
+    FImportMenu->setIcon(QIcon::fromTheme(QStringLiteral("document-import")));
     AddEntries(FImportMenu, Actions({A::ImportVarnokel1x, A::ImportIE, A::ImportFirefox,
                                       A::ImportOpera}));
     FExportMenu = new QMenu(QStringLiteral("E&xport"), this);
     FExportMenu->setObjectName(QStringLiteral("mnuExport"));
+    FExportMenu->setIcon(QIcon::fromTheme(QStringLiteral("document-export")));
     AddEntries(FExportMenu, Actions({A::ExportIE, A::ExportFirefox, A::ExportOpera}));
 
     AddEntries(FMenus[0], Actions({A::FileSave, sep}));

@@ -3,6 +3,7 @@
 #include "mainwindow/MainForm.h"
 #include "catalogue/Catalog.h"
 #include "mainwindow/BookmarkListModel.h"
+#include "mainwindow/StatusPanel.h"
 #include "program/CommandGuard.h"
 #include "program/Globals.h"
 #include "program/MessageBox.h"
@@ -35,14 +36,15 @@ namespace {
 
 const char kCatalogFile[] = "bookmarks.xml";
 const char kPreferencesFile[] = "preferences.ini";
-const int kPanelWidths[5] = {200, 150, 100, 100, 50};
 
 // The program's icon: the desktop theme's, else a drawn bookmark ribbon.
 QIcon ProgramIcon()
 {
-    QIcon icon = QIcon::fromTheme(QStringLiteral("user-bookmarks"));
-    if (!icon.isNull())
-        return icon;
+    for (const char *name : {"user-bookmarks", "bookmarks"}) {
+        const QIcon icon = QIcon::fromTheme(QString::fromLatin1(name));
+        if (!icon.isNull())
+            return icon;
+    }
     QPixmap pixmap(64, 64);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -183,10 +185,11 @@ void TfrmMain::BuildBars()
     MainStatusBar->setObjectName(QStringLiteral("MainStatusBar"));
     MainStatusBar->setSizeGripEnabled(false);
     for (int i = 0; i < 5; ++i) {
-        StatusPanel[i] = new QLabel;
-        StatusPanel[i]->setFixedWidth(kPanelWidths[i]);
+        StatusPanel[i] = new TStatusPanel;
+        StatusPanel[i]->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         MainStatusBar->addWidget(StatusPanel[i]);
     }
+    LayOutStatusPanels();
 }
 
 void TfrmMain::BuildPopupsTrayAndTimers()

@@ -4,7 +4,8 @@
 // the two timers. Dialogs reach back into it through IMainWindow only.
 
 #include "mainwindow/ActionId.h"
-#include "mainwindow/HookedViews.h"
+#include "mainwindow/BookmarkListView.h"
+#include "mainwindow/StatusPanel.h"
 #include "program/MainWindowLink.h"
 
 #include <QMainWindow>
@@ -69,6 +70,7 @@ public:
     void UpdateStatusBar();
     void ShowFolderDescription();
     void ShowBookmarkDescription();
+    void ShowFocusedDescription(); // the folder's while the tree has the focus
     int ItemIndex() const; // the first selected row, -1 when none
     QList<int> SelectedRows() const; // ascending
 
@@ -144,7 +146,7 @@ public:
     QMenu *BookmarksPopup = nullptr;
     QTimer *AutoSaveTimer = nullptr;
     QTimer *MinimizeTimer = nullptr;
-    QLabel *StatusPanel[5] = {};
+    TStatusPanel *StatusPanel[5] = {};
     // The columns' captions in the language in effect, without the sort mark.
     QString ColumnBaseCaption[4] = {QStringLiteral("Title"), QStringLiteral("Address"),
                                     QStringLiteral("Last Visit"), QStringLiteral("Add Date")};
@@ -228,6 +230,7 @@ private:
     void SortCommand(int sortType);
     // The column captions with the mark of the sorted column, " +" or " -".
     void ShowColumnCaptions();
+    void LayOutStatusPanels();
     void MainStatusBarResize();
     void ReanchorSearch();
 
@@ -241,6 +244,7 @@ private:
     QMenu *FMenus[5] = {};
     QMenu *FImportMenu = nullptr;
     QMenu *FExportMenu = nullptr;
+    int FPanelWidth[5] = {}; // the status panels' widths in the font in use
     // The folder drag over the tree: the row edge where the insertion line shows.
     int FDragY = 0;
     QTreeWidgetItem *FDropNode = nullptr;

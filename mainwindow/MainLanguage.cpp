@@ -3,6 +3,7 @@
 #include "mainwindow/BookmarkListModel.h"
 #include "program/Globals.h"
 #include "mainwindow/MainForm.h"
+#include "mainwindow/StatusPanel.h"
 #include "settings/Language.h"
 #include "settings/Preferences.h"
 #include "settings/widgets/TranslateForm.h"
@@ -60,9 +61,7 @@ void TfrmMain::ApplyLanguage()
 
     StatusPanel[2]->setText(Lookup(lang, "MainStatusBar2", QStringLiteral("Folders:")));
     StatusPanel[3]->setText(Lookup(lang, "MainStatusBar3", QStringLiteral("Bookmarks:")));
+    LayOutStatusPanels();
     UpdateStatusBar();
-    if (trvFolders->hasFocus())
-        ShowFolderDescription();
-    else
-        ShowBookmarkDescription();
+    ShowFocusedDescription();
 }

@@ -1,5 +1,7 @@
 #include "program/Application.h"
 #include "program/MessageBox.h"
+
+#include <QIcon>
 #include "platform/VarnokelError.h"
 
 #include <new>
@@ -8,6 +10,9 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Varnokel PRO"));
     setOrganizationName(QStringLiteral("Quorvane"));
+    // Every icon from one theme where the desktop's own theme lacks it, rather
+    // than a mix of theme icons and the style's grey stand-ins.
+    QIcon::setFallbackThemeName(QStringLiteral("breeze"));
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)

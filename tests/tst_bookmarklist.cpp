@@ -48,6 +48,8 @@ private slots:
     void reversedOrderInUnsortedMode();
     void statusBarResize_data();
     void statusBarResize();
+    void statusBarShowsLargeCountsWhole();
+    void gridLinesAndFullWidthHighlight();
     void clickBelowLastRowSelectsLastRow();
     void reorderDrops_data();
     void reorderDrops();
@@ -231,18 +233,52 @@ void TestBookmarkList::reversedOrderInUnsortedMode()
 void TestBookmarkList::statusBarResize_data()
 {
     QTest::addColumn<int>("barWidth");
-    QTest::addColumn<int>("panelWidth");
-    QTest::newRow("600") << 600 << 200;
-    QTest::newRow("601") << 601 << 201;
-    QTest::newRow("1000") << 1000 << 600;
+    QTest::newRow("narrow: the designed minimum") << 300;
+    QTest::newRow("wide: the room beyond the other panels") << 2000;
 }
 
 void TestBookmarkList::statusBarResize()
 {
     QFETCH(int, barWidth);
-    QFETCH(int, panelWidth);
     m_form->MainStatusBar->resize(barWidth, m_form->MainStatusBar->height());
-    QCOMPARE(m_form->StatusPanel[1]->width(), panelWidth);
+    const int others = m_form->StatusPanel[0]->width() + m_form->StatusPanel[2]->width()
+                       + m_form->StatusPanel[3]->width();
+    QCOMPARE(m_form->StatusPanel[1]->width(),
+             qMax(m_form->StatusPanel[0]->width(), barWidth - others));
+}
+
+void TestBookmarkList::statusBarShowsLargeCountsWhole()
+{
+    // "Bookmarks:5000" once showed for 50,000: the panel kept its designed width.
+    TFolder *folder = AddFolder("F", {});
+    for (int i = 0; i < 50000; ++i)
+        folder->Bookmarks().Add(std::make_unique<TBookmark>());
+    folder->SetSelected(true);
+    m_form->RebuildFolderTree();
+    const TStatusPanel *panel = m_form->StatusPanel[3];
+    QCOMPARE(panel->text(), QString("Bookmarks:50000"));
+    QVERIFY(panel->contentsRect().width() > panel->fontMetrics().horizontalAdvance(panel->text()));
+}
+
+void TestBookmarkList::gridLinesAndFullWidthHighlight()
+{
+    AddFolder("F", {"x", "y"})->SetSelected(true);
+    m_form->RebuildFolderTree();
+    SelectRows({0});
+    QTreeView *list = m_form->lvBookmarks;
+    const QImage image = list->viewport()->grab().toImage();
+    const QRect row0 = list->visualRect(list->model()->index(0, 0));
+    const QRect row1 = list->visualRect(list->model()->index(1, 0));
+    const int columnsEnd = list->header()->length();
+    QVERIFY(columnsEnd < image.width() - 4);
+    const QColor highlight = image.pixelColor(row0.right() - 2, row0.center().y());
+    // The highlight runs on past the last column; rows below it do not.
+    QCOMPARE(image.pixelColor(image.width() - 3, row0.center().y()), highlight);
+    QVERIFY(image.pixelColor(image.width() - 3, row1.center().y()) != highlight);
+    // A grid line between the columns, and one under each row.
+    const QColor background = image.pixelColor(row1.left() + 40, row1.center().y() - 2);
+    QVERIFY(image.pixelColor(row1.right(), row1.center().y()) != background);
+    QVERIFY(image.pixelColor(row1.left() + 40, row1.bottom()) != background);
 }
 
 void TestBookmarkList::clickBelowLastRowSelectsLastRow()

@@ -7,6 +7,7 @@
 #include "program/MessageBox.h"
 #include "settings/Preferences.h"
 
+#include <QPlainTextEdit>
 #include <QAction>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -73,6 +74,7 @@ private slots:
     void folderDrops_data();
     void folderDrops();
     void folderDropOntoOwnSubfolderRefused();
+    void droppingEveryBookmarkRefreshesTheBars();
     void bookmarksDroppedOnFolder();
     void bookmarkDragRefusedUnlessListShowsCurrentFolder();
     void insertionLineAtRowEdgesOnly();
@@ -275,6 +277,24 @@ void TestFolderTree::folderDrops()
     Catalog->Undo();
     m_form->RebuildFolderTree();
     QCOMPARE(Shape(Catalog->Folders()), QString("A(A1 A2) B C"));
+}
+
+void TestFolderTree::droppingEveryBookmarkRefreshesTheBars()
+{
+    // The status bar and the pane once kept the last bookmark after the list emptied.
+    Build();
+    m_form->trvFolders->setCurrentItem(Node(B));
+    for (int i = 0; i < 5; ++i)
+        B->Bookmarks().At(i)->SetDescription("gone " + QString::number(i));
+    m_form->lvBookmarks->setFocus();
+    m_form->lvBookmarks->selectAll();
+    QCOMPARE(m_form->StatusPanel[3]->text(), QString("Bookmarks:5"));
+    QVERIFY(m_form->memDescription->toPlainText().contains("gone"));
+    m_form->trvFoldersDragDrop(m_form->lvBookmarks, NodePoint(C));
+    QCOMPARE(C->Bookmarks().Count(), 5);
+    QCOMPARE(m_form->StatusPanel[3]->text(), QString("Bookmarks:0"));
+    QCOMPARE(m_form->StatusPanel[1]->text(), QString());
+    QVERIFY(!m_form->memDescription->toPlainText().contains("gone"));
 }
 
 void TestFolderTree::folderDropOntoOwnSubfolderRefused()

@@ -86,6 +86,7 @@ private slots:
     void failedSettingsWriteStillCloses();
     void maximisedStartFillsTheWindow();
     void saveLeftoversRemovedAtStart();
+    void treeSelectionByKeysSurvivesRestart();
     void autoSaveOnlyWhenModified();
     void autoSaveTimerSettings_data();
     void autoSaveTimerSettings();
@@ -340,6 +341,27 @@ void TestMainForm::maximisedStartFillsTheWindow()
     QVERIFY(form->centralWidget()->height() > screen.height() / 2);
     form->showNormal();
     QTRY_COMPARE(form->size(), QSize(410, 330));
+}
+
+void TestMainForm::treeSelectionByKeysSurvivesRestart()
+{
+    // The file once marked the folder the user was on before the last key press.
+    Write("bookmarks.xml", "<varnokel_file><folder><title>A</title></folder>"
+                           "<folder><title>B</title></folder>"
+                           "<folder><title>C</title></folder></varnokel_file>");
+    {
+        auto form = NewForm();
+        ShowAndActivate(*form);
+        form->trvFolders->setFocus();
+        form->trvFolders->setCurrentItem(form->trvFolders->topLevelItem(0));
+        QTest::keyClick(form->trvFolders, Qt::Key_Down);
+        QTest::keyClick(form->trvFolders, Qt::Key_Down);
+        QCOMPARE(CurrentFolder->Title(), QString("C"));
+        form->FileSaveExecute();
+    }
+    auto again = NewForm();
+    QVERIFY(CurrentFolder);
+    QCOMPARE(CurrentFolder->Title(), QString("C"));
 }
 
 void TestMainForm::saveLeftoversRemovedAtStart()

@@ -1,0 +1,17 @@
+#pragma once
+// One panel of the status bar: a sunken field that shows its text cut with "…"
+// when the text is wider than the panel (text() keeps the whole text).
+
+#include <QLabel>
+
+class TStatusPanel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+    // The width that shows this text whole.
+    int WidthFor(const QString &text) const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
