@@ -11,7 +11,6 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <array>
@@ -45,7 +44,8 @@ TfrmFind::TfrmFind(QWidget *owner) : QDialog(owner)
     connect(cmbTextToFind, &QComboBox::editTextChanged, this, [this] { cmbTextToFindChange(); });
     connect(btnOK, &QPushButton::clicked, this, [this] { Guarded([this] { btnOKClick(); }); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
-    cmbTextToFind->lineEdit()->installEventFilter(this);
+    // Keys reach the combo box first; it passes them on to its edit part.
+    cmbTextToFind->installEventFilter(this);
     FormCreate();
 }
 
@@ -121,7 +121,7 @@ bool TfrmFind::cmbTextToFindKeyDown(const QKeyEvent *event)
 
 bool TfrmFind::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && watched == cmbTextToFind->lineEdit())
+    if (event->type() == QEvent::KeyPress && watched == cmbTextToFind)
         return cmbTextToFindKeyDown(static_cast<QKeyEvent *>(event));
     return QDialog::eventFilter(watched, event);
 }
