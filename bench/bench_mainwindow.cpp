@@ -11,6 +11,7 @@
 #include "settings/Preferences.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -120,9 +121,9 @@ void BM_SelectFolder(benchmark::State &state)
 // Both words occur in the generated catalogue, never together.
 const QString kRareText = QStringLiteral("kernel panic");
 
-TFolder *LastFolderInTreeOrder()
+TFolder *LastFolderInTreeOrder(const TCatalog &catalog)
 {
-    TFolder *folder = Catalog->Folders().At(Catalog->Folders().Count() - 1);
+    TFolder *folder = catalog.Folders().At(catalog.Folders().Count() - 1);
     while (!folder->Folders().IsEmpty())
         folder = folder->Folders().At(folder->Folders().Count() - 1);
     return folder;
@@ -135,11 +136,27 @@ void StartAtFirstFolder(TfrmMain &window)
     SearchRec.Text = kRareText;
 }
 
+// The window as the program starts it: the generated catalogue saved to the
+// program's folder and loaded from there (so the bookmarks lie in memory in the
+// file's order, not in the generator's), with `prepare` applied before saving.
+template <typename Prepare>
+std::unique_ptr<TfrmMain> WindowOverSavedCatalog(Prepare prepare)
+{
+    const QString file = BenchFolder() + QStringLiteral("bookmarks.xml");
+    {
+        TCatalog catalog;
+        GenerateCatalog(catalog, kBookmarks, kFolders);
+        prepare(catalog);
+        catalog.SaveToFile(file);
+    }
+    auto window = NewWindow();
+    QFile::remove(file); // the other cases start empty
+    return window;
+}
+
 void BM_ShowNextMatchNoMatch(benchmark::State &state)
 {
-    auto window = NewWindow();
-    FillCatalog();
-    window->RebuildFolderTree();
+    auto window = WindowOverSavedCatalog([](TCatalog &) {});
     StartAtFirstFolder(*window);
     const TSearchRec start = SearchRec;
     const QString pane = window->memDescription->toPlainText();
@@ -147,24 +164,25 @@ void BM_ShowNextMatchNoMatch(benchmark::State &state)
         SearchRec = start;
         window->ShowNextMatch();
     }
-    if (CurrentFolder != Catalog->Folders().At(0) || window->memDescription->toPlainText() != pane)
+    if (Catalog->GetBookmarkCount() != kBookmarks || CurrentFolder != Catalog->Folders().At(0)
+        || window->memDescription->toPlainText() != pane)
         state.SkipWithError("a search without a match changed the window");
 }
 
 void BM_ShowNextMatchFar(benchmark::State &state)
 {
-    auto window = NewWindow();
-    FillCatalog();
-    TFolder *last = LastFolderInTreeOrder();
-    last->SetDescription(last->Description() + QLatin1Char(' ') + kRareText);
-    window->RebuildFolderTree();
+    auto window = WindowOverSavedCatalog([](TCatalog &catalog) {
+        TFolder *last = LastFolderInTreeOrder(catalog);
+        last->SetDescription(last->Description() + QLatin1Char(' ') + kRareText);
+    });
+    TFolder *last = LastFolderInTreeOrder(*Catalog);
     for (auto _ : state) {
         state.PauseTiming();
         StartAtFirstFolder(*window);
         state.ResumeTiming();
         window->ShowNextMatch();
     }
-    if (CurrentFolder != last)
+    if (Catalog->GetBookmarkCount() != kBookmarks || CurrentFolder != last)
         state.SkipWithError("the match's folder was not selected");
 }
 
