@@ -107,12 +107,10 @@ void TestFindNext::matchSelectedInPane_data()
     QTest::addColumn<int>("length");
 
     const QByteArray title = "[Misc]\r\nTitle=Titelzeile:\r\n";
-    QTest::newRow("title, built-in label") << QByteArray() << "FIND" << "Title: xxfindyy" << 9 << 4;
+    QTest::newRow("built-in label") << QByteArray() << "FIND" << "Title: xxfindyy" << 9 << 4;
     QTest::newRow("longer label") << title << "find" << "Titelzeile: xxfindyy" << 14 << 4;
     QTest::newRow("shorter label") << QByteArray("[Misc]\r\nTitle=T\r\n") << "find"
                                    << "T xxfindyy" << 4 << 4;
-    QTest::newRow("empty label") << QByteArray("[Misc]\r\nTitle=\r\n") << "find"
-                                 << " xxfindyy" << 3 << 4;
     QTest::newRow("description, built-in label")
         << title << "here" << "Description: only here" << 18 << 4;
     QTest::newRow("address, translated label") << QByteArray("[Misc]\r\nAddress=Adresse:\r\n")
