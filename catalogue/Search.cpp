@@ -56,24 +56,6 @@ qsizetype FindLowered(const QString &field, qsizetype from, const QString &needl
     return -1;
 }
 
-const QString &FieldText(const TSearchRec &rec)
-{
-    static const QString none; // a folder has no address
-    if (rec.Bookmark) {
-        switch (rec.Field) {
-        case sfAddress:
-            return rec.Bookmark->Address();
-        case sfDescription:
-            return rec.Bookmark->Description();
-        default:
-            return rec.Bookmark->Title();
-        }
-    }
-    if (rec.Field == sfTitle)
-        return rec.Folder->Title();
-    return rec.Field == sfDescription ? rec.Folder->Description() : none;
-}
-
 // Moves the cursor from place to place in tree order. List positions are learned
 // once (GetIndex scans a list) and then carried along, so a walk through a folder
 // of a million bookmarks, or past a hundred thousand sibling folders, stays linear.
@@ -176,6 +158,24 @@ void RestartAtTitle(TSearchRec &rec)
 
 } // namespace
 
+const QString &SearchFieldText(const TSearchRec &rec)
+{
+    static const QString none; // a folder has no address
+    if (rec.Bookmark) {
+        switch (rec.Field) {
+        case sfAddress:
+            return rec.Bookmark->Address();
+        case sfDescription:
+            return rec.Bookmark->Description();
+        default:
+            return rec.Bookmark->Title();
+        }
+    }
+    if (rec.Field == sfTitle)
+        return rec.Folder->Title();
+    return rec.Field == sfDescription ? rec.Folder->Description() : none;
+}
+
 bool FindNext(TSearchRec &rec)
 {
     if (rec.Text.isEmpty() || !rec.Folder)
@@ -184,7 +184,7 @@ bool FindNext(TSearchRec &rec)
     Walker walker(rec);
     for (;;) {
         rec.FoundPos = std::max(rec.NextPos, 1);
-        const qsizetype at = FindLowered(FieldText(rec), rec.FoundPos - 1, needle);
+        const qsizetype at = FindLowered(SearchFieldText(rec), rec.FoundPos - 1, needle);
         if (at >= 0) {
             rec.FoundPos = int(at) + 1;
             rec.NextPos = rec.FoundPos + int(needle.size());

@@ -36,6 +36,10 @@ struct TSearchRec
 // (delete, cut, drag, undo, redo, import) call ValidateSearchRec first.
 bool FindNext(TSearchRec &rec);
 
+// The text of the field the cursor names: of Bookmark when set, else of Folder
+// (which has no address). Folder must be set.
+const QString &SearchFieldText(const TSearchRec &rec);
+
 // The folder after the given folder's whole subtree in tree order; none at the end.
 TFolder *NextFolder(TFolder *folder);
 

@@ -158,6 +158,10 @@ public:
     // Whether minimising may hide the window: only with a tray to bring it back.
     static void SetSystemTrayAvailable(bool available); // tests
 
+    // Find Next's display of a match in the tree and the list (MainFind.cpp).
+    void SelectMatchNode();
+    void SelectMatchRow();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
