@@ -99,7 +99,8 @@ void TestOpera::readingRules_data()
                       "#FOLDER\nNAME=D\n")
         << "F0 A | \nF1 B | \nF1 C | \nF0 D | \n";
     QTest::newRow("blocks ended by the end of the file")
-        << QByteArray("#FOLDER\nNAME=F\n#URL\nNAME=b\n#FOLDER\nID=2") << "F0 F | \nB1 b | \nF1  | \n";
+        << QByteArray("#FOLDER\nNAME=F\n#URL\nNAME=b\n#FOLDER\nID=2")
+        << "F0 F | \nB1 b | \nF1  | \n";
     QTest::newRow("separators and other keys ignored")
         << QByteArray("#FOLDER\nNAME=F\nDELETABLE=NO\n#SEPERATOR\nID=3\n#URL\nNAME=b\n"
                       "SHORT NAME=s\nDISPLAY URL=d\nURL=u\nVISITED=1\nACTIVE=YES\n")
