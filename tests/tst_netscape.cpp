@@ -297,11 +297,15 @@ void TestNetscape::overlongLineEndsTheImportKeepingWhatWasMerged()
 
 void TestNetscape::missingFileOrFolderDoesNothing()
 {
+    // A link to /dev/zero once grew memory until the program died.
     QTemporaryDir dir;
+    const QString zero = dir.filePath(QStringLiteral("zero.html"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), zero));
     TCatalog catalog;
     ImportFirefox(catalog, dir.filePath(QStringLiteral("missing.html")));
     ImportFirefox(catalog, dir.path());
     ImportFirefox(catalog, QString());
+    ImportFirefox(catalog, zero);
     QCOMPARE(catalog.Folders().Count(), 0);
 }
 
