@@ -34,7 +34,8 @@ struct NetscapeElement
 // The element of a folder, bookmark or heading line. Its start tag ends at the
 // first ">" outside quoted attribute values; the title runs from there to the
 // closing tag (closing: "</H3>", "</A>" or "</H1>", any case) or the line's end.
-// A quote that never closes ends no tag: then the first ">" does, and HREF is empty.
+// When a quote never closes, the first ">" ends the tag (and a HREF value so cut
+// short is empty).
 NetscapeElement ReadElement(QStringView line, const NetscapeLine &at, QStringView closing);
 
 // Cuts comments ("<!--" to "-->", across lines too) out of successive lines.
