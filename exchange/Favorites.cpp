@@ -5,6 +5,7 @@
 #include "platform/IniFile.h"
 #include "platform/VarnokelError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -18,12 +19,17 @@ const QString kExtension = QStringLiteral(".url");
 
 // The longest file name the file system takes, in bytes.
 constexpr qsizetype kNameMax = 255;
+// A shortcut holds one address of at most 2047 characters: a larger file is no
+// shortcut, and is not read.
+constexpr qint64 kLargestShortcut = 1024 * 1024;
 
-// The title less \ / : * ? " < > |.
+// The title less \\ / : * ? " < > | and NUL, which no file name can hold.
 QString WithoutForbidden(const QString &title)
 {
     QString name = title;
-    name.removeIf([](QChar c) { return QStringView(u"\\/:*?\"<>|").contains(c); });
+    name.removeIf([](QChar c) {
+        return c.isNull() || QStringView(u"\\/:*?\"<>|").contains(c);
+    });
     return name;
 }
 
@@ -40,10 +46,40 @@ void CutTo(QString &text, qsizetype length)
     text.truncate(length);
 }
 
-// The address of a ".url" file; empty when it is a folder or has no such key.
+// Cuts name to at most maxBytes bytes of UTF-8 (a file name's encoding), at a
+// character boundary.
+void CutToBytes(QString &name, qsizetype maxBytes)
+{
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        const bool pair = QChar::isHighSurrogate(c) && i + 1 < name.size()
+                          && name[i + 1].isLowSurrogate();
+        const qsizetype width = pair ? 4 : c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+        if (bytes + width > maxBytes) {
+            name.truncate(i);
+            return;
+        }
+        bytes += width;
+        i += pair ? 1 : 0;
+    }
+}
+
+// A folder title as a directory name; empty when the folder gets no directory.
+QString FolderFileName(const QString &title)
+{
+    QString name = WithoutForbidden(title);
+    if (TrimText(name).isEmpty() || IsDotName(name))
+        return {};
+    CutToBytes(name, kNameMax);
+    return name;
+}
+
+// The address of a ".url" file; empty when it is no regular file of at most 1 MiB
+// (a folder, a FIFO, a device) or has no such key.
 QString ReadAddress(const QString &fileName)
 {
-    if (!IsExistingFile(fileName))
+    if (!IsExistingFile(fileName) || QFileInfo(fileName).size() > kLargestShortcut)
         return {};
     // The ini reader reads an unreadable file as empty; that must not pass silently.
     QFile probe(fileName);
@@ -63,18 +99,26 @@ struct ImportFrame
     size_t next = 0;
 };
 
-// Reads dir's shortcuts into folder (when given) and lists its sub-folders.
+// Reads dir's shortcuts into folder and lists its sub-folders. With no folder
+// (the chosen folder itself) they go into a root folder titled with dir's name,
+// made at the first one.
 ImportFrame EnterFolder(TMerger &merger, const QString &dir, const QString &canonical,
                         TFolder *folder)
 {
     ImportFrame frame{dir, canonical, folder, {}};
+    TFolder *target = folder;
     for (const DirectoryEntry &entry : ListDirectory(dir)) {
         // Every entry named "*.url" counts, a folder too (it gives an empty address).
-        if (folder && entry.name.endsWith(kExtension, Qt::CaseInsensitive)) {
+        if (entry.name.endsWith(kExtension, Qt::CaseInsensitive)) {
+            if (!target) {
+                auto root = std::make_unique<TFolder>();
+                root->SetTitle(QDir(QDir(dir).absolutePath()).dirName());
+                target = merger.MergeFolder(nullptr, std::move(root));
+            }
             auto bookmark = std::make_unique<TBookmark>();
             bookmark->SetTitle(entry.name.chopped(kExtension.size()));
             bookmark->SetAddress(ReadAddress(dir + u'/' + entry.name));
-            merger.MergeBookmark(*folder, std::move(bookmark));
+            merger.MergeBookmark(*target, std::move(bookmark));
         }
         if (entry.isDir && !entry.name.startsWith(u'.'))
             frame.subfolders.push_back(entry);
@@ -125,8 +169,7 @@ QString FavoriteFileName(const QString &title)
     if (name.size() > 208)
         CutTo(name, 207);
     // Longer names than the file system takes would fail to write.
-    while (QFile::encodeName(name).size() + kExtension.size() > kNameMax)
-        CutTo(name, name.size() - 1);
+    CutToBytes(name, kNameMax - kExtension.size());
     return name;
 }
 
@@ -165,8 +208,8 @@ void ExportIE(const TCatalog &catalog, const QString &dir, const TFolder *folder
         const TFolders &folders = top.folder ? top.folder->Folders() : catalog.Folders();
         if (top.next < folders.Count()) {
             const TFolder *sub = folders.At(top.next++);
-            const QString name = WithoutForbidden(sub->Title());
-            if (TrimText(name).isEmpty() || IsDotName(name))
+            const QString name = FolderFileName(sub->Title());
+            if (name.isEmpty())
                 continue;
             const QString path = top.dir + u'/' + name;
             EnsureDirectory(path);

@@ -9,20 +9,23 @@
 #include <QString>
 
 // Imports the tree below dir into folder's sub-folders, or as root folders when
-// folder is none; ".url" files directly in dir become folder's bookmarks, so with
-// none they are not imported. Names beginning with "." are skipped with their
-// subtree. A missing dir does nothing; a folder or ".url" file that cannot be read
-// raises an error naming it.
+// folder is none; ".url" files directly in dir become folder's bookmarks, with
+// none those of a root folder titled with dir's name. Names beginning with "."
+// are skipped with their subtree. Only regular files of at most 1 MiB are read as
+// shortcuts; another "*.url" gives a bookmark without address. A missing dir does
+// nothing; a folder or ".url" file that cannot be read raises an error naming it.
 void ImportIE(TCatalog &catalog, const QString &dir, TFolder *folder = nullptr);
 
 // Writes folder's sub-folders and bookmarks (the root folders when folder is none)
-// below dir, making dir when it is missing. A name is the title less the nine
-// characters that file names may not hold; a folder whose name trims to nothing,
-// or a name "." or "..", is skipped with everything below it. Folders come first,
-// then a folder's bookmarks, one "<name>.url" file each unless one exists.
+// below dir, making dir when it is missing. A name is the title less NUL and the
+// nine characters that file names may not hold, cut at a character to the 255
+// bytes a file name holds; a folder whose name trims to nothing, or a name "." or
+// "..", is skipped with everything below it, and folders of one name share their
+// directory. Folders come first, then a folder's bookmarks, one "<name>.url" file
+// each unless one exists.
 void ExportIE(const TCatalog &catalog, const QString &dir, const TFolder *folder = nullptr);
 
-// A bookmark title as a ".url" file name (without ".url"): the nine characters
-// removed, cut to 207 characters when longer than 208, then to what a file name
-// can hold; empty when the bookmark gets no file.
+// A bookmark title as a ".url" file name (without ".url"): NUL and the nine
+// characters removed, cut to 207 characters when longer than 208, then to what a
+// file name can hold; empty when the bookmark gets no file.
 QString FavoriteFileName(const QString &title);

@@ -1,5 +1,6 @@
 #include "exchange/HtmlText.h"
 #include "exchange/LineFile.h"
+#include "platform/TextCodec.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -117,6 +118,12 @@ std::optional<char32_t> NumericReference(QStringView body)
     }
     if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
         return std::nullopt;
+    // Pages made in Windows-1252 refer to its characters by their byte; browsers
+    // read them so (&#150; is a dash, not a control character).
+    if (code >= 0x80 && code <= 0x9F) {
+        const char byte = char(code);
+        return DecodeWindows1252(QByteArrayView(&byte, 1)).front().unicode();
+    }
     return char32_t(code);
 }
 

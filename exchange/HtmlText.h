@@ -1,6 +1,7 @@
 #pragma once
 // Text inside Netscape bookmark files. Reading decodes character references
-// ("&#233;", "&#xE9;") and the named entities of HTML 4 ("&amp;", "&eacute;");
+// ("&#233;", "&#xE9;"; "&#128;" to "&#159;" as the Windows-1252 characters of those
+// bytes) and the named entities of HTML 4 ("&amp;", "&eacute;");
 // a reference that names nothing stays as written. Writing turns & < > " and every
 // control character into references, so that no text can change the markup or
 // break the line it stands in.

@@ -13,8 +13,7 @@ constexpr qsizetype kBlockSize = 64 * 1024;
 
 bool IsExistingFile(const QString &fileName)
 {
-    const QFileInfo info(fileName);
-    return !fileName.isEmpty() && info.exists() && !info.isDir();
+    return !fileName.isEmpty() && QFileInfo(fileName).isFile();
 }
 
 QByteArrayView TrimLine(QByteArrayView line)
@@ -55,6 +54,11 @@ TLineReader::TLineReader(QIODevice &device, const QString &name)
 
 TLineReader::~TLineReader() = default;
 
+void TLineReader::RaiseReadError(const QString &reason) const
+{
+    throw VarnokelError(QStringLiteral("Cannot read file \"%1\". %2").arg(m_name, reason));
+}
+
 bool TLineReader::Fill()
 {
     // Keep the unfinished line, then append a block after it.
@@ -65,8 +69,7 @@ bool TLineReader::Fill()
     const qint64 got = m_device->read(m_buffer.data() + kept, kBlockSize);
     if (got < 0) {
         m_buffer.resize(kept);
-        throw VarnokelError(QStringLiteral("Cannot read file \"%1\". %2")
-                                .arg(m_name, m_device->errorString()));
+        RaiseReadError(m_device->errorString());
     }
     m_buffer.resize(kept + qsizetype(got));
     m_atEnd = got == 0;
@@ -89,6 +92,8 @@ bool TLineReader::ReadLine(QByteArrayView &line)
         qsizetype i = m_pos + scanned;
         while (i < size && data[i] != '\n' && data[i] != '\r')
             ++i;
+        if (i - m_pos > kLongestLine)
+            RaiseReadError(QStringLiteral("A line is longer than 64 MiB"));
         // A CR at the end of the buffer may be the first half of CR LF.
         if (m_started && i < size && (data[i] == '\n' || i + 1 < size || m_atEnd)) {
             line = QByteArrayView(data + m_pos, i - m_pos);

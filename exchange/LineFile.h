@@ -14,9 +14,13 @@
 class QFile;
 class QIODevice;
 
-// True for an existing entry that is not a directory (the test the importers make
-// before they read a file; a missing file is no error).
+// True for a regular file, after following links: the only kind of file the
+// importers read. A missing file is no error, and neither is a folder, a FIFO or
+// a device, which would block a reader or never end.
 bool IsExistingFile(const QString &fileName);
+
+// The longest line a reader takes; a longer one ends the reading with an error.
+constexpr qsizetype kLongestLine = 64 * 1024 * 1024;
 
 // The text without the characters of code 32 or less at both ends.
 QByteArrayView TrimLine(QByteArrayView line);
@@ -35,11 +39,16 @@ public:
 
     // The next line without its end (LF, CR LF or a lone CR); false at the end of
     // the file. A UTF-8 byte-order mark at the start is skipped. The view stays
-    // valid until the next call. Raises "Cannot read file "%s". %s" on a failure.
+    // valid until the next call. Raises "Cannot read file "%s". %s" on a failure
+    // and on a line longer than kLongestLine.
     bool ReadLine(QByteArrayView &line);
+
+    // The file name, or the name given with the device.
+    const QString &Name() const { return m_name; }
 
 private:
     bool Fill();
+    [[noreturn]] void RaiseReadError(const QString &reason) const;
 
     std::unique_ptr<QFile> m_file;
     QIODevice *m_device;

@@ -1,12 +1,43 @@
 #include "exchange/Merge.h"
 #include "exchange/LineFile.h"
 
+#include <algorithm>
+
 namespace {
 
 // Lists shorter than this are searched one by one; an index costs more there.
 constexpr int kIndexFrom = 16;
 
+bool IsStrayControl(QChar c)
+{
+    return c.unicode() < 32 && c != u'\t' && c != u'\n' && c != u'\r';
+}
+
+void CleanFolder(TFolder &folder)
+{
+    folder.SetTitle(ImportedText(folder.Title()));
+    folder.SetDescription(ImportedText(folder.Description()));
+}
+
+void CleanBookmark(TBookmark &bookmark)
+{
+    bookmark.SetTitle(ImportedText(bookmark.Title()));
+    bookmark.SetAddress(ImportedText(bookmark.Address()));
+    bookmark.SetDescription(ImportedText(bookmark.Description()));
+    bookmark.SetLastVisit(ImportedText(bookmark.LastVisit()));
+    bookmark.SetAddDate(ImportedText(bookmark.AddDate()));
+}
+
 } // namespace
+
+QString ImportedText(const QString &text)
+{
+    if (std::none_of(text.begin(), text.end(), IsStrayControl))
+        return text;
+    QString clean = text;
+    clean.removeIf(IsStrayControl);
+    return clean;
+}
 
 size_t TitleHash::operator()(const QString &title) const noexcept
 {
@@ -56,6 +87,7 @@ TMerger::BookmarkIndex *TMerger::BookmarkIndexOf(const TBookmarks &list)
 
 TFolder *TMerger::MergeFolder(TFolder *parent, std::unique_ptr<TFolder> folder, bool *isNew)
 {
+    CleanFolder(*folder);
     TFolders &list = parent ? parent->Folders() : m_catalog.Folders();
     FolderIndex *index = FolderIndexOf(list);
     TFolder *existing = nullptr;
@@ -77,6 +109,7 @@ TFolder *TMerger::MergeFolder(TFolder *parent, std::unique_ptr<TFolder> folder, 
 
 TBookmark *TMerger::MergeBookmark(TFolder &folder, std::unique_ptr<TBookmark> bookmark)
 {
+    CleanBookmark(*bookmark);
     TBookmarks &list = folder.Bookmarks();
     BookmarkIndex *index = BookmarkIndexOf(list);
     if (index) {

@@ -16,6 +16,11 @@
 #include <unordered_map>
 #include <unordered_set>
 
+// Text as an import may put it into the catalogue: without the C0 control
+// characters other than tab, line feed and carriage return, which no XML 1.0 file
+// can hold. The merger applies it to every folder and bookmark it is given.
+QString ImportedText(const QString &text);
+
 // Hashing and equality of titles as SameTitle compares them, for indexes by title.
 struct TitleHash
 {
@@ -33,6 +38,7 @@ public:
     TMerger(const TMerger &) = delete;
     TMerger &operator=(const TMerger &) = delete;
 
+    // Both first clean the new item's texts (ImportedText), then compare titles.
     // The target list is parent's sub-folders, or the root list when parent is
     // none. Returns the folder now used: the first folder of that list with an
     // equal title (folder is then discarded with all set on it), or folder

@@ -3,71 +3,19 @@
 #include "exchange/LineFile.h"
 #include "exchange/Merge.h"
 #include "catalogue/FolderWalk.h"
+#include "exchange/NetscapeLine.h"
 #include "platform/TextCodec.h"
 
 namespace {
-
-enum class LineKind { Other, Folder, EndOfList, Description, Bookmark };
-
-// Compares the start of the line with prefix, ASCII letters without case.
-bool StartsWithNoCase(QByteArrayView line, QByteArrayView prefix)
-{
-    if (line.size() < prefix.size())
-        return false;
-    for (qsizetype i = 0; i < prefix.size(); ++i) {
-        char a = line[i];
-        char b = prefix[i];
-        if (a >= 'a' && a <= 'z')
-            a = char(a - ('a' - 'A'));
-        if (b >= 'a' && b <= 'z')
-            b = char(b - ('a' - 'A'));
-        if (a != b)
-            return false;
-    }
-    return true;
-}
 
 // Trimmed; a separator that shares its line with the next entry ("<HR>    <DT><H3
 // ...>") is dropped, or that folder would be lost and the nesting go wrong.
 QByteArrayView PrepareLine(QByteArrayView raw)
 {
     QByteArrayView line = TrimLine(raw);
-    while (StartsWithNoCase(line, "<HR>"))
+    while (line.size() >= 4 && line.first(4).compare("<HR>", Qt::CaseInsensitive) == 0)
         line = TrimLine(line.sliced(4));
     return line;
-}
-
-LineKind KindOf(QByteArrayView line)
-{
-    if (StartsWithNoCase(line, "<DT><H3"))
-        return LineKind::Folder;
-    if (StartsWithNoCase(line, "</DL><p>"))
-        return LineKind::EndOfList;
-    if (StartsWithNoCase(line, "<DD>"))
-        return LineKind::Description;
-    if (StartsWithNoCase(line, "<DT><A HREF="))
-        return LineKind::Bookmark;
-    return LineKind::Other;
-}
-
-// Without the half of a surrogate pair that a cut by position left at either end.
-QStringView WholeCharacters(QStringView text)
-{
-    if (!text.isEmpty() && text.front().isLowSurrogate())
-        text = text.sliced(1);
-    if (!text.isEmpty() && text.back().isHighSurrogate())
-        text.chop(1);
-    return text;
-}
-
-// The text after rest's first ">" (all of rest when it has none) less rest's last
-// four characters: for `3 ADD_DATE="1">News</H3` this is "News".
-QString TitlePart(QStringView rest)
-{
-    const qsizetype start = rest.indexOf(u'>') + 1;
-    const qsizetype length = rest.size() - start - 4;
-    return length > 0 ? DecodeHtmlEntities(WholeCharacters(rest.sliced(start, length)))
-                      : QString();
 }
 
 class FirefoxReader
@@ -75,61 +23,83 @@ class FirefoxReader
 public:
     FirefoxReader(TCatalog &catalog, TFolder *folder) : m_merger(catalog), m_current(folder) {}
 
-    void Read(LineKind kind, const QString &line)
+    void Read(const NetscapeLine &at, QStringView line)
     {
-        switch (kind) {
-        case LineKind::Folder: {
-            // `<DT><H3 ADD_DATE="1">News</H3>`: from the 7th character, less the last.
+        switch (at.kind) {
+        case NetscapeKind::Folder: {
             auto folder = std::make_unique<TFolder>();
-            folder->SetTitle(TitlePart(QStringView(line).sliced(6).chopped(1)));
+            folder->SetTitle(ReadElement(line, at, u"</H3>").title);
             m_current = m_merger.MergeFolder(m_current, std::move(folder));
-            m_lastWasFolder = true;
+            Described(m_current, nullptr);
             break;
         }
-        case LineKind::EndOfList:
+        case NetscapeKind::EndOfList:
             m_current = m_current ? m_current->Parent() : nullptr;
             break;
-        case LineKind::Description:
-            Describe(DecodeHtmlEntities(QStringView(line).sliced(4)));
+        case NetscapeKind::Description:
+            Describe(ImportedText(DecodeHtmlEntities(line.sliced(at.rest))));
             break;
-        case LineKind::Bookmark:
-            AddBookmark(line.size() > 13 ? WholeCharacters(QStringView(line).sliced(13))
-                                         : QStringView());
+        case NetscapeKind::Bookmark:
+            AddBookmark(ReadElement(line, at, u"</A>"));
             break;
-        case LineKind::Other:
+        case NetscapeKind::Heading:
+            m_heading = ReadElement(line, at, u"</H1>").title;
+            m_loose = nullptr;
+            break;
+        case NetscapeKind::Other:
             break;
         }
     }
 
 private:
-    void Describe(const QString &text)
+    // A description line describes the entry read just before it, and no other.
+    void Described(TFolder *folder, TBookmark *bookmark)
     {
-        if (m_lastWasFolder) {
-            if (m_current)
-                m_current->SetDescription(text);
-        } else if (m_lastBookmark) {
-            m_lastBookmark->SetDescription(text);
-        }
+        m_describedFolder = folder;
+        m_describedBookmark = bookmark;
     }
 
-    // rest: the line after `<DT><A HREF="`.
-    void AddBookmark(QStringView rest)
+    void Describe(const QString &text)
     {
-        if (!m_current)
+        if (m_describedFolder)
+            m_describedFolder->SetDescription(text);
+        else if (m_describedBookmark)
+            m_describedBookmark->SetDescription(text);
+    }
+
+    void AddBookmark(const NetscapeElement &element)
+    {
+        if (!element.hasAddress) { // an anchor that links nowhere: read, and dropped
+            Described(nullptr, nullptr);
             return;
-        const qsizetype quote = rest.indexOf(u'"');
+        }
         auto bookmark = std::make_unique<TBookmark>();
-        bookmark->SetAddress(quote < 0 ? QString() : DecodeHtmlEntities(rest.left(quote)));
-        bookmark->SetTitle(TitlePart(rest));
+        bookmark->SetAddress(element.address);
+        bookmark->SetTitle(element.title);
         // A dropped bookmark takes a description line after it along.
-        m_lastBookmark = m_merger.MergeBookmark(*m_current, std::move(bookmark));
-        m_lastWasFolder = false;
+        TFolder &target = m_current ? *m_current : LooseFolder();
+        Described(nullptr, m_merger.MergeBookmark(target, std::move(bookmark)));
+    }
+
+    // Bookmarks outside every folder go into a root folder titled with the file's
+    // heading, "Bookmarks" when it has none.
+    TFolder &LooseFolder()
+    {
+        if (!m_loose) {
+            auto folder = std::make_unique<TFolder>();
+            const bool named = !TrimText(m_heading).isEmpty();
+            folder->SetTitle(named ? m_heading : QStringLiteral("Bookmarks"));
+            m_loose = m_merger.MergeFolder(nullptr, std::move(folder));
+        }
+        return *m_loose;
     }
 
     TMerger m_merger;
     TFolder *m_current;
-    bool m_lastWasFolder = false;
-    TBookmark *m_lastBookmark = nullptr;
+    TFolder *m_describedFolder = nullptr;
+    TBookmark *m_describedBookmark = nullptr;
+    QString m_heading;
+    TFolder *m_loose = nullptr;
 };
 
 void WriteFolderEntries(const TFolder &folder, TLineWriter &lines)
@@ -164,13 +134,14 @@ void WriteFolderEntries(const TFolder &folder, TLineWriter &lines)
 void ReadFirefoxLines(TCatalog &catalog, TLineReader &lines, TFolder *folder)
 {
     FirefoxReader reader(catalog, folder);
+    TCommentFilter comments;
     QByteArrayView raw;
     while (lines.ReadLine(raw)) {
-        const QByteArrayView line = PrepareLine(raw);
-        const LineKind kind = KindOf(line);
-        // The prefixes are ASCII, so only the lines they match need decoding.
-        if (kind != LineKind::Other)
-            reader.Read(kind, DecodeUtf8OrAnsi(line));
+        const QByteArrayView line = PrepareLine(comments.Filter(raw));
+        const NetscapeLine at = ClassifyLine(line);
+        // The markup is ASCII, so only the lines it marks need decoding.
+        if (at.kind != NetscapeKind::Other)
+            reader.Read(at, DecodeUtf8OrAnsi(line));
     }
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 // Netscape bookmark files, the HTML format in which browsers export and import
-// bookmarks. The reader is a scanner of four line prefixes, not an HTML parser:
-// one folder or bookmark a line, the nesting taken from folder lines and
-// end-of-list lines alone, everything merged by title (TMerger). The writer puts
-// one entry on a line, without attributes, in UTF-8 with CR LF.
+// bookmarks. The reader is a line scanner, not an HTML parser (NetscapeLine.h
+// reads a line's markup): one folder or bookmark a line, the nesting taken from
+// folder lines and end-of-list lines alone, a description line for the entry read
+// just before it, comments skipped, everything merged by title (TMerger).
+// Bookmarks outside every folder go into a root folder titled with the file's
+// heading. The writer puts one entry on a line, without attributes, in UTF-8 with
+// CR LF.
 
 #include "catalogue/Catalog.h"
 

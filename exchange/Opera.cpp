@@ -4,6 +4,8 @@
 #include "catalogue/FolderWalk.h"
 #include "platform/TextCodec.h"
 
+#include <QFileInfo>
+
 namespace {
 
 const QByteArrayView kName = "NAME=";
@@ -20,6 +22,14 @@ QString KeyValue(QByteArrayView line, QByteArrayView key)
     return value;
 }
 
+// The keys read from one block.
+struct Block
+{
+    QString name;
+    QString url;
+    QString description;
+};
+
 class OperaReader
 {
 public:
@@ -30,21 +40,20 @@ public:
 
     void Read()
     {
-        while (Next()) {
+        bool more = Next();
+        while (more) {
             if (m_line == "#FOLDER") {
-                if (!Seek(kName))
-                    return;
-                AddFolder();
-            } else if (m_line == "-") {
-                m_current = m_current ? m_current->Parent() : nullptr;
-                m_describing = nullptr;
+                Block block;
+                more = ReadBlock(block);
+                AddFolder(block);
             } else if (m_line == "#URL") {
-                m_describing = nullptr;
-                if (m_current && !AddBookmark())
-                    return;
-            } else if (m_describing && m_line.startsWith(kDescription)) {
-                m_describing->SetDescription(KeyValue(m_line, kDescription));
-                m_describing = nullptr;
+                Block block;
+                more = ReadBlock(block);
+                AddBookmark(block);
+            } else {
+                if (m_line == "-")
+                    m_current = m_current ? m_current->Parent() : nullptr;
+                more = Next();
             }
         }
     }
@@ -59,44 +68,66 @@ private:
         return true;
     }
 
-    // Reads on while the line in hand does not begin with key; false at the end.
-    bool Seek(QByteArrayView key)
+    // Reads the key lines of the block opened by the line in hand, up to the next
+    // line that opens a block or closes a folder, which is then in hand; false
+    // when the file ends first. A missing key reads as empty; of a repeated one
+    // the first counts.
+    bool ReadBlock(Block &block)
     {
-        while (!m_line.startsWith(key))
-            if (!Next())
-                return false;
-        return true;
+        bool name = false;
+        bool url = false;
+        bool description = false;
+        while (Next()) {
+            if (m_line.startsWith('#') || m_line == "-")
+                return true;
+            if (!name && m_line.startsWith(kName)) {
+                block.name = KeyValue(m_line, kName);
+                name = true;
+            } else if (!url && m_line.startsWith(kUrl)) {
+                block.url = KeyValue(m_line, kUrl);
+                url = true;
+            } else if (!description && m_line.startsWith(kDescription)) {
+                block.description = KeyValue(m_line, kDescription);
+                description = true;
+            }
+        }
+        return false;
     }
 
-    void AddFolder()
+    void AddFolder(const Block &block)
     {
-        auto folder = std::make_unique<TFolder>();
-        folder->SetTitle(TrimText(KeyValue(m_line, kName)).toString());
-        bool isNew = false;
-        m_current = m_merger.MergeFolder(m_current, std::move(folder), &isNew);
         // A folder found in the catalogue keeps its own description.
-        m_describing = isNew ? m_current : nullptr;
+        auto folder = std::make_unique<TFolder>();
+        folder->SetTitle(TrimText(block.name).toString());
+        folder->SetDescription(block.description);
+        m_current = m_merger.MergeFolder(m_current, std::move(folder));
     }
 
-    // False when the file ends before the block is complete.
-    bool AddBookmark()
+    void AddBookmark(const Block &block)
     {
-        if (!Seek(kName))
-            return false;
         auto bookmark = std::make_unique<TBookmark>();
-        bookmark->SetTitle(KeyValue(m_line, kName)); // blanks after "=" stay
-        if (!Next() || !Seek(kUrl))
-            return false;
-        bookmark->SetAddress(KeyValue(m_line, kUrl));
-        m_merger.MergeBookmark(*m_current, std::move(bookmark));
-        return true;
+        bookmark->SetTitle(block.name); // blanks after "=" stay
+        bookmark->SetAddress(block.url);
+        m_merger.MergeBookmark(m_current ? *m_current : LooseFolder(), std::move(bookmark));
+    }
+
+    // Bookmarks outside every folder go into a root folder titled with the
+    // hotlist's file name without its extension.
+    TFolder &LooseFolder()
+    {
+        if (!m_loose) {
+            auto folder = std::make_unique<TFolder>();
+            folder->SetTitle(QFileInfo(m_lines.Name()).completeBaseName());
+            m_loose = m_merger.MergeFolder(nullptr, std::move(folder));
+        }
+        return *m_loose;
     }
 
     TMerger m_merger;
     TLineReader &m_lines;
     QByteArrayView m_line;
     TFolder *m_current;
-    TFolder *m_describing = nullptr; // a folder just made, until its block ends
+    TFolder *m_loose = nullptr;
 };
 
 void AppendKeyLine(TLineWriter &lines, QLatin1StringView key, const QString &value)

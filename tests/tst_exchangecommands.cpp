@@ -232,7 +232,7 @@ void TestExchangeCommands::choiceIsStoredAndOfferedBothWays_data()
     QTest::newRow("Firefox") << int(A::ImportFirefox) << int(A::ExportFirefox)
                              << "FirefoxBookmarksLocation" << VK_TEST_DATA "/firefox.html";
     QTest::newRow("Opera") << int(A::ImportOpera) << int(A::ExportOpera)
-                           << "OperaHotlistLocation" << VK_TEST_DATA "/opera.adr";
+                           << "OperaHotlistLocation" << VK_TEST_DATA "/opera6.adr";
     QTest::newRow("Internet Explorer") << int(A::ImportIE) << int(A::ExportIE)
                                        << "IEFavoritesLocation" << QString();
 }
@@ -278,7 +278,7 @@ void TestExchangeCommands::importIsOneUndoStep_data()
     QTest::newRow("Firefox") << int(A::ImportFirefox) << "FirefoxBookmarksLocation"
                              << VK_TEST_DATA "/firefox.html" << "Bookmarks Toolbar";
     QTest::newRow("Opera") << int(A::ImportOpera) << "OperaHotlistLocation"
-                           << VK_TEST_DATA "/opera.adr" << "Opera";
+                           << VK_TEST_DATA "/opera6.adr" << "Opera";
 }
 
 void TestExchangeCommands::importIsOneUndoStep()

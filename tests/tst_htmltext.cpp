@@ -40,6 +40,8 @@ void TestHtmlText::decodes_data()
     QTest::newRow("named, case counts") << "&eacute;&Eacute;&nbsp;&euro;"
                                          << u"\u00E9\u00C9\u00A0\u20AC"_qs;
     QTest::newRow("line break references") << "a&#13;&#10;b" << "a\r\nb";
+    QTest::newRow("128 to 159 as Windows-1252") << "&#128;&#150;&#x9F;&#129;&#127;&#160;"
+                                                << u"\u20AC\u2013\u0178\u0081\u007F\u00A0"_qs;
     QTest::newRow("once only") << "&amp;lt;" << "&lt;";
     QTest::newRow("unknown name stays") << "&foo; &Amp;" << "&foo; &Amp;";
     QTest::newRow("no semicolon stays") << "&amp &#65" << "&amp &#65";

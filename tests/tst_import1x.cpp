@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 
 namespace {
 
@@ -57,7 +59,8 @@ private slots:
     void missingListFileImportsNothing_data();
     void missingListFileImportsNothing();
     void titlesNamingNoFileGetNoBookmarks();
-    void unopenableFileIsAnErrorNamingIt();
+    void unreadableFileIsAnErrorNamingIt();
+    void filesThatAreNoRegularFilesAreNotRead();
     void deepTreeIsRead();
 };
 
@@ -208,20 +211,35 @@ void TestImport1x::titlesNamingNoFileGetNoBookmarks()
              QStringLiteral("F0 ../Secret | \nF0 Plain | \nB1 p | u |  |  | \n"));
 }
 
-void TestImport1x::unopenableFileIsAnErrorNamingIt()
+void TestImport1x::unreadableFileIsAnErrorNamingIt()
 {
-    // A socket in place of a list file exists but cannot be opened, even by root.
+    // A list file that opens but refuses reads.
+    const QString refusing = QStringLiteral("/proc/self/clear_refs");
+    if (!QFile::exists(refusing))
+        QSKIP("no /proc");
     QTemporaryDir dir;
-    MakeFolder(dir.path(), {"A"}, {});
-    const QString socketPath = dir.filePath(QStringLiteral("Links/A.wnl"));
-    const SocketFile socket(socketPath);
-    if (!socket.IsValid())
-        QSKIP("no socket");
+    MakeFolder(dir.path(), {"A", "B"}, {});
+    QDir().mkpath(dir.filePath(QStringLiteral("Links")));
+    QVERIFY(QFile::link(refusing, dir.filePath(QStringLiteral("Links/B.wnl"))));
     TCatalog catalog;
     const QString error = ErrorOf([&] { ImportVarnokel1x(catalog, dir.path()); });
-    QVERIFY2(error.startsWith(QStringLiteral("Cannot open file \"%1\"").arg(socketPath)),
+    QVERIFY2(error.startsWith(QStringLiteral("Cannot read file \"%1\"")
+                                  .arg(dir.filePath(QStringLiteral("Links/B.wnl")))),
              qPrintable(error));
-    QCOMPARE(catalog.Folders().Count(), 1); // what was merged before the error stays
+    QCOMPARE(catalog.Folders().Count(), 2); // what was merged before the error stays
+}
+
+void TestImport1x::filesThatAreNoRegularFilesAreNotRead()
+{
+    // A FIFO in place of a file would block the import for good.
+    QTemporaryDir dir;
+    MakeFolder(dir.path(), {"A"}, {});
+    QDir().mkpath(dir.filePath(QStringLiteral("Links")));
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("Links/A.wnl")).constData(), 0600), 0);
+    QCOMPARE(ImportedOutline(dir.path()), QStringLiteral("F0 A | \n"));
+    QFile::remove(dir.filePath(QStringLiteral("folders.wnf")));
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("folders.wnf")).constData(), 0600), 0);
+    QCOMPARE(ImportedOutline(dir.path()), QString());
 }
 
 void TestImport1x::deepTreeIsRead()

@@ -1,4 +1,5 @@
 // Reading and writing line-based exchange files: line ends, blocks, errors.
+#include "TestSupport.h"
 #include "exchange/LineFile.h"
 #include "platform/VarnokelError.h"
 
@@ -6,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -33,7 +36,9 @@ private slots:
     void splitsLines();
     void crLfAcrossABlockBoundaryIsOneLineEnd();
     void keepsALineLongerThanABlock();
+    void lineOverTheLimitIsAnErrorNamingTheFile();
     void readsAFile();
+    void onlyRegularFilesAreExistingFiles();
     void missingFileIsAnErrorNamingIt();
     void readFailureIsAnErrorNamingIt();
     void trimsControlCharactersOnly();
@@ -87,6 +92,21 @@ void TestLineFile::keepsALineLongerThanABlock()
     QCOMPARE(lines, (QList<QByteArray>{"first", longLine, "last"}));
 }
 
+void TestLineFile::lineOverTheLimitIsAnErrorNamingTheFile()
+{
+    // Without a limit one endless line would take all memory.
+    QByteArray bytes = "first\n" + QByteArray(kLongestLine, 'x');
+    QCOMPARE(LinesOf(bytes).last().size(), kLongestLine);
+    bytes += "y\nlast\n";
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    TLineReader reader(buffer, QStringLiteral("big.html"));
+    QByteArrayView line;
+    QVERIFY(reader.ReadLine(line));
+    QCOMPARE(ErrorOf([&] { reader.ReadLine(line); }),
+             QStringLiteral("Cannot read file \"big.html\". A line is longer than 64 MiB"));
+}
+
 void TestLineFile::readsAFile()
 {
     QTemporaryDir dir;
@@ -102,9 +122,24 @@ void TestLineFile::readsAFile()
     QVERIFY(reader.ReadLine(line));
     QCOMPARE(line, "two");
     QVERIFY(!reader.ReadLine(line));
-    QVERIFY(IsExistingFile(name));
-    QVERIFY(!IsExistingFile(dir.path()));
-    QVERIFY(!IsExistingFile(dir.filePath(QStringLiteral("missing"))));
+}
+
+void TestLineFile::onlyRegularFilesAreExistingFiles()
+{
+    // A FIFO would block the reader for good, /dev/zero never end.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("file"));
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    const QString zero = dir.filePath(QStringLiteral("zero"));
+    const QString toFile = dir.filePath(QStringLiteral("link"));
+    QFile(file).open(QIODevice::WriteOnly);
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), zero));
+    QVERIFY(QFile::link(file, toFile));
+    QVERIFY(IsExistingFile(file));
+    QVERIFY(IsExistingFile(toFile));
+    for (const QString &name : {dir.path(), fifo, zero, dir.filePath(QStringLiteral("missing"))})
+        QVERIFY2(!IsExistingFile(name), qPrintable(name));
 }
 
 void TestLineFile::missingFileIsAnErrorNamingIt()

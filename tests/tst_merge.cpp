@@ -57,6 +57,7 @@ private slots:
     void listsGrowingPastTheIndexSizeStayConsistent();
     void largeMergeKeepsEveryNewTitleOnce();
     void titleHashAgreesWithSameTitle();
+    void controlCharactersAreDropped();
 };
 
 void TestMerge::foldersMatchWithAsciiFolding_data()
@@ -219,6 +220,28 @@ void TestMerge::titleHashAgreesWithSameTitle()
             if (SameTitle(a, b))
                 QCOMPARE(hash(a), hash(b));
     QVERIFY(hash(QStringLiteral("ab")) != hash(QStringLiteral("ba")));
+}
+
+void TestMerge::controlCharactersAreDropped()
+{
+    // "&#1;" in an imported file once reached the catalogue file, which XML tools
+    // then refused. Tab, line feed and carriage return stay.
+    TCatalog catalog;
+    TMerger merger(catalog);
+    TFolder *f = merger.MergeFolder(nullptr, NewFolder(u"A\u0001B"_qs, u"x\u001Fy\tz\r\n\0"_qs));
+    QCOMPARE(f->Title(), QStringLiteral("AB"));
+    QCOMPARE(f->Description(), QStringLiteral("xy\tz\r\n"));
+    QCOMPARE(merger.MergeFolder(nullptr, NewFolder(u"\u0002AB\u0003"_qs)), f);
+    auto b = NewBookmark(u"T\u0007"_qs, u"http://a/\u001B"_qs);
+    b->SetDescription(u"\u0008d"_qs);
+    b->SetLastVisit(u"2020.01.01\u0000"_qs);
+    b->SetAddDate(u"\u00192021.02.02"_qs);
+    const TBookmark *kept = merger.MergeBookmark(*f, std::move(b));
+    QVERIFY(kept);
+    QCOMPARE((QStringList{kept->Title(), kept->Address(), kept->Description(),
+                          kept->LastVisit(), kept->AddDate()}),
+             (QStringList{"T", "http://a/", "d", "2020.01.01", "2021.02.02"}));
+    QVERIFY(!merger.MergeBookmark(*f, NewBookmark(u"\u0001t"_qs)));
 }
 
 QTEST_GUILESS_MAIN(TestMerge)

@@ -46,12 +46,19 @@ private slots:
 
 void TestOpera::importsAnOperaHotlist()
 {
+    // A bookmark without "URL=" once took the next one's address, and a folder
+    // without "NAME=" swallowed the lines up to the next one's name, so later
+    // entries landed too deep; a bookmark before the first folder was dropped.
     TCatalog catalog;
-    ImportOpera(catalog, QStringLiteral(VK_TEST_DATA "/opera.adr"));
+    ImportOpera(catalog, QStringLiteral(VK_TEST_DATA "/opera6.adr"));
     QCOMPARE(CatalogOutline(catalog),
+             u"F0 opera6 | \n"
+             u"B1 Loose at the top | http://top.example/ | \n"
              u"F0 Opera | \n"
              u"B1 Opera Software | http://www.opera.example/ | \n"
              u"B1   Spaced title | http://spaced.example/ | \n"
+             u"B1 No address yet |  | \n"
+             u"F1  | \n"
              u"F1 Caf\u00E9 & Co | Coffee\r\nand more\n"
              u"B2 \u65E5\u672C\u8A9E \U0001F600 | http://jp.example/ | \n"
              u"F0 Trash | \n"
@@ -73,20 +80,27 @@ void TestOpera::readingRules_data()
     QTest::newRow("blanks after the equals sign")
         << QByteArray("#FOLDER\nNAME=  Folder  \n#URL\nNAME=  Bookmark\nURL=  u\n")
         << "F0 Folder | \nB1   Bookmark |   u\n";
-    QTest::newRow("missing URL line: taken from the next block")
+    QTest::newRow("a block ends at the next block or folder end")
         << QByteArray("#FOLDER\nNAME=F\n#URL\nNAME=first\n#URL\n-\n#FOLDER\nNAME=x\n"
                       "URL=second\n#URL\nNAME=later\nURL=u\n")
-        << "F0 F | \nB1 first | second\nB1 later | u\n";
-    QTest::newRow("before the first folder ignored")
-        << QByteArray("-\n#URL\nNAME=loose\nURL=l\n#FOLDER\nNAME=F\n") << "F0 F | \n";
+        << "F0 F | \nB1 first | \nB1  | \nF0 x | \nB1 later | u\n";
+    QTest::newRow("folder without name")
+        << QByteArray("#FOLDER\nNAME=A\n#FOLDER\n\tID=2\n\t-\n #FOLDER\nNAME=B\n#URL\nNAME=b\n")
+        << "F0 A | \nF1  | \nF1 B | \nB2 b | \n";
+    QTest::newRow("keys in any order, the first counts")
+        << QByteArray("#FOLDER\nNAME=F\n#URL\nURL=u\nNAME=b\nNAME=c\nURL=v\n#NOTE\nNAME=n\n")
+        << "F0 F | \nB1 b | u\n";
+    QTest::newRow("outside every folder: a root folder named after the file")
+        << QByteArray("-\n#URL\nNAME=loose\nURL=l\n#FOLDER\nNAME=F\n-\n-\n#URL\nNAME=after\n"
+                      "URL=a\n#FOLDER\nNAME=OPERA6\n#URL\nNAME=in\nURL=i\n")
+        << "F0 opera6 | \nB1 loose | l\nB1 after | a\nB1 in | i\nF0 F | \n";
     QTest::newRow("nesting and closing above the top")
         << QByteArray("#FOLDER\nNAME=A\n#FOLDER\nNAME=B\n-\n#FOLDER\nNAME=C\n-\n-\n-\n"
                       "#FOLDER\nNAME=D\n")
         << "F0 A | \nF1 B | \nF1 C | \nF0 D | \n";
-    QTest::newRow("unfinished blocks at the end")
-        << QByteArray("#FOLDER\nNAME=F\n#URL\nNAME=pending\n") << "F0 F | \n";
-    QTest::newRow("folder search reaching the end")
-        << QByteArray("#FOLDER\nNAME=F\n#FOLDER\nID=2\n") << "F0 F | \n";
+    QTest::newRow("blocks ended by the end of the file")
+        << QByteArray("#FOLDER\nNAME=F\n#URL\nNAME=b\n#FOLDER\nID=2")
+        << "F0 F | \nB1 b | \nF1  | \n";
     QTest::newRow("separators and other keys ignored")
         << QByteArray("#FOLDER\nNAME=F\nDELETABLE=NO\n#SEPERATOR\nID=3\n#URL\nNAME=b\n"
                       "SHORT NAME=s\nDISPLAY URL=d\nURL=u\nVISITED=1\nACTIVE=YES\n")
@@ -214,7 +228,7 @@ void TestOpera::exportMergesAnExistingFile()
 void TestOpera::exportAndImportGiveTheSameTree()
 {
     TCatalog first;
-    ImportOpera(first, QStringLiteral(VK_TEST_DATA "/opera.adr"));
+    ImportOpera(first, QStringLiteral(VK_TEST_DATA "/opera6.adr"));
     QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("out.adr"));
     ExportOpera(first, name);
