@@ -156,6 +156,12 @@ public:
     // Whether minimising may hide the window: only with a tray to bring it back.
     static void SetSystemTrayAvailable(bool available); // tests
 
+    // The Edit commands' parts (MainEdit.cpp).
+    bool ListFocusedWithSelection() const;
+    void RemoveSelectedRows(TBookmarks *copies);
+    void RemoveCurrentFolder();
+    int FolderReselectPosition() const;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
