@@ -3,6 +3,7 @@
 // delete question, undo and redo, Edit Item, the shortcuts and the pop-ups.
 #include "CatalogOutline.h"
 #include "CatalogShape.h"
+#include "MainWindowFixture.h"
 #include "catalogue/Catalog.h"
 #include "mainwindow/MainForm.h"
 #include "program/Globals.h"
@@ -59,8 +60,9 @@ private:
     QStringList Clipboard() const;
     QByteArray SavedCatalog();
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TfrmMain> m_form;
+    MainWindowFixture m_window;
+    TfrmMain *m_form = nullptr;
+    QTemporaryDir *m_dir = nullptr;
     QStringList m_boxes;
     QMessageBox::StandardButton m_answer = QMessageBox::Ok;
 };
@@ -75,22 +77,16 @@ void TestEditCommands::initTestCase()
 
 void TestEditCommands::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    SetProgramFolder(m_dir->path());
-    Modified = false;
     m_boxes.clear();
     m_answer = QMessageBox::Ok;
-    m_form = std::make_unique<TfrmMain>();
-    m_form->resize(800, 600);
-    m_form->show();
-    QApplication::setActiveWindow(m_form.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QVERIFY(m_window.Open());
+    m_form = m_window.Form.get();
+    m_dir = m_window.Dir.get();
 }
 
 void TestEditCommands::cleanup()
 {
-    m_form.reset();
-    Modified = false;
+    m_window.Close();
 }
 
 void TestEditCommands::Build(const QString &shape, const QString &current)
