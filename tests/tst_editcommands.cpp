@@ -447,7 +447,8 @@ void TestEditCommands::shortcuts_data()
         << (Qt::CTRL | Qt::Key_A) << "list" << "a0 a1 a2 a3 a4 | 0 1 2 3 4 | ";
     QTest::newRow("Ctrl+C copies rows")
         << (Qt::CTRL | Qt::Key_C) << "list" << "a0 a1 a2 a3 a4 | 1 | a1";
-    QTest::newRow("Ctrl+X cuts rows") << (Qt::CTRL | Qt::Key_X) << "list" << "a0 a2 a3 a4 | 1 | a1";
+    QTest::newRow("Ctrl+X cuts rows")
+        << (Qt::CTRL | Qt::Key_X) << "list" << "a0 a2 a3 a4 | 1 | a1";
     QTest::newRow("Del deletes rows") << QKeyCombination(Qt::Key_Delete) << "list"
                                       << "a0 a2 a3 a4 | 1 | ";
     QTest::newRow("Ctrl+C copies the folder")
