@@ -68,6 +68,7 @@ void TfrmBookmark::LayOut()
     setTabOrder(edAddress, memDescription);
     setTabOrder(memDescription, btnOK);
     setTabOrder(btnOK, btnCancel);
+    edTitle->setFocus(); // the first of the tab order, whatever was made first
 }
 
 void TfrmBookmark::FormCreate()

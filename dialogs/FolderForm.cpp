@@ -60,6 +60,7 @@ void TfrmFolder::LayOut()
     setTabOrder(edTitle, memDescription);
     setTabOrder(memDescription, btnOK);
     setTabOrder(btnOK, btnCancel);
+    edTitle->setFocus(); // the first of the tab order, whatever was made first
 }
 
 void TfrmFolder::FormCreate()

@@ -1,11 +1,13 @@
 #pragma once
 // A shown, active main window over an empty catalogue in a temporary program
-// folder, for the suites that drive the window and its dialogs.
+// folder, for the suites that drive the window and its dialogs; and the walk
+// of a dialog's tab order.
 
 #include "mainwindow/MainForm.h"
 #include "program/Globals.h"
 
 #include <QApplication>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,3 +38,18 @@ struct MainWindowFixture
     std::unique_ptr<QTemporaryDir> Dir;
     std::unique_ptr<TfrmMain> Form;
 };
+
+// The names of the widgets that have the focus, from the one a freshly shown
+// window gives it, pressing Tab after each.
+inline QStringList TabWalk(QWidget *window, int count)
+{
+    QApplication::setActiveWindow(window);
+    QStringList names;
+    if (!QTest::qWaitForWindowActive(window))
+        return names;
+    for (int i = 0; i < count && QApplication::focusWidget(); ++i) {
+        names << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    return names;
+}

@@ -28,6 +28,7 @@ private slots:
     void editKeepsDatesAndTrims();
     void enterInDescriptionConfirms();
     void escCancels();
+    void tabOrderStartsAtTitle();
 
 private:
     TfrmBookmark *Open(TBookmark *bookmark);
@@ -161,6 +162,17 @@ void TestBookmarkForm::escCancels()
     QVERIFY(m_folder->Bookmarks().At(0)->Address().isEmpty());
     QCOMPARE(Catalog->GetUndoCount(), 0);
     QVERIFY(!Modified);
+}
+
+// The buttons are made first; the focus must still start at the title.
+void TestBookmarkForm::tabOrderStartsAtTitle()
+{
+    TfrmBookmark *form = Open(nullptr);
+    form->edTitle->setText("t");
+    form->edAddress->setText("a");
+    QCOMPARE(TabWalk(form, 5),
+             QStringList({"edTitle", "edAddress", "memDescription", "btnOK", "btnCancel"}));
+    form->close();
 }
 
 QTEST_MAIN(TestBookmarkForm)
