@@ -1,13 +1,15 @@
 // The main window at scale: rebuilding the tree of 10,000 folders, filling the
 // list with a folder of 100,000 bookmarks, a click on a folder, a Find Next
-// through the whole catalogue, each measured against loading a catalogue of
-// that size, which the user already waits for.
+// through the whole catalogue, deleting and pasting many rows, an undo, each
+// measured against loading a catalogue of that size, which the user already
+// waits for.
 // Runs on the offscreen platform in a temporary program folder.
 #include "bench/Generator.h"
 #include "catalogue/Catalog.h"
 #include "program/Globals.h"
 #include "mainwindow/MainForm.h"
 #include "program/MessageBox.h"
+#include "catalogue/CatalogEdits.h"
 #include "settings/Preferences.h"
 
 #include <QApplication>
@@ -15,6 +17,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
@@ -203,11 +206,105 @@ void BM_LoadFromFile(benchmark::State &state)
     }
 }
 
+// A window showing one folder of 100,000 bookmarks, with the list focused.
+struct BigFolder
+{
+    std::unique_ptr<TfrmMain> window = NewWindow();
+    TFolder *folder = nullptr;
+    TBookmarks all; // the folder's bookmarks as they were at the start
+
+    explicit BigFolder(quint8 sortType)
+    {
+        Prefs->Rec().SortType = sortType;
+        Prefs->Rec().ConfirmDeletingItems = false;
+        folder = Catalog->Folders().Add(std::make_unique<TFolder>());
+        folder->SetTitle(QStringLiteral("Everything"));
+        folder->SetSelected(true);
+        GenerateBookmarks(*folder, kBookmarks);
+        window->RebuildFolderTree(); // makes the folder current, sorts it, fills the list
+        all.AddCopies(folder->Bookmarks());
+        QApplication::setActiveWindow(window.get());
+        window->lvBookmarks->setFocus();
+        QApplication::processEvents();
+    }
+
+    void Restore()
+    {
+        folder->Bookmarks().Clear();
+        folder->Bookmarks().AddCopies(all);
+        window->FillBookmarkList();
+    }
+};
+
+// Every (n / count)-th row selected: many short ranges, the hard case.
+void SelectSpreadRows(TfrmMain &window, int count)
+{
+    QAbstractItemModel *model = window.lvBookmarks->model();
+    const int rows = model->rowCount();
+    QItemSelection selection;
+    for (int i = 0; i < count; ++i) {
+        const int row = int(qint64(i) * rows / count);
+        selection.select(model->index(row, 0), model->index(row, 3));
+    }
+    window.lvBookmarks->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void BM_DeleteRows(benchmark::State &state)
+{
+    BigFolder big(stUnsorted);
+    const int count = int(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        big.Restore();
+        SelectSpreadRows(*big.window, count);
+        state.ResumeTiming();
+        big.window->EditDeleteExecute();
+    }
+    if (big.folder->Bookmarks().Count() != kBookmarks - count)
+        state.SkipWithError("the rows were not deleted");
+}
+
+void BM_PasteBookmarks(benchmark::State &state)
+{
+    BigFolder big(stTitle);
+    TfrmMain &window = *big.window;
+    SelectSpreadRows(window, 10000);
+    window.EditCopyExecute();
+    for (auto _ : state) {
+        state.PauseTiming();
+        big.Restore();
+        state.ResumeTiming();
+        window.EditPasteExecute();
+    }
+    if (big.folder->Bookmarks().Count() != kBookmarks + 10000)
+        state.SkipWithError("the copies were not pasted");
+}
+
+void BM_UndoRebuild(benchmark::State &state)
+{
+    auto window = NewWindow();
+    FillCatalog();
+    window->RebuildFolderTree();
+    for (auto _ : state) {
+        state.PauseTiming();
+        Catalog->SaveUndoState();
+        CurrentFolder->SetTitle(CurrentFolder->Title() + QLatin1Char('+'));
+        Modified = true;
+        state.ResumeTiming();
+        window->EditUndoExecute();
+    }
+    if (!CurrentFolder || CurrentFolder->Title().endsWith(QLatin1Char('+')))
+        state.SkipWithError("the change was not undone");
+}
+
 BENCHMARK(BM_RebuildFolderTree)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FillBookmarkList)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SelectFolder)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ShowNextMatchNoMatch)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ShowNextMatchFar)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DeleteRows)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PasteBookmarks)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_UndoRebuild)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadFromFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The console report, then each case's time as a share of the load's, with its target.
@@ -222,7 +319,9 @@ public:
         for (const Run &run : runs) {
             if (run.error_occurred)
                 continue;
-            const std::string name = run.run_name.function_name;
+            std::string name = run.run_name.function_name;
+            if (!run.run_name.args.empty())
+                name += "/" + run.run_name.args;
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
                 m_times[name] = run.GetAdjustedRealTime();
                 m_median.insert(name);
@@ -241,7 +340,8 @@ public:
         const std::pair<const char *, double> targets[] = {
             {"BM_RebuildFolderTree", 1.0}, {"BM_FillBookmarkList", 1.0},
             {"BM_SelectFolder", 0.05}, {"BM_ShowNextMatchNoMatch", 0.5},
-            {"BM_ShowNextMatchFar", 0.5}};
+            {"BM_ShowNextMatchFar", 0.5}, {"BM_DeleteRows/10000", 1.0},
+            {"BM_PasteBookmarks", 1.0}, {"BM_UndoRebuild", 1.0}};
         for (const auto &[name, target] : targets) {
             const auto found = m_times.find(name);
             if (found == m_times.end())
@@ -250,6 +350,12 @@ public:
             std::printf("%-24s %.3fx of BM_LoadFromFile (target <= %.2fx): %s\n", name, ratio,
                         target, ratio <= target ? "met" : "MISSED");
         }
+        // Four times the rows should take about four times as long, not sixteen.
+        const auto small = m_times.find("BM_DeleteRows/10000");
+        const auto large = m_times.find("BM_DeleteRows/40000");
+        if (small != m_times.end() && large != m_times.end() && small->second > 0)
+            std::printf("BM_DeleteRows 40000 / 10000 rows: %.2fx the time\n",
+                        large->second / small->second);
     }
 
 private:

@@ -113,3 +113,8 @@ void RemoveFolder(TFolder &folder)
     if (TFolders *list = folder.List())
         list->Delete(list->IndexOf(&folder));
 }
+
+TFolders &SiblingList(TCatalog &catalog, TFolder *folder)
+{
+    return folder && folder->List() ? *folder->List() : catalog.Folders();
+}

@@ -3,7 +3,7 @@
 // delete), as plain functions on lists and row indexes. The caller takes the
 // undo snapshot first; these only change the tree.
 
-#include "catalogue/Folder.h"
+#include "catalogue/Catalog.h"
 
 #include <vector>
 
@@ -43,3 +43,7 @@ std::unique_ptr<TFolder> CopyFolder(const TFolder &folder);
 
 // Takes the folder out of the list that holds it and frees it with its subtree.
 void RemoveFolder(TFolder &folder);
+
+// The list a new sibling of folder joins: the list that holds folder, or the
+// catalogue's root list when there is no folder.
+TFolders &SiblingList(TCatalog &catalog, TFolder *folder);

@@ -162,6 +162,12 @@ public:
     void SelectMatchNode();
     void SelectMatchRow();
 
+    // The Edit commands' parts (MainEdit.cpp).
+    bool ListFocusedWithSelection() const;
+    void RemoveSelectedRows(TBookmarks *copies);
+    void RemoveCurrentFolder();
+    int FolderReselectPosition() const;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

@@ -36,6 +36,7 @@ private slots:
     void moveFolder();
     void moveBookmarksToAnotherFolder();
     void removeAndCopyRows();
+    void siblingList();
 };
 
 void TestCatalogEdits::moveToRow_data()
@@ -147,6 +148,16 @@ void TestCatalogEdits::removeAndCopyRows()
     QCOMPARE(large.Count(), 20000);
     QCOMPARE(large.At(0)->Title(), QString("1"));
     QCOMPARE(large.Last()->Title(), QString("39999"));
+}
+
+void TestCatalogEdits::siblingList()
+{
+    TCatalog catalog;
+    TFolder *a = AddFolder(catalog.Folders(), "A");
+    TFolder *a1 = AddFolder(a->Folders(), "A1");
+    QCOMPARE(&SiblingList(catalog, nullptr), &catalog.Folders());
+    QCOMPARE(&SiblingList(catalog, a), &catalog.Folders());
+    QCOMPARE(&SiblingList(catalog, a1), &a->Folders());
 }
 
 QTEST_GUILESS_MAIN(TestCatalogEdits)
