@@ -31,7 +31,6 @@
 
 namespace {
 
-const char kCatalogFile[] = "bookmarks.xml";
 const char kPreferencesFile[] = "preferences.ini";
 const int kPanelWidths[5] = {200, 150, 100, 100, 50};
 
@@ -231,7 +230,7 @@ void TfrmMain::FormCreate()
         Prefs->LoadFromFile(AppDir + QLatin1String(kPreferencesFile));
         FCatalog = std::make_unique<TCatalog>();
         Catalog = FCatalog.get();
-        const QString catalogFile = AppDir + QLatin1String(kCatalogFile);
+        const QString catalogFile = AppDir + QLatin1String(kCatalogFileName);
         if (QFileInfo(catalogFile).isFile()) {
             Catalog->LoadFromFile(catalogFile);
             RebuildFolderTree();
@@ -325,7 +324,7 @@ void TfrmMain::ChangeCatalog(TRefresh refresh, const std::function<void()> &chan
 
 void TfrmMain::SaveCatalog()
 {
-    Catalog->SaveToFile(AppDir + QLatin1String(kCatalogFile));
+    Catalog->SaveToFile(AppDir + QLatin1String(kCatalogFileName));
 }
 
 void TfrmMain::FileSaveExecute()
@@ -388,7 +387,7 @@ bool TfrmMain::FormClose()
         WriteProgramKeyValue(QStringLiteral("Application Path"),
                              QCoreApplication::applicationFilePath());
         WriteProgramKeyValue(QStringLiteral("Catalog Path"),
-                             AppDir + QLatin1String(kCatalogFile));
+                             AppDir + QLatin1String(kCatalogFileName));
     } catch (const VarnokelError &error) {
         ShowErrorBox(error.Message());
     }
