@@ -1,7 +1,7 @@
-// The line printer, printing to PDF files that pdftotext reads back.
+// The line printer, printing to PDF files that pdftotext reads back. Pages and
+// printer errors are tested with the print command (tst_mainprint).
 #include "program/LinePrinter.h"
 #include "PdfText.h"
-#include "TestSupport.h"
 
 #include <QPageLayout>
 #include <QPrinter>
@@ -16,10 +16,8 @@ class TestLinePrinter : public QObject
 
 private slots:
     void init();
-    void linesFollowEachOtherAcrossPages();
     void eachLineTakesTheFontInEffect();
     void longLineIsCutAtTheRightMargin();
-    void refusedOutputFile();
 
 private:
     // Prints with `write` to a fresh PDF file (A4, 10 mm margins) and reads it back.
@@ -60,31 +58,6 @@ PdfText TestLinePrinter::Print(const std::function<void(TLinePrinter &)> &write)
     return ReadPdfText(file);
 }
 
-void TestLinePrinter::linesFollowEachOtherAcrossPages()
-{
-    QStringList written;
-    for (int i = 1; i <= 300; ++i)
-        written << QStringLiteral("line %1").arg(i);
-    const PdfText pdf = Print([&](TLinePrinter &lines) {
-        for (const QString &text : written)
-            lines.WriteLine(text);
-    });
-    QCOMPARE(pdf.Texts(), written);
-    QVERIFY2(pdf.Pages.size() >= 3, qPrintable(QString::number(pdf.Pages.size())));
-    QCOMPARE(pdf.Lines.last().Page, int(pdf.Pages.size()) - 1); // no empty page at the end
-    for (const PdfLine &line : pdf.Lines) {
-        QVERIFY2(line.Box.top() >= m_paintRect.top() - 0.5, qPrintable(line.Text));
-        QVERIFY2(line.Box.bottom() <= m_paintRect.bottom() + 0.5, qPrintable(line.Text));
-    }
-    // Each page but the last is filled: its next line would not have fitted.
-    for (int page = 0; page + 1 < pdf.Pages.size(); ++page) {
-        const auto last = std::find_if(pdf.Lines.rbegin(), pdf.Lines.rend(),
-                                       [&](const PdfLine &l) { return l.Page == page; });
-        const qreal pitch = pdf.Lines[1].Box.top() - pdf.Lines[0].Box.top();
-        QVERIFY(last->Box.bottom() + pitch > m_paintRect.bottom());
-    }
-}
-
 // A 7-point line is lower than a 9-point one and advances less; an empty line
 // advances as a written one does.
 void TestLinePrinter::eachLineTakesTheFontInEffect()
@@ -122,14 +95,6 @@ void TestLinePrinter::longLineIsCutAtTheRightMargin()
     QVERIFY2(cut.Text.endsWith(QChar(0x2026)), qPrintable(cut.Text));
     QVERIFY(cut.Box.right() <= m_paintRect.right() + 0.5);
     QCOMPARE(pdf.Lines[1].Text, QString("next"));
-}
-
-void TestLinePrinter::refusedOutputFile()
-{
-    const QString file = m_dir->filePath("missing/out.pdf");
-    QPrinter printer;
-    SetUpPrinter(printer, file);
-    QCOMPARE(ErrorOf([&] { TLinePrinter lines(printer); }), "Unable to write to " + file);
 }
 
 QTEST_MAIN(TestLinePrinter)

@@ -158,8 +158,16 @@ void TestMainPrint::longFolderSpansPages()
     const PdfText pdf = ReadPdfText(m_output);
     QCOMPARE(pdf.Texts(), expected);
     QVERIFY(pdf.Pages.size() > 1);
+    QCOMPARE(pdf.Lines.last().Page, int(pdf.Pages.size()) - 1); // no empty page at the end
     for (const PdfLine &line : pdf.Lines)
         QVERIFY2(line.Box.bottom() <= m_paintRect.bottom() + 0.5, qPrintable(line.Text));
+    // A page ends only when its next lines would not fit: less than one bookmark's
+    // height is left below its last written line.
+    const qreal pitch = pdf.Lines[2].Box.top() - pdf.Lines[0].Box.top(); // one bookmark
+    for (int i = 1; i < pdf.Lines.size(); ++i) {
+        if (pdf.Lines[i].Page != pdf.Lines[i - 1].Page)
+            QVERIFY(pdf.Lines[i - 1].Box.bottom() + pitch > m_paintRect.bottom());
+    }
 }
 
 void TestMainPrint::printerErrorEndsInErrorBox()
