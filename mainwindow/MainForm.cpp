@@ -34,7 +34,6 @@
 
 namespace {
 
-const char kCatalogFile[] = "bookmarks.xml";
 const char kPreferencesFile[] = "preferences.ini";
 
 // The program's icon: the desktop theme's, else a drawn bookmark ribbon.
@@ -232,13 +231,13 @@ void TfrmMain::FormCreate()
         setWindowTitle(QStringLiteral("Varnokel PRO 2.0"));
         AppDir = ProgramFolder();
         RemoveSaveLeftovers(AppDir + QLatin1String(kPreferencesFile));
-        RemoveSaveLeftovers(AppDir + QLatin1String(kCatalogFile));
+        RemoveSaveLeftovers(AppDir + QLatin1String(kCatalogFileName));
         FPrefs = std::make_unique<TPreferences>();
         Prefs = FPrefs.get();
         Prefs->LoadFromFile(AppDir + QLatin1String(kPreferencesFile));
         FCatalog = std::make_unique<TCatalog>();
         Catalog = FCatalog.get();
-        const QString catalogFile = AppDir + QLatin1String(kCatalogFile);
+        const QString catalogFile = AppDir + QLatin1String(kCatalogFileName);
         if (QFileInfo(catalogFile).isFile()) {
             Catalog->LoadFromFile(catalogFile);
             ReleaseFreedMemory(); // the parser's memory, back to the system
@@ -340,7 +339,7 @@ void TfrmMain::ChangeCatalog(TRefresh refresh, const std::function<void()> &chan
 
 void TfrmMain::SaveCatalog()
 {
-    Catalog->SaveToFile(AppDir + QLatin1String(kCatalogFile));
+    Catalog->SaveToFile(AppDir + QLatin1String(kCatalogFileName));
 }
 
 void TfrmMain::FileSaveExecute()
@@ -389,7 +388,7 @@ bool TfrmMain::FormClose()
         WriteProgramKeyValue(QStringLiteral("Application Path"),
                              QCoreApplication::applicationFilePath());
         WriteProgramKeyValue(QStringLiteral("Catalog Path"),
-                             AppDir + QLatin1String(kCatalogFile));
+                             AppDir + QLatin1String(kCatalogFileName));
     });
     return true;
 }

@@ -1,30 +1,68 @@
 // The Help menu's pages, the statistics and the about box.
+#include "dialogs/AboutForm.h"
+#include "dialogs/StatisticsForm.h"
 #include "mainwindow/MainForm.h"
+#include "program/Globals.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace {
+
+// The maker's pages and support mail: the one place to change them.
+const char kHomePage[] = "https://www.quorvane.example/varnokel/";
+const char kFAQPage[] = "https://www.quorvane.example/varnokel/faq/";
+const char kUpdatesPage[] = "https://www.quorvane.example/varnokel/updates/?version=2.0";
+const char kSupportMail[] = "mailto:support@quorvane.example?subject=Varnokel%20PRO%202.0";
+
+const char kHelpFile[] = "Help.html";
+
+// Hands an address to the desktop's handler; what it reports is ignored.
+void OpenAddress(const char *address)
+{
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(address)));
+}
+
+} // namespace
 
 void TfrmMain::HelpHelpExecute()
 {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(AppDir + QLatin1String(kHelpFile)));
 }
 
 void TfrmMain::HelpHomePageExecute()
 {
+    OpenAddress(kHomePage);
 }
 
 void TfrmMain::HelpCheckForUpdatesExecute()
 {
+    OpenAddress(kUpdatesPage);
 }
 
 void TfrmMain::HelpFAQExecute()
 {
+    OpenAddress(kFAQPage);
 }
 
 void TfrmMain::HelpFeedbackExecute()
 {
+    OpenAddress(kSupportMail);
 }
 
+// Both dialogs are modal; each clears its variable when it frees itself.
 void TfrmMain::HelpAboutExecute()
 {
+    if (frmAbout)
+        return;
+    frmAbout = new TfrmAbout(this);
+    frmAbout->exec();
 }
 
 void TfrmMain::ToolsStatisticsExecute()
 {
+    if (frmStatistics)
+        return;
+    frmStatistics = new TfrmStatistics(this);
+    frmStatistics->exec();
 }

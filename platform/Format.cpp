@@ -8,6 +8,13 @@
 
 namespace {
 
+// The decimal point and the thousands separator of the numbers written.
+struct Separators
+{
+    QString point = QStringLiteral(".");
+    QString group = QStringLiteral(",");
+};
+
 struct Spec
 {
     bool leftAlign = false;
@@ -70,8 +77,19 @@ QString FormatFloat(double value, const Spec &spec)
     return text;
 }
 
+QString WithSeparators(const QString &number, const Separators &separators)
+{
+    if (separators.point == u"." && separators.group == u",")
+        return number;
+    QString text;
+    for (QChar c : number)
+        text += c == u'.' ? separators.point : c == u',' ? separators.group : QString(c);
+    return text;
+}
+
 // The text of one argument under spec, or nothing when they do not match.
-std::optional<QString> Convert(const FormatArg &arg, const Spec &spec)
+std::optional<QString> Convert(const FormatArg &arg, const Spec &spec,
+                               const Separators &separators)
 {
     const char type = char(spec.type.toLower().unicode());
     const auto &value = arg.Value();
@@ -87,7 +105,9 @@ std::optional<QString> Convert(const FormatArg &arg, const Spec &spec)
     }
     if (type == 'e' || type == 'f' || type == 'g' || type == 'n') {
         const double *number = std::get_if<double>(&value);
-        return number ? std::optional(FormatFloat(*number, spec)) : std::nullopt;
+        if (!number)
+            return std::nullopt;
+        return WithSeparators(FormatFloat(*number, spec), separators);
     }
     if (type == 's') {
         const QString *text = std::get_if<QString>(&value);
@@ -125,7 +145,8 @@ Spec ReadSpec(const QString &format, qsizetype &pos, qsizetype &argIndex)
     return spec;
 }
 
-QString FormatArgs(const QString &format, const FormatArg *args, qsizetype count)
+QString FormatArgs(const QString &format, const FormatArg *args, qsizetype count,
+                   const Separators &separators = {})
 {
     QString result;
     qsizetype argIndex = 0;
@@ -144,7 +165,7 @@ QString FormatArgs(const QString &format, const FormatArg *args, qsizetype count
         const Spec spec = ReadSpec(format, pos, argIndex);
         if (argIndex >= count)
             RaiseFormatError(format);
-        const std::optional<QString> text = Convert(args[argIndex++], spec);
+        const std::optional<QString> text = Convert(args[argIndex++], spec, separators);
         if (!text)
             RaiseFormatError(format);
         const QString padding(qMax<qsizetype>(0, spec.width - text->size()), u' ');
@@ -163,4 +184,11 @@ QString Format(const QString &format, std::initializer_list<FormatArg> args)
 QString Format(const QString &format, const std::vector<FormatArg> &args)
 {
     return FormatArgs(format, args.data(), qsizetype(args.size()));
+}
+
+QString Format(const QString &format, std::initializer_list<FormatArg> args,
+               const QLocale &locale)
+{
+    return FormatArgs(format, args.begin(), qsizetype(args.size()),
+                      {locale.decimalPoint(), locale.groupSeparator()});
 }

@@ -8,6 +8,8 @@
 
 #include <QString>
 
+class QLocale;
+
 #include <initializer_list>
 #include <variant>
 #include <vector>
@@ -30,3 +32,7 @@ private:
 QString Format(const QString &format, std::initializer_list<FormatArg> args);
 // The same, for argument lists built at run time.
 QString Format(const QString &format, const std::vector<FormatArg> &args);
+// The same, with the separators of `locale` (the user's) in the numbers of e, f, g
+// and n instead of "." and ",". The digits stay ASCII.
+QString Format(const QString &format, std::initializer_list<FormatArg> args,
+               const QLocale &locale);

@@ -34,6 +34,9 @@ extern TfrmStatistics *frmStatistics;
 extern TfrmAbout *frmAbout;
 extern TfrmHTMLGenerator *frmHTMLGenerator;
 
+// The catalogue's file, in the program's folder.
+inline constexpr char kCatalogFileName[] = "bookmarks.xml";
+
 // The program's folder: the executable's folder, or the one a test set.
 QString ProgramFolder();
 void SetProgramFolder(const QString &folder);

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(qt6-base-dev libpugixml-dev cmake ninja-build g++ libbenchmark-dev
-          clang-14 libclang-rt-14-dev xvfb xauth libgl-dev
+          clang-14 libclang-rt-14-dev xvfb xauth libgl-dev poppler-utils
           breeze-icon-theme libqt6svg6)
 missing=()
 for p in "${packages[@]}"; do

@@ -33,6 +33,7 @@ private slots:
     void rejects_data();
     void rejects();
     void initializerList();
+    void userSeparators();
 };
 
 void TestFormat::formats_data()
@@ -110,6 +111,15 @@ void TestFormat::rejects()
 void TestFormat::initializerList()
 {
     QCOMPARE(Format(QStringLiteral("%s: %d, %.1f"), {"n", 2, 0.25}), "n: 2, 0.3");
+}
+
+// Only the numbers take the user's separators; the format's own "." and "," stay.
+void TestFormat::userSeparators()
+{
+    const QLocale german(QLocale::German, QLocale::Germany);
+    QCOMPARE(Format(QStringLiteral("%2.1f KB. %s, %n"), {1.5, "a.b,c", 1234.5}, german),
+             QString::fromUtf8("1,5 KB. a.b,c, 1.234,50"));
+    QCOMPARE(Format(QStringLiteral("%.2e"), {1500.0}, german), QStringLiteral("1,5E+003"));
 }
 
 QTEST_GUILESS_MAIN(TestFormat)
