@@ -32,8 +32,8 @@ QString RunSaveDialog(QWidget *owner, const QString &start)
 {
     QFileDialog dialog(owner);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({QStringLiteral("HTML file (*.html)"), QStringLiteral("HTM file (*.htm)"),
-                           QStringLiteral("Any file (*)")});
+    dialog.setNameFilters({QStringLiteral("HTML file (*.html)"),
+                           QStringLiteral("HTM file (*.htm)"), QStringLiteral("Any file (*)")});
     dialog.setDefaultSuffix(QStringLiteral("html"));
     dialog.selectFile(start);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -268,7 +268,8 @@ void TfrmHTMLGenerator::btnOkClick()
     StoreSettings();
     TPreferencesRec &rec = Prefs->Rec();
     const QString start = SaveDialogStart(rec.HTMLFile);
-    const QString fileName = FileChooser() ? FileChooser()(this, start) : RunSaveDialog(this, start);
+    const QString fileName =
+        FileChooser() ? FileChooser()(this, start) : RunSaveDialog(this, start);
     if (fileName.isEmpty())
         return;
     const TFolder *folder = nullptr;
@@ -293,10 +294,11 @@ void TfrmHTMLGenerator::stTextClick(QLabel *swatch)
 
 bool TfrmHTMLGenerator::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        auto *swatch = qobject_cast<QLabel *>(watched);
-        if (swatch && swatch->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
+    auto *swatch = qobject_cast<QLabel *>(watched);
+    if (swatch && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton
+            && swatch->rect().contains(mouse->position().toPoint())) {
             stTextClick(swatch);
             return true;
         }

@@ -65,6 +65,7 @@ private slots:
     void cleanup();
     void cleanupTestCase();
 
+    void translatesEveryCaption();
     void settingsStoredBeforeTheSaveDialog();
     void fileRememberedOnlyAfterAWrite();
     void chosenFolderReachesThePage_data();
@@ -151,6 +152,23 @@ TfrmHTMLGenerator *TestHtmlGeneratorForm::Open()
     frmHTMLGenerator = new TfrmHTMLGenerator(m_form.get());
     frmHTMLGenerator->show();
     return frmHTMLGenerator;
+}
+
+void TestHtmlGeneratorForm::translatesEveryCaption()
+{
+    QDir(m_dir->path()).mkpath("languages");
+    QFile file(Path("languages/de.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[frmHTMLGenerator]\r\nCaption=HTML-Seite\r\nlblBookmarkArea2=Lesezeichen 2:\r\n"
+               "chkGenFromSelectedFolder=Nur der Ordner\r\nbtnOk=Weiter\r\n");
+    file.close();
+    Prefs->Rec().LanguageFile = "de.ini";
+    TfrmHTMLGenerator *form = Open();
+    QCOMPARE(form->windowTitle(), QString("HTML-Seite"));
+    QCOMPARE(form->findChild<QLabel *>("lblBookmarkArea2")->text(), QString("Lesezeichen 2:"));
+    QCOMPARE(form->chkGenFromSelectedFolder->text(), QString("Nur der Ordner"));
+    QCOMPARE(form->btnOk->text(), QString("Weiter"));
+    QCOMPARE(form->lblWelcomeMessage->text(), QString("Welcome Message:")); // not in the file
 }
 
 void TestHtmlGeneratorForm::settingsStoredBeforeTheSaveDialog()
@@ -281,7 +299,8 @@ void TestHtmlGeneratorForm::realSaveDialogAddsTheSuffix()
     Prefs->Rec().HTMLFile = Path("old.html");
     QString started;
     AnswerModal<QFileDialog>([&started, this](QFileDialog *dialog) {
-        started = dialog->directory().filePath(dialog->findChild<QLineEdit *>("fileNameEdit")->text());
+        const auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+        started = dialog->directory().filePath(name->text());
         dialog->selectFile(Path("new"));
         static_cast<QDialog *>(dialog)->accept(); // QFileDialog's own, which checks the name
     });
