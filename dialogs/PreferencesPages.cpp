@@ -82,7 +82,6 @@ void TfrmPreferences::BuildLayout()
     form->addWidget(Bevel6);
     form->addLayout(BuildButtons());
     form->setSizeConstraint(QLayout::SetFixedSize); // a dialog border: not resizable
-
 }
 
 void TfrmPreferences::BuildCategoryButtons()
