@@ -1,5 +1,5 @@
 #include "dialogs/CategoryList.h"
-#include "dialogs/HeaderLabel.h"
+#include "dialogs/TColor.h"
 
 #include <QMouseEvent>
 
@@ -15,7 +15,7 @@ QBrush ButtonBrush(int color)
 {
     QLinearGradient gradient(0, 0, 1, 0);
     gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
-    gradient.setColorAt(0, THeaderLabel::ToQColor(color));
+    gradient.setColorAt(0, TColorToQColor(color));
     gradient.setColorAt(1, Qt::white);
     return QBrush(gradient);
 }
@@ -30,7 +30,7 @@ TCategoryList::TCategoryList(QWidget *parent) : QTreeWidget(parent)
     QPalette colors = palette();
     colors.setColor(QPalette::Base, Qt::white);
     colors.setColor(QPalette::Text, Qt::black);
-    colors.setColor(QPalette::Highlight, THeaderLabel::ToQColor(kSelectedButtonColor));
+    colors.setColor(QPalette::Highlight, TColorToQColor(kSelectedButtonColor));
     colors.setColor(QPalette::HighlightedText, Qt::black);
     setPalette(colors);
 }

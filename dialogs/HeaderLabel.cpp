@@ -1,15 +1,11 @@
 #include "dialogs/HeaderLabel.h"
+#include "dialogs/TColor.h"
 
 #include <QPainter>
 
 THeaderLabel::THeaderLabel(QWidget *parent) : QWidget(parent)
 {
     resize(190, 21);
-}
-
-QColor THeaderLabel::ToQColor(int color)
-{
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
 void THeaderLabel::SetCaption(const QString &caption)
@@ -55,7 +51,7 @@ void THeaderLabel::paintEvent(QPaintEvent *)
     const int h = height();
     QPainter painter(this);
     const QFontMetrics metrics(font());
-    const QColor band = ToQColor(FColor);
+    const QColor band = TColorToQColor(FColor);
     // Row 0 and column 0 stay unpainted; the outline takes the last row and column.
     painter.fillRect(QRect(1, 1, w - 2, h - 2), band);
 
@@ -73,6 +69,6 @@ void THeaderLabel::paintEvent(QPaintEvent *)
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(QPoint(x, y + metrics.ascent()), FCaption);
 
-    painter.setPen(ToQColor(FBorderColor));
+    painter.setPen(TColorToQColor(FBorderColor));
     painter.drawRect(QRect(1, 1, w - 2, h - 2));
 }

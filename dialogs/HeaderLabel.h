@@ -26,9 +26,6 @@ public:
 
     QSize sizeHint() const override;
 
-    // The colour of a 0x00BBGGRR value.
-    static QColor ToQColor(int color);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
 
