@@ -27,7 +27,8 @@ namespace {
 
 const QString kSection = QStringLiteral("frmPreferences");
 const QString kMaker = QStringLiteral("Quorvane");
-const QString kHomePage = QStringLiteral("http://www.quorvane.com");
+// The maker's home page, as the Help menu opens it.
+const QString kHomePage = QStringLiteral("https://www.quorvane.example/varnokel/");
 
 QString Text(const QString &langFile, const char *key, const char *defaultText)
 {
