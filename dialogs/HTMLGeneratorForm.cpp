@@ -1,4 +1,5 @@
 #include "dialogs/HTMLGeneratorForm.h"
+#include "program/FileChooser.h"
 #include "exchange/HtmlPage.h"
 #include "program/CommandGuard.h"
 #include "program/Globals.h"
@@ -10,7 +11,6 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -28,25 +28,6 @@ namespace {
 const char kColorProperty[] = "tcolor";
 
 // The platform's save dialog, with the page's filters; empty when cancelled.
-QString RunSaveDialog(QWidget *owner, const QString &start)
-{
-    QFileDialog dialog(owner);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({QStringLiteral("HTML file (*.html)"),
-                           QStringLiteral("HTM file (*.htm)"), QStringLiteral("Any file (*)")});
-    dialog.setDefaultSuffix(QStringLiteral("html"));
-    dialog.selectFile(start);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
-}
-
-TfrmHTMLGenerator::TFileChooser &FileChooser()
-{
-    static TfrmHTMLGenerator::TFileChooser chooser;
-    return chooser;
-}
-
 // The stored file when it can be one here: a Windows path ("c:\bookmarks", the
 // designed default) or a folder that is gone starts in the documents folder.
 QString SaveDialogStart(const QString &stored)
@@ -142,11 +123,6 @@ TfrmHTMLGenerator::~TfrmHTMLGenerator()
 {
     if (frmHTMLGenerator == this)
         frmHTMLGenerator = nullptr;
-}
-
-void TfrmHTMLGenerator::SetFileChooser(TFileChooser chooser)
-{
-    FileChooser() = std::move(chooser);
 }
 
 void TfrmHTMLGenerator::BuildTextInfo()
@@ -269,7 +245,10 @@ void TfrmHTMLGenerator::btnOkClick()
     TPreferencesRec &rec = Prefs->Rec();
     const QString start = SaveDialogStart(rec.HTMLFile);
     const QString fileName =
-        FileChooser() ? FileChooser()(this, start) : RunSaveDialog(this, start);
+        ShowFileChooser(this, {TChooserKind::SaveFile, start,
+                               QStringLiteral("HTML file (*.html);;HTM file (*.htm);;"
+                                              "Any file (*)"),
+                               QString(), false, QStringLiteral("html"), true});
     if (fileName.isEmpty())
         return;
     const TFolder *folder = nullptr;

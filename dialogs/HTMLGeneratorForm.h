@@ -5,7 +5,6 @@
 
 #include <QDialog>
 
-#include <functional>
 
 class QCheckBox;
 class QGridLayout;
@@ -26,8 +25,6 @@ public:
 
     // Asks for the page's file, starting at `start`; the chosen file, or an empty
     // text when the user cancels. Tests replace it so that no modal dialog opens.
-    using TFileChooser = std::function<QString(QWidget *owner, const QString &start)>;
-    static void SetFileChooser(TFileChooser chooser); // empty: the save dialog again
 
     void btnOkClick();
     void btnCancelClick();

@@ -8,6 +8,7 @@
 #include "platform/VarnokelError.h"
 #include "program/CommandGuard.h"
 #include "program/Globals.h"
+#include "program/MakerPages.h"
 #include "program/MainWindowLink.h"
 #include "settings/Language.h"
 #include "settings/Preferences.h"
@@ -28,7 +29,6 @@ namespace {
 const QString kSection = QStringLiteral("frmPreferences");
 const QString kMaker = QStringLiteral("Quorvane");
 // The maker's home page, as the Help menu opens it.
-const QString kHomePage = QStringLiteral("https://www.quorvane.example/varnokel/");
 
 QString Text(const QString &langFile, const char *key, const char *defaultText)
 {
@@ -197,7 +197,7 @@ void TfrmPreferences::lbLanguagesClick()
     const int row = lbLanguages->currentRow();
     if (row <= 0 || row >= FLanguageFiles.size()) {
         author += u' ' + kMaker;
-        contact += u' ' + kHomePage;
+        contact += u' ' + QLatin1String(kHomePage);
     } else {
         const IniFile ini(AppDir + QStringLiteral("languages/") + FLanguageFiles[row]);
         const QString info = QStringLiteral("Info");

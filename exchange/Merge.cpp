@@ -44,10 +44,7 @@ size_t TitleHash::operator()(const QString &title) const noexcept
     // FNV-1a over the UTF-16 units with a-z folded to A-Z, as SameTitle compares.
     quint64 hash = 14695981039346656037ULL;
     for (QChar c : title) {
-        char16_t u = c.unicode();
-        if (u >= 'a' && u <= 'z')
-            u = char16_t(u - ('a' - 'A'));
-        hash = (hash ^ u) * 1099511628211ULL;
+        hash = (hash ^ AsciiUpperChar(c.unicode())) * 1099511628211ULL;
     }
     return size_t(hash ^ (hash >> 32));
 }

@@ -4,18 +4,13 @@
 
 namespace {
 
-char Upper(char c)
-{
-    return c >= 'a' && c <= 'z' ? char(c - ('a' - 'A')) : c;
-}
-
 // Compares the line from at with prefix (upper case), ASCII letters without case.
 bool HasAt(QByteArrayView line, qsizetype at, QByteArrayView prefix)
 {
     if (line.size() - at < prefix.size())
         return false;
     for (qsizetype i = 0; i < prefix.size(); ++i)
-        if (Upper(line[at + i]) != prefix[i])
+        if (AsciiUpperChar(line[at + i]) != prefix[i])
             return false;
     return true;
 }

@@ -3,17 +3,12 @@
 #include "dialogs/StatisticsForm.h"
 #include "mainwindow/MainForm.h"
 #include "program/Globals.h"
+#include "program/MakerPages.h"
 
 #include <QDesktopServices>
 #include <QUrl>
 
 namespace {
-
-// The maker's pages and support mail: the one place to change them.
-const char kHomePage[] = "https://www.quorvane.example/varnokel/";
-const char kFAQPage[] = "https://www.quorvane.example/varnokel/faq/";
-const char kUpdatesPage[] = "https://www.quorvane.example/varnokel/updates/?version=2.0";
-const char kSupportMail[] = "mailto:support@quorvane.example?subject=Varnokel%20PRO%202.0";
 
 const char kHelpFile[] = "Help.html";
 

@@ -9,12 +9,12 @@
 template <typename Char>
 constexpr Char AsciiUpperChar(Char c)
 {
-    return Char(c - 'a') < 26 ? Char(c - ('a' - 'A')) : c;
+    return c >= 'a' && c <= 'z' ? Char(c - ('a' - 'A')) : c;
 }
 template <typename Char>
 constexpr Char AsciiLowerChar(Char c)
 {
-    return Char(c - 'A') < 26 ? Char(c + ('a' - 'A')) : c;
+    return c >= 'A' && c <= 'Z' ? Char(c + ('a' - 'A')) : c;
 }
 
 // a-z become A-Z; nothing else changes.

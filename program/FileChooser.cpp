@@ -37,11 +37,12 @@ void SetUpDialog(QFileDialog &dialog, const FileChooserRequest &request)
         dialog.setAcceptMode(request.Kind == TChooserKind::SaveFile ? QFileDialog::AcceptSave
                                                                     : QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        QStringList filters;
-        if (!request.Filter.isEmpty())
-            filters << request.Filter;
-        dialog.setNameFilters(filters << QStringLiteral("All files (*)"));
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.ConfirmOverwrite);
+        dialog.setDefaultSuffix(request.DefaultSuffix);
+        QStringList filters = request.Filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+        if (request.AllFiles)
+            filters << QStringLiteral("All files (*)");
+        dialog.setNameFilters(filters);
         if (!request.Start.isEmpty())
             dialog.selectFile(QFileInfo(request.Start).fileName());
     }

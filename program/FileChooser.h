@@ -17,15 +17,20 @@ struct FileChooserRequest
     // The file (or folder) to start from: its folder is shown and, for a file,
     // its name offered. Empty: start in the home folder with nothing offered.
     QString Start;
-    // Name filters as Qt writes them, e.g. "Opera Hotlist (*.adr)"; "All files
-    // (*)" is added after them.
+    // Name filters as Qt writes them, ";;" between two, e.g. "Opera Hotlist
+    // (*.adr)"; "All files (*)" is added after them unless AllFiles is off.
     QString Filter;
     QString Caption;
+    bool AllFiles = true;
+    // A save dialog's extension for a name typed without one, and whether it asks
+    // before an existing file is replaced.
+    QString DefaultSuffix;
+    bool ConfirmOverwrite = false;
 };
 
-// The path chosen, or an empty text when the user cancelled. The file dialogs
-// neither check that a file exists nor ask before one is overwritten, and add
-// no extension: the name typed is the name used.
+// The path chosen, or an empty text when the user cancelled. Unless the request
+// says otherwise, the file dialogs neither check that a file exists nor ask
+// before one is overwritten, and add no extension: the name typed is the name used.
 using FileChooserAnswerer = std::function<QString(const FileChooserRequest &)>;
 
 QString ShowFileChooser(QWidget *owner, const FileChooserRequest &request);

@@ -2,6 +2,7 @@
 // dialog starts, which folders reach the page, Enter in the texts, the swatches.
 #include "CatalogTree.h"
 #include "dialogs/HTMLGeneratorForm.h"
+#include "program/FileChooser.h"
 #include "mainwindow/MainForm.h"
 #include "program/Globals.h"
 #include "program/MessageBox.h"
@@ -107,8 +108,8 @@ void TestHtmlGeneratorForm::initTestCase()
 
 void TestHtmlGeneratorForm::InstallChooser()
 {
-    TfrmHTMLGenerator::SetFileChooser([this](QWidget *, const QString &start) {
-        m_starts << start;
+    SetFileChooserAnswerer([this](const FileChooserRequest &request) {
+        m_starts << request.Start;
         m_asked << Prefs->Rec();
         return m_choice;
     });
@@ -143,7 +144,7 @@ void TestHtmlGeneratorForm::cleanup()
 
 void TestHtmlGeneratorForm::cleanupTestCase()
 {
-    TfrmHTMLGenerator::SetFileChooser({});
+    SetFileChooserAnswerer({});
     SetMessageBoxAnswerer({});
 }
 
@@ -294,7 +295,7 @@ void TestHtmlGeneratorForm::saveDialogStart()
 // typed without an extension gets ".html".
 void TestHtmlGeneratorForm::realSaveDialogAddsTheSuffix()
 {
-    TfrmHTMLGenerator::SetFileChooser({});
+    SetFileChooserAnswerer({});
     const auto restore = qScopeGuard([this] { InstallChooser(); });
     Prefs->Rec().HTMLFile = Path("old.html");
     QString started;
