@@ -330,11 +330,12 @@ void TfrmMain::LayOutStatusPanels()
     MainStatusBarResize();
 }
 
-// The bookmark's panel takes the room the window has beyond the other panels,
-// and never less than its designed minimum.
+// The bookmark's panel takes the room the window has beyond the other panels
+// and the gaps between them, and never less than its designed minimum.
 void TfrmMain::MainStatusBarResize()
 {
-    const int others = FPanelWidth[0] + FPanelWidth[2] + FPanelWidth[3];
+    constexpr int kGaps = 32;
+    const int others = FPanelWidth[0] + FPanelWidth[2] + FPanelWidth[3] + FPanelWidth[4] + kGaps;
     const int minimum = FPanelWidth[0];
     StatusPanel[1]->setFixedWidth(qMax(minimum, MainStatusBar->width() - others));
 }
