@@ -1,4 +1,5 @@
 #include "exchange/Favorites.h"
+#include "catalogue/FolderWalk.h"
 #include "exchange/LineFile.h"
 #include "exchange/Merge.h"
 #include "platform/Directory.h"
@@ -146,13 +147,6 @@ void WriteShortcut(const QString &dir, const TBookmark &bookmark)
     IniFile(fileName).WriteString(kSection, kUrlKey, bookmark.Address());
 }
 
-struct ExportFrame
-{
-    QString dir;
-    const TFolder *folder;
-    int next = 0;
-};
-
 void EnsureDirectory(const QString &dir)
 {
     if (!QFileInfo(dir).isDir())
@@ -202,24 +196,27 @@ void ImportIE(TCatalog &catalog, const QString &dir, TFolder *folder)
 void ExportIE(const TCatalog &catalog, const QString &dir, const TFolder *folder)
 {
     EnsureDirectory(dir);
-    std::vector<ExportFrame> stack{{dir, folder}};
-    while (!stack.empty()) {
-        ExportFrame &top = stack.back();
-        const TFolders &folders = top.folder ? top.folder->Folders() : catalog.Folders();
-        if (top.next < folders.Count()) {
-            const TFolder *sub = folders.At(top.next++);
-            const QString name = FolderFileName(sub->Title());
-            if (name.isEmpty())
-                continue;
-            const QString path = top.dir + u'/' + name;
-            EnsureDirectory(path);
-            stack.push_back({path, sub});
-            continue;
+    // A folder's directory is made when the walk enters it, its shortcuts are
+    // written when it leaves; a folder without a usable name is skipped whole.
+    std::vector<QString> dirs{dir};
+    const auto enter = [&dirs](const TFolder &sub) {
+        const QString name = FolderFileName(sub.Title());
+        if (name.isEmpty()) {
+            dirs.emplace_back();
+            return false;
         }
-        // The sub-folders are done: now the folder's own bookmarks.
-        if (top.folder)
-            for (const auto &bookmark : top.folder->Bookmarks())
-                WriteShortcut(top.dir, *bookmark);
-        stack.pop_back();
-    }
+        dirs.push_back(dirs.back() + u'/' + name);
+        EnsureDirectory(dirs.back());
+        return true;
+    };
+    const auto leave = [&dirs](const TFolder &sub) {
+        if (!dirs.back().isEmpty())
+            for (const auto &bookmark : sub.Bookmarks())
+                WriteShortcut(dirs.back(), *bookmark);
+        dirs.pop_back();
+    };
+    WalkFolders(folder ? folder->Folders() : catalog.Folders(), enter, leave);
+    if (folder)
+        for (const auto &bookmark : folder->Bookmarks())
+            WriteShortcut(dir, *bookmark);
 }
