@@ -29,9 +29,12 @@ void Fill(TBookmarks &list, TSortType key, const QStringList &fields)
 // Where each bookmark stood before, in the list's present order.
 QList<int> Positions(const TBookmarks &list, const QList<const TBookmark *> &before)
 {
+    QHash<const TBookmark *, int> where;
+    for (int i = 0; i < before.size(); ++i)
+        where.insert(before[i], i);
     QList<int> positions;
     for (const auto &b : list)
-        positions << int(before.indexOf(b.get()));
+        positions << where.value(b.get(), -1);
     return positions;
 }
 
@@ -461,9 +464,10 @@ void TestBookmarkSort::largeListsFollowTheCollator()
     std::mt19937 rng(20070305);
     QStringList fields = ManyFields(rng);
     for (int pass = 0; pass < 2; ++pass) {
-        QCOMPARE(SortedPositions(fields, stTitle, reversed), CollatorOrder(fields, reversed));
+        const QList<int> expected = CollatorOrder(fields, reversed);
+        QCOMPARE(SortedPositions(fields, stTitle, reversed), expected);
         QStringList sorted;
-        for (int i : CollatorOrder(fields, reversed))
+        for (int i : expected)
             sorted << fields[i];
         fields = sorted;
     }
