@@ -46,6 +46,7 @@ const QString &SortField(const TBookmark &bookmark, TSortType key)
 // for the one before (bookmark, shared text block, characters), at addresses in no
 // order once the list has been shuffled or sorted by another field; each is asked
 // for some bookmarks ahead, so that the waits overlap with the work on the keys.
+// It only reads, so several threads may use one reader at once.
 class FieldReader
 {
 public:
@@ -83,7 +84,7 @@ private:
 template <typename Compare>
 std::vector<int> PresortedOrder(int count, Compare compareAdjacent)
 {
-    std::vector<bool> equalToPrevious(size_t(std::max(count, 1)));
+    std::vector<bool> equalToPrevious(static_cast<size_t>(count));
     bool rises = false;
     bool falls = false;
     for (int i = 1; i < count; ++i) {

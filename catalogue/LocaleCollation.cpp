@@ -111,7 +111,7 @@ private:
 
     void NewBlock(size_t size)
     {
-        m_blocks.push_back(std::make_unique<char[]>(size));
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
         m_next = m_blocks.back().get();
         m_free = size;
     }
