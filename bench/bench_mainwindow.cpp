@@ -2,8 +2,8 @@
 // list with a folder of 100,000 bookmarks, a click on a folder, a Find Next
 // through the whole catalogue, deleting and pasting many rows, an undo, each
 // measured against loading a catalogue of that size, which the user already
-// waits for.
-// Runs on the offscreen platform in a temporary program folder.
+// waits for. Runs on the offscreen platform in a temporary program folder, under
+// en_US.UTF-8 whatever the caller's locale; the cases that sort run under C too.
 #include "bench/Generator.h"
 #include "catalogue/Catalog.h"
 #include "program/Globals.h"
@@ -23,6 +23,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -79,8 +80,9 @@ void Shuffle(TBookmarks &list, std::mt19937 &rng)
         list.Add(std::move(bookmark));
 }
 
-void BM_FillBookmarkList(benchmark::State &state)
+void BM_FillBookmarkList(benchmark::State &state, const char *locale)
 {
+    QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
     auto window = NewWindow();
     TFolder *folder = Catalog->Folders().Add(std::make_unique<TFolder>());
     folder->SetTitle(QStringLiteral("Everything"));
@@ -97,8 +99,9 @@ void BM_FillBookmarkList(benchmark::State &state)
     state.counters["rows"] = folder->Bookmarks().Count();
 }
 
-void BM_SelectFolder(benchmark::State &state)
+void BM_SelectFolder(benchmark::State &state, const char *locale)
 {
+    QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
     auto window = NewWindow();
     FillCatalog();
     TFolder *nodes[2];
@@ -298,8 +301,14 @@ void BM_UndoRebuild(benchmark::State &state)
 }
 
 BENCHMARK(BM_RebuildFolderTree)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_FillBookmarkList)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SelectFolder)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_FillBookmarkList, en_US, "en_US.UTF-8")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_FillBookmarkList, C, "C")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_SelectFolder, en_US, "en_US.UTF-8")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_SelectFolder, C, "C")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ShowNextMatchNoMatch)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ShowNextMatchFar)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DeleteRows)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -337,18 +346,20 @@ public:
         const auto load = m_times.find("BM_LoadFromFile");
         if (load == m_times.end() || load->second <= 0)
             return;
-        const std::pair<const char *, double> targets[] = {
-            {"BM_RebuildFolderTree", 1.0}, {"BM_FillBookmarkList", 1.0},
+        const std::pair<std::string, double> targets[] = {
+            {"BM_RebuildFolderTree", 1.0}, {"BM_FillBookmarkList", 0.5},
             {"BM_SelectFolder", 0.05}, {"BM_ShowNextMatchNoMatch", 0.5},
             {"BM_ShowNextMatchFar", 0.5}, {"BM_DeleteRows/10000", 1.0},
             {"BM_PasteBookmarks", 1.0}, {"BM_UndoRebuild", 1.0}};
-        for (const auto &[name, target] : targets) {
-            const auto found = m_times.find(name);
-            if (found == m_times.end())
-                continue;
-            const double ratio = found->second / load->second;
-            std::printf("%-24s %.3fx of BM_LoadFromFile (target <= %.2fx): %s\n", name, ratio,
-                        target, ratio <= target ? "met" : "MISSED");
+        // A case run under several locales reports each as name/locale.
+        for (const auto &[name, time] : m_times) {
+            for (const auto &[target_name, target] : targets) {
+                if (name != target_name && name.rfind(target_name + '/', 0) != 0)
+                    continue;
+                const double ratio = time / load->second;
+                std::printf("%-26s %.3fx of BM_LoadFromFile (target <= %.2fx): %s\n",
+                            name.c_str(), ratio, target, ratio <= target ? "met" : "MISSED");
+            }
         }
         // Four times the rows should take about four times as long, not sixteen.
         const auto small = m_times.find("BM_DeleteRows/10000");
@@ -368,10 +379,12 @@ private:
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A desktop user's locale, not the caller's (a build machine's is often C).
+    qputenv("LC_ALL", "en_US.UTF-8");
+    if (!std::setlocale(LC_ALL, ""))
+        std::fprintf(stderr, "en_US.UTF-8 is not installed: the process stays in C; "
+                             "the sorts still use en_US collation, which is ICU's\n");
     QApplication app(argc, argv);
-    // Sorting follows the user's collation; measure a desktop user's, not the C
-    // locale of a build machine, which takes a much cheaper path.
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QTemporaryDir dir;
     if (!dir.isValid())
         return 1;

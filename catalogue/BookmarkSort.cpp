@@ -11,13 +11,12 @@
 // order wherever the index plays no part, and one fixed order in those cases.
 //
 // The list is sorted again each time it is shown, so it mostly stands in order
-// already (ascending, or descending after a reversed sort): one pass over the keys
-// finds that and skips the sort.
+// already (ascending, or descending after a reversed sort): one pass over
+// neighbouring lines finds that and skips the sort. Under a real locale that pass
+// compares the lines themselves, since making a key costs far more than that.
 
 #include "catalogue/Bookmarks.h"
-
-#include <QCollator>
-#include <QCollatorSortKey>
+#include "catalogue/LocaleCollation.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -47,6 +46,7 @@ const QString &SortField(const TBookmark &bookmark, TSortType key)
 // for the one before (bookmark, shared text block, characters), at addresses in no
 // order once the list has been shuffled or sorted by another field; each is asked
 // for some bookmarks ahead, so that the waits overlap with the work on the keys.
+// It only reads, so several threads may use one reader at once.
 class FieldReader
 {
 public:
@@ -77,20 +77,24 @@ private:
 
 // The stable ascending order of count keys when they already stand in order,
 // ascending or descending; empty otherwise. compareAdjacent(i) compares key i - 1
-// with key i (negative, zero, positive). Descending keys give their runs of equal
-// keys from last to first, each run in its own order.
+// with key i (negative, zero, positive); it is called for i = 1, 2, ... in turn,
+// each once, and no further than the first sign that the keys are out of order.
+// Descending keys give their runs of equal keys from last to first, each run in
+// its own order.
 template <typename Compare>
 std::vector<int> PresortedOrder(int count, Compare compareAdjacent)
 {
+    std::vector<bool> equalToPrevious(static_cast<size_t>(count));
     bool rises = false;
     bool falls = false;
-    for (int i = 1; i < count && !(rises && falls); ++i) {
+    for (int i = 1; i < count; ++i) {
         const int c = compareAdjacent(i);
         rises = rises || c < 0;
         falls = falls || c > 0;
+        if (rises && falls)
+            return {};
+        equalToPrevious[size_t(i)] = c == 0;
     }
-    if (rises && falls)
-        return {};
     std::vector<int> order(static_cast<size_t>(count));
     if (!falls) {
         std::iota(order.begin(), order.end(), 0);
@@ -99,7 +103,7 @@ std::vector<int> PresortedOrder(int count, Compare compareAdjacent)
     size_t out = 0;
     for (int end = count; end > 0;) {
         int start = end - 1;
-        while (start > 0 && compareAdjacent(start) == 0)
+        while (start > 0 && equalToPrevious[size_t(start)])
             --start;
         for (int i = start; i < end; ++i)
             order[out++] = i;
@@ -199,41 +203,42 @@ private:
     std::vector<Entry> m_entries;
 };
 
-std::vector<int> CollatedOrder(const TBookmarks &list, TSortType key, const QCollator &collator)
+// The order under a real locale: the lines compared as they stand first, keys
+// only for a list out of order.
+std::vector<int> CollatedOrder(const TBookmarks &list, TSortType key,
+                               const LocaleCollation &collation)
 {
     const int count = list.Count();
     const FieldReader fields(list, key);
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(size_t(count));
-    QString text;
-    for (int i = 0; i < count; ++i) {
-        text.resize(0);
-        text += fields.At(i);
-        text += QLatin1String("%0");
-        keys.push_back(collator.sortKey(text));
-    }
-    std::vector<int> order = PresortedOrder(count, [&keys](int i) {
-        return keys[size_t(i) - 1].compare(keys[size_t(i)]);
+    const auto makeLine = [&fields](int i, QString &line) {
+        line.resize(0);
+        line += fields.At(i);
+        line += QLatin1String("%0");
+    };
+    QString previous;
+    QString current;
+    makeLine(0, current);
+    std::vector<int> order = PresortedOrder(count, [&](int i) {
+        previous.swap(current);
+        makeLine(i, current);
+        return collation.Compare(previous, current);
     });
     if (!order.empty())
         return order;
-    order.resize(size_t(count));
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
-        return keys[size_t(a)].compare(keys[size_t(b)]) < 0;
-    });
-    return order;
+    return collation.AscendingOrder(count, makeLine);
 }
 
 // Positions 0..n-1 in ascending order of their fields; equal fields keep their order.
 std::vector<int> AscendingOrder(const TBookmarks &list, TSortType key)
 {
     // The default locale's collation: the user's LC_COLLATE unless the program set a locale.
-    QCollator collator(QLocale().collation());
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    if (collator.locale().language() == QLocale::C)
-        return FoldedKeys(list, key).AscendingOrder();
-    return CollatedOrder(list, key, collator);
+    const QLocale locale = QLocale().collation();
+    if (locale.language() != QLocale::C) {
+        const LocaleCollation collation(locale);
+        if (collation.IsValid())
+            return CollatedOrder(list, key, collation);
+    }
+    return FoldedKeys(list, key).AscendingOrder();
 }
 
 } // namespace

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(qt6-base-dev libpugixml-dev cmake ninja-build g++ libbenchmark-dev
           clang-14 libclang-rt-14-dev xvfb xauth libgl-dev poppler-utils
-          breeze-icon-theme libqt6svg6)
+          breeze-icon-theme libqt6svg6 libicu-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

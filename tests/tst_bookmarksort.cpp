@@ -29,9 +29,12 @@ void Fill(TBookmarks &list, TSortType key, const QStringList &fields)
 // Where each bookmark stood before, in the list's present order.
 QList<int> Positions(const TBookmarks &list, const QList<const TBookmark *> &before)
 {
+    QHash<const TBookmark *, int> where;
+    for (int i = 0; i < before.size(); ++i)
+        where.insert(before[i], i);
     QList<int> positions;
     for (const auto &b : list)
-        positions << int(before.indexOf(b.get()));
+        positions << where.value(b.get(), -1);
     return positions;
 }
 
@@ -172,6 +175,47 @@ QStringList RandomFields(std::mt19937 &rng)
     return fields;
 }
 
+// A large folder: tens of thousands of fields, many equal or equal but for case,
+// many sharing a long start, so that ties and long keys fall on every side of
+// the parts a large list is keyed in.
+QStringList ManyFields(std::mt19937 &rng)
+{
+    static const QStringList heads = {QString(), QStringLiteral("https://www.example.org/news/"),
+                                      QStringLiteral("News of the day from everywhere ")};
+    static const QStringList words = {QStringLiteral("Café"), QStringLiteral("cafe"),
+                                      QStringLiteral("Straße"), QStringLiteral("x%1"),
+                                      QStringLiteral("école"), QStringLiteral("9"),
+                                      QStringLiteral("ä"), QStringLiteral("News")};
+    QStringList fields;
+    for (int i = 0; i < 30000; ++i) {
+        QString field = heads[int(rng() % heads.size())];
+        for (int k = int(rng() % 3); k >= 0; --k)
+            field += words[int(rng() % words.size())];
+        fields << (rng() % 2 ? field.toUpper() : field);
+    }
+    return fields;
+}
+
+// Original positions in the order the collator gives the lines field + "%0", equal
+// lines in their order, then all reversed if asked: the sort's outcome, which the
+// step-by-step sort confirms on small lists.
+QList<int> CollatorOrder(const QStringList &fields, bool reversed)
+{
+    const QCollator collator = LocaleCollator();
+    QStringList lines;
+    for (const QString &field : fields)
+        lines << field + QLatin1String("%0");
+    QList<int> order;
+    for (int i = 0; i < fields.size(); ++i)
+        order << i;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return collator.compare(lines[a], lines[b]) < 0;
+    });
+    if (reversed)
+        std::reverse(order.begin(), order.end());
+    return order;
+}
+
 } // namespace
 
 class TestBookmarkSort : public QObject
@@ -193,6 +237,8 @@ private slots:
     void matchesTheStepByStepSort();
     void sortedListsMatchTheStepByStepSort_data();
     void sortedListsMatchTheStepByStepSort();
+    void largeListsFollowTheCollator_data();
+    void largeListsFollowTheCollator();
     void fieldsThatMeetTheIndexHaveOneOrder_data();
     void fieldsThatMeetTheIndexHaveOneOrder();
     void savedInTheSortedOrder();
@@ -259,6 +305,10 @@ void TestBookmarkSort::sortsByTheKey_data()
         *row("a title that begins another") << int(stTitle) << false << news
                                             << QList<int>{2, 1, 0};
         *row("addresses") << int(stAddress) << false << addresses << QList<int>{2, 1, 0};
+        const QString longTitle(300000, u'b'); // a key larger than a block of keys
+        *row("very long titles") << int(stTitle) << false
+                                 << QStringList{longTitle + u'c', QStringLiteral("c"), longTitle}
+                                 << QList<int>{2, 0, 1};
     }
 }
 
@@ -392,6 +442,35 @@ void TestBookmarkSort::sortedListsMatchTheStepByStepSort()
         QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
     }
     QVERIFY2(compared > 75, qPrintable(QString::number(compared)));
+}
+
+void TestBookmarkSort::largeListsFollowTheCollator_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<bool>("reversed");
+    for (const char *locale : {"en_US", "C"}) {
+        const QString name = QString::fromLatin1(locale);
+        QTest::newRow(qPrintable(name + QLatin1String(" ascending"))) << name << false;
+        QTest::newRow(qPrintable(name + QLatin1String(" reversed"))) << name << true;
+    }
+}
+
+// Shuffled, then shown again (in order already), as a large folder is.
+void TestBookmarkSort::largeListsFollowTheCollator()
+{
+    QFETCH(QString, locale);
+    QFETCH(bool, reversed);
+    QLocale::setDefault(QLocale(locale));
+    std::mt19937 rng(20070305);
+    QStringList fields = ManyFields(rng);
+    for (int pass = 0; pass < 2; ++pass) {
+        const QList<int> expected = CollatorOrder(fields, reversed);
+        QCOMPARE(SortedPositions(fields, stTitle, reversed), expected);
+        QStringList sorted;
+        for (int i : expected)
+            sorted << fields[i];
+        fields = sorted;
+    }
 }
 
 void TestBookmarkSort::fieldsThatMeetTheIndexHaveOneOrder_data()
