@@ -1,11 +1,20 @@
 #pragma once
-// The catalogue file read in blocks for the streaming reader. The bytes not yet
-// consumed move to the front of the buffer when more is read, so a token found
-// with Find is whole in memory; the buffer grows for a token longer than itself.
+// The catalogue file read in blocks for the streaming reader, and the scans it
+// makes over them. The bytes not yet consumed move to the front of the buffer when
+// more is read, so what a scan has found is whole in memory; the buffer grows for
+// a run longer than itself. Offsets count from Data(). The scans take 16 bytes at
+// a time where they can (with SSE2): the file is mostly indentation and values.
+
+#include "catalogue/CatalogFileSyntax.h"
 
 #include <QFile>
 
+#include <bit>
 #include <memory>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 class CatalogFileInput
 {
@@ -24,11 +33,102 @@ public:
     bool More();
     // Reads until n bytes are at hand; false when the file ends first.
     bool Ensure(qsizetype n);
-    // The offset from Data() of the first c at or after from, reading on as
-    // needed; -1 when the file ends first.
+    // The first c at or after from; -1 when the file ends first.
     qsizetype Find(char c, qsizetype from);
 
+    // The first byte that is not white space; Size() at the end of the file.
+    qsizetype SkipSpace()
+    {
+        qsizetype i = 0;
+        for (;;) {
+            const char *p = Data();
+            const qsizetype n = Size();
+            for (; i + 16 <= n; i += 16)
+                if (const unsigned space = Matches<' ', '\t', '\n', '\r'>(p + i); space != 0xFFFF)
+                    return i + std::countr_zero(~space);
+            for (; i < n; ++i)
+                if (!CatalogFileSyntax::Is(p[i], CatalogFileSyntax::kSpace))
+                    return i;
+            if (!More())
+                return i;
+        }
+    }
+
+    // The first '<', '&', CR or NUL at or after from: where a text ends that holds
+    // nothing to resolve. -1 when the file ends first. ascii tells whether the
+    // bytes from `from` to there are all ASCII.
+    qsizetype FindTextEnd(qsizetype from, bool &ascii)
+    {
+        unsigned high = 0;
+        qsizetype i = from;
+        for (;;) {
+            const char *p = Data();
+            const qsizetype n = Size();
+            for (; i + 16 <= n; i += 16) {
+                const unsigned ends = Matches<'<', '&', '\r', '\0'>(p + i);
+                const unsigned nonAscii = HighBits(p + i);
+                if (ends) {
+                    ascii = !(high | (nonAscii & ((1u << std::countr_zero(ends)) - 1)));
+                    return i + std::countr_zero(ends);
+                }
+                high |= nonAscii;
+            }
+            for (; i < n; ++i) {
+                const char c = p[i];
+                if (c == '<' || c == '&' || c == '\r' || c == '\0') {
+                    ascii = !high;
+                    return i;
+                }
+                high |= static_cast<unsigned char>(c) & 0x80;
+            }
+            if (!More())
+                return -1;
+        }
+    }
+
+    // Where a name at p + from ends: the first '>', '/' or white space, or n when
+    // there is none before n.
+    static qsizetype NameEnd(const char *p, qsizetype from, qsizetype n)
+    {
+        qsizetype i = from;
+        for (; i + 16 <= n; i += 16)
+            if (const unsigned ends = Matches<'>', '/', ' ', '\t', '\n', '\r'>(p + i))
+                return i + std::countr_zero(ends);
+        while (i < n && p[i] != '>' && p[i] != '/'
+               && !CatalogFileSyntax::Is(p[i], CatalogFileSyntax::kSpace))
+            ++i;
+        return i;
+    }
+
 private:
+    // Bit k set when byte k of the 16 at p is one of Cs.
+    template <char... Cs>
+    static unsigned Matches(const char *p)
+    {
+#if defined(__SSE2__)
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        __m128i any = _mm_setzero_si128();
+        ((any = _mm_or_si128(any, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Cs)))), ...);
+        return unsigned(_mm_movemask_epi8(any));
+#else
+        unsigned mask = 0;
+        for (int k = 0; k < 16; ++k)
+            mask |= unsigned(((p[k] == Cs) || ...)) << k;
+        return mask;
+#endif
+    }
+    // Bit k set when byte k of the 16 at p is not ASCII.
+    static unsigned HighBits(const char *p)
+    {
+#if defined(__SSE2__)
+        return unsigned(_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p))));
+#else
+        unsigned mask = 0;
+        for (int k = 0; k < 16; ++k)
+            mask |= unsigned(static_cast<unsigned char>(p[k]) >> 7) << k;
+        return mask;
+#endif
+    }
 
     QFile m_file;
     std::unique_ptr<char[]> m_buffer;

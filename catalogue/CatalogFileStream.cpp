@@ -10,8 +10,8 @@
 #include "catalogue/CatalogFileInput.h"
 #include "catalogue/CatalogFileNames.h"
 #include "catalogue/CatalogFileReaders.h"
+#include "catalogue/CatalogFileSyntax.h"
 
-#include <array>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -20,39 +20,10 @@
 namespace {
 
 using namespace CatalogFileNames;
-
-// Character classes of the document reader's parser.
-enum : unsigned char { kSpace = 1, kNameStart = 2, kNameChar = 4 };
-
-constexpr std::array<unsigned char, 256> MakeClasses()
-{
-    std::array<unsigned char, 256> classes{};
-    for (int c = 0; c < 256; ++c) {
-        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-        if (letter || c == '_' || c == ':' || c >= 0x80)
-            classes[size_t(c)] |= kNameStart | kNameChar;
-        if ((c >= '0' && c <= '9') || c == '-' || c == '.')
-            classes[size_t(c)] |= kNameChar;
-    }
-    for (char c : {' ', '\t', '\n', '\r'})
-        classes[size_t(c)] |= kSpace;
-    return classes;
-}
-constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
-
-bool Is(char c, unsigned char kind)
-{
-    return kClasses[static_cast<unsigned char>(c)] & kind;
-}
-
-// The field elements, known by the part of their name after any prefix.
-enum Field : unsigned char {
-    fTitle, fDescription, fSelected, fExpanded, fAddress, fAddDate, fLastVisit, fNone
-};
-constexpr unsigned kFolderFields =
-    1u << fTitle | 1u << fDescription | 1u << fSelected | 1u << fExpanded;
-constexpr unsigned kBookmarkFields =
-    1u << fTitle | 1u << fAddress | 1u << fDescription | 1u << fAddDate | 1u << fLastVisit;
+using CatalogFileSyntax::Is;
+using CatalogFileSyntax::kNameChar;
+using CatalogFileSyntax::kNameStart;
+using CatalogFileSyntax::kSpace;
 
 // Compares with a constant of known length, which the compiler does inline.
 template <size_t N>
@@ -61,73 +32,65 @@ bool Named(std::string_view name, const char (&constant)[N])
     return name.size() == N - 1 && std::memcmp(name.data(), constant, N - 1) == 0;
 }
 
-Field FieldNamedExactly(std::string_view name)
+// What a tag's name is: a field (fTitle to fLastVisit, the values a Field frame
+// holds), one of the other names of the file, another name, or no name at all.
+enum Name : unsigned char {
+    fTitle, fDescription, fSelected, fExpanded, fAddress, fAddDate, fLastVisit,
+    nFolder, nBookmark, nDocument, nOther, nInvalid
+};
+constexpr unsigned kFolderFields =
+    1u << fTitle | 1u << fDescription | 1u << fSelected | 1u << fExpanded;
+constexpr unsigned kBookmarkFields =
+    1u << fTitle | 1u << fAddress | 1u << fDescription | 1u << fAddDate | 1u << fLastVisit;
+
+Name KnownName(std::string_view name)
 {
-    if (Named(name, kTitle))
-        return fTitle;
-    if (Named(name, kAddress))
-        return fAddress;
-    if (Named(name, kAddDate))
-        return fAddDate;
-    if (Named(name, kLastVisit))
-        return fLastVisit;
-    if (Named(name, kDescription))
-        return fDescription;
-    if (Named(name, kSelected))
-        return fSelected;
-    return Named(name, kExpanded) ? fExpanded : fNone;
+    switch (name.size()) {
+    case sizeof kTitle - 1:
+        return Named(name, kTitle) ? fTitle : nOther;
+    case sizeof kFolder - 1:
+        return Named(name, kFolder) ? nFolder : nOther;
+    case sizeof kAddress - 1:
+        static_assert(sizeof kAddress == sizeof kAddDate);
+        return Named(name, kAddress) ? fAddress : Named(name, kAddDate) ? fAddDate : nOther;
+    case sizeof kSelected - 1:
+        static_assert(sizeof kSelected == sizeof kExpanded && sizeof kSelected == sizeof kBookmark);
+        return Named(name, kBookmark) ? nBookmark
+            : Named(name, kSelected)  ? fSelected
+            : Named(name, kExpanded)  ? fExpanded
+                                      : nOther;
+    case sizeof kLastVisit - 1:
+        return Named(name, kLastVisit) ? fLastVisit : nOther;
+    case sizeof kDescription - 1:
+        return Named(name, kDescription) ? fDescription : nOther;
+    case sizeof kDocument - 1:
+        return Named(name, kDocument) ? nDocument : nOther;
+    default:
+        return nOther;
+    }
 }
 
-Field FieldNamed(std::string_view name)
+// The bytes the parser takes for a name: a name character first, then any.
+Name NameOf(std::string_view name)
 {
-    if (const Field field = FieldNamedExactly(name); field != fNone)
-        return field;
+    if (const Name known = KnownName(name); known != nOther)
+        return known;
+    if (name.empty() || !Is(name[0], kNameStart))
+        return nInvalid;
+    for (char c : name)
+        if (!Is(c, kNameChar))
+            return nInvalid;
+    return nOther;
+}
+
+// A field is found by the part of its name after any prefix, too.
+Name FieldOf(std::string_view name, Name exact)
+{
+    if (exact != nOther)
+        return exact;
     const size_t colon = name.rfind(':');
-    return colon == std::string_view::npos ? fNone : FieldNamedExactly(name.substr(colon + 1));
-}
-
-void AppendUtf8(std::string &out, char32_t code)
-{
-    if (code < 0x80) {
-        out += char(code);
-    } else if (code < 0x800) {
-        out += char(0xC0 | code >> 6);
-        out += char(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += char(0xE0 | code >> 12);
-        out += char(0x80 | (code >> 6 & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    } else {
-        out += char(0xF0 | code >> 18);
-        out += char(0x80 | (code >> 12 & 0x3F));
-        out += char(0x80 | (code >> 6 & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    }
-}
-
-// The length of a run of whole words at p without '&', CR or NUL: the bytes a value
-// takes as they stand. A word at a time, since values are most of the file.
-qsizetype PlainPrefix(const char *p, qsizetype n)
-{
-    constexpr quint64 kOnes = 0x0101010101010101;
-    constexpr quint64 kHighs = 0x8080808080808080;
-    const auto hasZero = [](quint64 x) { return (x - kOnes) & ~x & kHighs; };
-    qsizetype i = 0;
-    for (; i + 8 <= n; i += 8) {
-        quint64 word;
-        std::memcpy(&word, p + i, 8);
-        if (hasZero(word) | hasZero(word ^ (kOnes * '&')) | hasZero(word ^ (kOnes * '\r')))
-            break;
-    }
-    return i;
-}
-
-int DigitValue(char c, bool hex)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    const char lower = char(c | 0x20);
-    return hex && lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+    const Name local = colon == std::string_view::npos ? nOther : KnownName(name.substr(colon + 1));
+    return local <= fLastVisit ? local : nOther;
 }
 
 // Bookmarks added or visited on the same day one after the other (an import, a
@@ -165,12 +128,15 @@ public:
 
 private:
     enum class Kind : unsigned char { Root, Folder, Bookmark, Field, Ignored };
+    // An open element. The names of folders, bookmarks and unprefixed fields
+    // follow from what they are; the others are kept in m_names.
     struct Frame
     {
         Kind kind = Kind::Ignored;
-        Field field = fNone;    // of a Field frame
+        Name field = nOther;    // of a Field frame
         unsigned char seen = 0; // the fields met so far in a Folder or Bookmark frame
-        size_t nameEnd = 0;     // where the element's name ends in m_names
+        bool keepsName = true;
+        size_t namesEnd = 0; // the size of m_names while the element is open
         union {
             TFolder *folder = nullptr;
             TBookmark *bookmark;
@@ -180,21 +146,20 @@ private:
     bool Prolog();
     bool SkipDeclaration();
     bool Body();
-    qsizetype SpaceAhead();
-    bool Text(const char *p, qsizetype n, qsizetype space);
+    bool Text(qsizetype space);
     qsizetype Tag(const char *p, qsizetype n);
-    bool Open(std::string_view name, bool empty);
-    bool Child(Frame &parent, std::string_view name, Frame &frame);
-    bool Close(std::string_view name);
-    bool Decode(const char *p, qsizetype n, std::string_view &bytes);
-    bool Reference(const char *&p, const char *end);
-    bool SetField(const Frame &owner, Field field, const QString &value);
+    bool Open(std::string_view name, Name known, bool empty);
+    bool Child(Frame &parent, std::string_view name, Name known, Frame &frame);
+    bool Close(std::string_view name, Name known);
+    bool SetField(std::string_view bytes, bool ascii);
+    bool SetFolderField(TFolder &folder, Name field, const QString &value);
+    void SetBookmarkField(TBookmark &bookmark, Name field, const QString &value);
 
     TFolders &m_root;
     CatalogFileInput m_in;
-    std::vector<Frame> m_stack; // the open elements
-    std::string m_names;        // their names, one after the other
-    std::string m_text;         // a value with its references resolved
+    std::vector<Frame> m_stack;
+    std::string m_names;
+    std::string m_text; // a value with its references resolved
     RepeatedText m_added;
     RepeatedText m_visited;
     bool m_rootSeen = false;
@@ -231,19 +196,13 @@ bool StreamReader::SkipDeclaration()
 bool StreamReader::Body()
 {
     for (;;) {
-        const qsizetype space = SpaceAhead();
+        const qsizetype space = m_in.SkipSpace();
         if (space == m_in.Size())
             return m_rootSeen && m_stack.empty() && !m_in.Failed();
-        if (m_in.Data()[space] == '<') {
+        if (m_in.Data()[space] == '<')
             m_in.Consume(space);
-        } else {
-            // Text up to the next tag; at the end of the file it is outside the
-            // document element or in one left open.
-            const qsizetype open = m_in.Find('<', space);
-            if (open < 0 || !Text(m_in.Data(), open, space))
-                return false;
-            m_in.Consume(open);
-        }
+        else if (!Text(space))
+            return false;
         qsizetype length;
         while ((length = Tag(m_in.Data(), m_in.Size())) == 0)
             if (!m_in.More())
@@ -254,45 +213,30 @@ bool StreamReader::Body()
     }
 }
 
-// The white space at Data(), reading on as needed. Indentation goes a word at a time.
-qsizetype StreamReader::SpaceAhead()
-{
-    constexpr quint64 kBlanks = 0x2020202020202020;
-    qsizetype i = 0;
-    for (;;) {
-        const char *p = m_in.Data();
-        const qsizetype n = m_in.Size();
-        for (;;) {
-            quint64 word;
-            if (i + 8 <= n && (std::memcpy(&word, p + i, 8), word == kBlanks))
-                i += 8;
-            else if (i < n && Is(p[i], kSpace))
-                ++i;
-            else
-                break;
-        }
-        if (i < n || !m_in.More())
-            return i;
-    }
-}
-
-// Text, `space` bytes of it white space ahead of the rest.
-bool StreamReader::Text(const char *p, qsizetype n, qsizetype space)
+// Text up to the next tag, `space` bytes of white space ahead of the rest; at the
+// end of the file it stands outside the document element or in one left open.
+bool StreamReader::Text(qsizetype space)
 {
     if (m_stack.empty())
         return false; // text outside the document element
-    if (m_stack.back().kind != Kind::Field) // ignored, but a NUL would end the parse
-        return !std::memchr(p + space, 0, size_t(n - space));
-    std::string_view bytes;
-    if (!Decode(p, n, bytes))
-        return false;
-    const Frame &owner = m_stack[m_stack.size() - 2];
-    const Field field = m_stack.back().field;
-    if (field == fAddDate && bytes.size() <= RepeatedText::kLongest)
-        return SetField(owner, field, m_added.Text(bytes));
-    if (field == fLastVisit && bytes.size() <= RepeatedText::kLongest)
-        return SetField(owner, field, m_visited.Text(bytes));
-    return SetField(owner, field, QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
+    const bool field = m_stack.back().kind == Kind::Field;
+    bool ascii = false;
+    qsizetype end = m_in.FindTextEnd(space, ascii);
+    if (end >= 0 && m_in.Data()[end] == '<') {
+        if (field && !SetField(std::string_view(m_in.Data(), size_t(end)), ascii))
+            return false;
+    } else {
+        // Something to resolve, or a NUL, which would end the parse: the slow way.
+        end = end < 0 ? -1 : m_in.Find('<', end);
+        if (end < 0)
+            return false;
+        const bool decoded = field ? CatalogFileSyntax::DecodeText(m_in.Data(), end, m_text)
+                                   : !std::memchr(m_in.Data(), 0, size_t(end));
+        if (!decoded || (field && !SetField(m_text, false)))
+            return false;
+    }
+    m_in.Consume(end);
+    return true;
 }
 
 // The tag at p, from '<' to '>': a start tag, an empty-element tag or an end tag,
@@ -300,12 +244,12 @@ bool StreamReader::Text(const char *p, qsizetype n, qsizetype space)
 qsizetype StreamReader::Tag(const char *p, qsizetype n)
 {
     const bool closing = n > 1 && p[1] == '/';
-    qsizetype i = closing ? 2 : 1;
-    if (!closing && i < n && !Is(p[i], kNameStart))
+    const qsizetype start = closing ? 2 : 1;
+    qsizetype i = CatalogFileInput::NameEnd(p, start, n);
+    const std::string_view name(p + start, size_t(i - start));
+    const Name known = NameOf(name);
+    if (i < n && !closing && known == nInvalid)
         return -1;
-    while (i < n && Is(p[i], kNameChar))
-        ++i;
-    const std::string_view name(p + (closing ? 2 : 1), size_t(i - (closing ? 2 : 1)));
     while (i < n && Is(p[i], kSpace))
         ++i;
     const bool empty = !closing && i < n && p[i] == '/';
@@ -314,24 +258,25 @@ qsizetype StreamReader::Tag(const char *p, qsizetype n)
         return 0;
     if (p[i] != '>')
         return -1;
-    return (closing ? Close(name) : Open(name, empty)) ? i + 1 : -1;
+    return (closing ? Close(name, known) : Open(name, known, empty)) ? i + 1 : -1;
 }
 
-bool StreamReader::Open(std::string_view name, bool empty)
+bool StreamReader::Open(std::string_view name, Name known, bool empty)
 {
     Frame frame;
     if (m_stack.empty()) {
         if (m_rootSeen)
             return false; // a second document element
         m_rootSeen = true;
-        if (Named(name, kDocument) || Named(name, kFolder))
+        if (known == nDocument || known == nFolder)
             frame.kind = Kind::Root;
-    } else if (!Child(m_stack.back(), name, frame)) {
+    } else if (!Child(m_stack.back(), name, known, frame)) {
         return false;
     }
     if (!empty) {
-        m_names.append(name);
-        frame.nameEnd = m_names.size();
+        if (frame.keepsName)
+            m_names.append(name);
+        frame.namesEnd = m_names.size();
         m_stack.push_back(frame);
     }
     return true;
@@ -339,24 +284,24 @@ bool StreamReader::Open(std::string_view name, bool empty)
 
 // What an element is in its parent: a folder is added to its list and a bookmark
 // to its folder as they begin; the first element of each field name is the field.
-bool StreamReader::Child(Frame &parent, std::string_view name, Frame &frame)
+bool StreamReader::Child(Frame &parent, std::string_view name, Name known, Frame &frame)
 {
     unsigned fields = 0;
     switch (parent.kind) {
     case Kind::Root:
-        if (Named(name, kFolder)) {
-            frame.kind = Kind::Folder;
-            frame.folder = m_root.Add(std::make_unique<TFolder>());
-        }
-        return true;
     case Kind::Folder:
-        if (Named(name, kFolder)) {
+        if (known == nFolder) {
+            TFolders &list = parent.kind == Kind::Root ? m_root : parent.folder->Folders();
             frame.kind = Kind::Folder;
-            frame.folder = parent.folder->Folders().Add(std::make_unique<TFolder>());
+            frame.keepsName = false;
+            frame.folder = list.Add(std::make_unique<TFolder>());
             return true;
         }
-        if (Named(name, kBookmark)) {
+        if (parent.kind == Kind::Root)
+            return true;
+        if (known == nBookmark) {
             frame.kind = Kind::Bookmark;
+            frame.keepsName = false;
             frame.bookmark = parent.folder->Bookmarks().Add(std::make_unique<TBookmark>());
             return true;
         }
@@ -370,110 +315,76 @@ bool StreamReader::Child(Frame &parent, std::string_view name, Frame &frame)
     case Kind::Ignored:
         return true;
     }
-    const Field field = FieldNamed(name);
+    const Name field = FieldOf(name, known);
     const unsigned bit = 1u << field;
-    if (field != fNone && (fields & bit) && !(parent.seen & bit)) {
+    if (field <= fLastVisit && (fields & bit) && !(parent.seen & bit)) {
         parent.seen |= bit;
         frame.kind = Kind::Field;
         frame.field = field;
+        frame.keepsName = known != field;
     }
     return true;
 }
 
-bool StreamReader::Close(std::string_view name)
+bool StreamReader::Close(std::string_view name, Name known)
 {
     if (m_stack.empty())
         return false;
-    const size_t start = m_stack.size() > 1 ? m_stack[m_stack.size() - 2].nameEnd : 0;
-    if (name != std::string_view(m_names).substr(start))
+    const Frame &open = m_stack.back();
+    const size_t start = m_stack.size() > 1 ? m_stack[m_stack.size() - 2].namesEnd : 0;
+    bool same;
+    if (open.keepsName)
+        same = name == std::string_view(m_names).substr(start);
+    else if (open.kind == Kind::Folder)
+        same = known == nFolder;
+    else if (open.kind == Kind::Bookmark)
+        same = known == nBookmark;
+    else
+        same = known == open.field; // an unprefixed field
+    if (!same)
         return false;
     m_names.resize(start);
     m_stack.pop_back();
     return true;
 }
 
-// The bytes of a text as the document reader's parser leaves them: each CR LF or
-// CR as LF, the five entities and character references resolved. False for what
-// that parser would keep as written or cut short (another reference, a NUL).
-bool StreamReader::Decode(const char *p, qsizetype n, std::string_view &bytes)
+// ASCII bytes are widened, which is quicker than decoding them and gives the same.
+bool StreamReader::SetField(std::string_view bytes, bool ascii)
 {
-    const char *end = p + n;
-    const char *q = p + PlainPrefix(p, n);
-    while (q != end && *q != '&' && *q != '\r' && *q != '\0')
-        ++q;
-    if (q == end) {
-        bytes = std::string_view(p, size_t(n));
-        return true;
-    }
-    m_text.assign(p, q);
-    while (q != end) {
-        if (*q == '\r') {
-            m_text += '\n';
-            q += q + 1 != end && q[1] == '\n' ? 2 : 1;
-        } else if (*q == '&') {
-            if (!Reference(q, end))
-                return false;
-        } else if (*q == '\0') {
-            return false;
-        } else {
-            m_text += *q++;
-        }
-    }
-    bytes = m_text;
+    const Frame &owner = m_stack[m_stack.size() - 2];
+    const Name field = m_stack.back().field;
+    const auto text = [bytes, ascii] {
+        return ascii ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
+    };
+    if (owner.kind == Kind::Folder)
+        return SetFolderField(*owner.folder, field, text());
+    if (field == fAddDate && bytes.size() <= RepeatedText::kLongest)
+        SetBookmarkField(*owner.bookmark, field, m_added.Text(bytes));
+    else if (field == fLastVisit && bytes.size() <= RepeatedText::kLongest)
+        SetBookmarkField(*owner.bookmark, field, m_visited.Text(bytes));
+    else
+        SetBookmarkField(*owner.bookmark, field, text());
     return true;
 }
 
-bool StreamReader::Reference(const char *&p, const char *end)
-{
-    static constexpr std::pair<std::string_view, char> kEntities[] = {
-        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
-    const std::string_view rest(p, size_t(end - p));
-    for (const auto &[entity, c] : kEntities) {
-        if (rest.starts_with(entity)) {
-            m_text += c;
-            p += entity.size();
-            return true;
-        }
-    }
-    if (!rest.starts_with("&#"))
-        return false;
-    const bool hex = rest.size() > 2 && rest[2] == 'x';
-    const size_t first = hex ? 3 : 2;
-    size_t i = first;
-    char32_t code = 0;
-    for (; i < rest.size() && rest[i] != ';'; ++i) {
-        const int digit = DigitValue(rest[i], hex);
-        if (digit < 0)
-            return false;
-        code = code * (hex ? 16 : 10) + char32_t(digit);
-        if (code > 0x10FFFF)
-            return false;
-    }
-    if (i == rest.size() || i == first || code == 0 || (code >= 0xD800 && code <= 0xDFFF))
-        return false;
-    AppendUtf8(m_text, code);
-    p += i + 1;
-    return true;
-}
-
-bool StreamReader::SetField(const Frame &owner, Field field, const QString &value)
+bool StreamReader::SetFolderField(TFolder &folder, Name field, const QString &value)
 {
     bool flag = false;
-    if (owner.kind == Kind::Folder) {
-        TFolder &folder = *owner.folder;
-        if (field == fTitle)
-            folder.SetTitle(value);
-        else if (field == fDescription)
-            folder.SetDescription(value);
-        else if (!ReadFlag(value, flag))
-            return false;
-        else if (field == fSelected)
-            folder.SetSelected(flag);
-        else
-            folder.SetExpanded(flag);
-        return true;
-    }
-    TBookmark &bookmark = *owner.bookmark;
+    if (field == fTitle)
+        folder.SetTitle(value);
+    else if (field == fDescription)
+        folder.SetDescription(value);
+    else if (!ReadFlag(value, flag))
+        return false;
+    else if (field == fSelected)
+        folder.SetSelected(flag);
+    else
+        folder.SetExpanded(flag);
+    return true;
+}
+
+void StreamReader::SetBookmarkField(TBookmark &bookmark, Name field, const QString &value)
+{
     if (field == fTitle)
         bookmark.SetTitle(value);
     else if (field == fAddress)
@@ -484,7 +395,6 @@ bool StreamReader::SetField(const Frame &owner, Field field, const QString &valu
         bookmark.SetAddDate(value);
     else
         bookmark.SetLastVisit(value);
-    return true;
 }
 
 } // namespace
