@@ -19,7 +19,7 @@
 class CatalogFileInput
 {
 public:
-    static constexpr qsizetype kBlock = 256 * 1024;
+    static constexpr qsizetype kBlock = 64 * 1024;
 
     bool Open(const QString &fileName);
 
