@@ -54,7 +54,8 @@ Name KnownName(std::string_view name)
         static_assert(sizeof kAddress == sizeof kAddDate);
         return Named(name, kAddress) ? fAddress : Named(name, kAddDate) ? fAddDate : nOther;
     case sizeof kSelected - 1:
-        static_assert(sizeof kSelected == sizeof kExpanded && sizeof kSelected == sizeof kBookmark);
+        static_assert(sizeof kSelected == sizeof kExpanded);
+        static_assert(sizeof kSelected == sizeof kBookmark);
         return Named(name, kBookmark) ? nBookmark
             : Named(name, kSelected)  ? fSelected
             : Named(name, kExpanded)  ? fExpanded
@@ -70,7 +71,7 @@ Name KnownName(std::string_view name)
     }
 }
 
-// The bytes the parser takes for a name: a name character first, then any.
+// What a name is; nInvalid unless the parser would take all its bytes for a name.
 Name NameOf(std::string_view name)
 {
     if (const Name known = KnownName(name); known != nOther)
@@ -89,7 +90,9 @@ Name FieldOf(std::string_view name, Name exact)
     if (exact != nOther)
         return exact;
     const size_t colon = name.rfind(':');
-    const Name local = colon == std::string_view::npos ? nOther : KnownName(name.substr(colon + 1));
+    if (colon == std::string_view::npos)
+        return nOther;
+    const Name local = KnownName(name.substr(colon + 1));
     return local <= fLastVisit ? local : nOther;
 }
 
@@ -146,7 +149,7 @@ private:
     bool Prolog();
     bool SkipDeclaration();
     bool Body();
-    bool Text(qsizetype space);
+    bool Text();
     qsizetype Tag(const char *p, qsizetype n);
     bool Open(std::string_view name, Name known, bool empty);
     bool Child(Frame &parent, std::string_view name, Name known, Frame &frame);
@@ -201,7 +204,7 @@ bool StreamReader::Body()
             return m_rootSeen && m_stack.empty() && !m_in.Failed();
         if (m_in.Data()[space] == '<')
             m_in.Consume(space);
-        else if (!Text(space))
+        else if (!Text())
             return false;
         qsizetype length;
         while ((length = Tag(m_in.Data(), m_in.Size())) == 0)
@@ -213,15 +216,15 @@ bool StreamReader::Body()
     }
 }
 
-// Text up to the next tag, `space` bytes of white space ahead of the rest; at the
-// end of the file it stands outside the document element or in one left open.
-bool StreamReader::Text(qsizetype space)
+// Text up to the next tag, white space ahead of it included (a CR there counts);
+// at the end of the file it stands outside the document element or in one left open.
+bool StreamReader::Text()
 {
     if (m_stack.empty())
         return false; // text outside the document element
     const bool field = m_stack.back().kind == Kind::Field;
     bool ascii = false;
-    qsizetype end = m_in.FindTextEnd(space, ascii);
+    qsizetype end = m_in.FindTextEnd(0, ascii);
     if (end >= 0 && m_in.Data()[end] == '<') {
         if (field && !SetField(std::string_view(m_in.Data(), size_t(end)), ascii))
             return false;
