@@ -32,7 +32,7 @@ bool CatalogFileInput::More()
 {
     const qsizetype kept = Size();
     if (kept > m_capacity / 2 || !m_buffer) {
-        const qsizetype capacity = qMax(kBlock, 2 * m_capacity);
+        const qsizetype capacity = qMax(m_block, 2 * m_capacity);
         auto buffer = std::make_unique_for_overwrite<char[]>(size_t(capacity));
         if (kept > 0)
             std::memcpy(buffer.get(), Data(), size_t(kept));

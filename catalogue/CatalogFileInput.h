@@ -21,6 +21,10 @@ class CatalogFileInput
 public:
     static constexpr qsizetype kBlock = 64 * 1024;
 
+    // block: the bytes read at a time; tests make it small, so that every token
+    // meets the end of a block somewhere.
+    explicit CatalogFileInput(qsizetype block = kBlock) : m_block(qMax(block, qsizetype(1))) {}
+
     bool Open(const QString &fileName);
 
     const char *Data() const { return m_buffer.get() + m_pos; }
@@ -132,6 +136,7 @@ private:
 
     QFile m_file;
     std::unique_ptr<char[]> m_buffer;
+    const qsizetype m_block;
     qsizetype m_capacity = 0;
     qsizetype m_pos = 0;
     qsizetype m_end = 0;

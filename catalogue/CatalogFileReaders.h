@@ -11,8 +11,8 @@ class TFolders;
 
 // Appends the folders of a file in the plain form to root and returns true. For
 // any other file (another encoding, comments, attributes, a fault of any kind) it
-// adds nothing and returns false.
-bool ReadCatalogStream(const QString &fileName, TFolders &root);
+// adds nothing and returns false. block: the bytes read at a time (0: the usual).
+bool ReadCatalogStream(const QString &fileName, TFolders &root, qsizetype block = 0);
 
 // Parses the whole file, then appends its folders to root; raises every failure
 // the file holds, leaving what was read before it.

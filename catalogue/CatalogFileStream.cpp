@@ -125,7 +125,10 @@ private:
 class StreamReader
 {
 public:
-    explicit StreamReader(TFolders &root) : m_root(root) {}
+    StreamReader(TFolders &root, qsizetype block)
+        : m_root(root), m_in(block > 0 ? block : CatalogFileInput::kBlock)
+    {
+    }
 
     bool Read(const QString &fileName) { return m_in.Open(fileName) && Prolog() && Body(); }
 
@@ -168,7 +171,7 @@ private:
     bool m_rootSeen = false;
 };
 
-// The check of the encoding needs the whole declaration in the first block.
+// The check of the encoding needs the whole declaration in the file's start.
 bool StreamReader::Prolog()
 {
     const bool whole = !m_in.Ensure(CatalogFileInput::kBlock);
@@ -402,7 +405,7 @@ void StreamReader::SetBookmarkField(TBookmark &bookmark, Name field, const QStri
 
 } // namespace
 
-bool ReadCatalogStream(const QString &fileName, TFolders &root)
+bool ReadCatalogStream(const QString &fileName, TFolders &root, qsizetype block)
 {
     const int before = root.Count();
     const auto takeBack = [&root, before] {
@@ -410,7 +413,7 @@ bool ReadCatalogStream(const QString &fileName, TFolders &root)
             root.Delete(root.Count() - 1);
     };
     try {
-        if (StreamReader(root).Read(fileName))
+        if (StreamReader(root, block).Read(fileName))
             return true;
     } catch (...) { // out of memory
         takeBack();

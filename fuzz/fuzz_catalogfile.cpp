@@ -80,11 +80,14 @@ void Normalise(TFolders &roots)
     }
 }
 
-// A file the streaming reader takes gives the tree the document reader gives.
+// A file the streaming reader takes gives the tree the document reader gives, read
+// in blocks of any size.
 void CheckReadersAgree(const QString &fileName)
 {
-    TCatalog streamed;
+    TCatalog streamed, inSmallBlocks;
     const bool taken = ReadCatalogStream(fileName, streamed.Folders());
+    Check(ReadCatalogStream(fileName, inSmallBlocks.Folders(), 7) == taken);
+    Check(CatalogOutline(inSmallBlocks, kWholeOutline) == CatalogOutline(streamed, kWholeOutline));
     if (!taken) {
         Check(streamed.Folders().IsEmpty());
         return;
