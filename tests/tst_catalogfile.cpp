@@ -456,7 +456,9 @@ void TestCatalogFile::fixturesLoadAsTheyDid_data()
 {
     QTest::addColumn<QString>("input");
     const QDir dir(QStringLiteral(VK_TEST_DATA "/catalogfile"));
-    for (const QString &name : dir.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name))
+    const QStringList names = dir.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name);
+    QVERIFY(!names.isEmpty());
+    for (const QString &name : names)
         QTest::newRow(qPrintable(name)) << dir.filePath(name);
 }
 
