@@ -2,8 +2,8 @@
 // The catalogue file read in blocks for the streaming reader, and the scans it
 // makes over them. The bytes not yet consumed move to the front of the buffer when
 // more is read, so what a scan has found is whole in memory; the buffer grows for
-// a run longer than itself. Offsets count from Data(). The scans take 16 bytes at
-// a time where they can (with SSE2): the file is mostly indentation and values.
+// a run longer than itself. Offsets count from Data(). With SSE2 the scans take 16
+// bytes at a time: the file is mostly indentation and values.
 
 #include "catalogue/CatalogFileSyntax.h"
 
@@ -47,9 +47,11 @@ public:
         for (;;) {
             const char *p = Data();
             const qsizetype n = Size();
+#if defined(__SSE2__)
             for (; i + 16 <= n; i += 16)
                 if (const unsigned space = Matches<' ', '\t', '\n', '\r'>(p + i); space != 0xFFFF)
                     return i + std::countr_zero(~space);
+#endif
             for (; i < n; ++i)
                 if (!CatalogFileSyntax::Is(p[i], CatalogFileSyntax::kSpace))
                     return i;
@@ -68,6 +70,7 @@ public:
         for (;;) {
             const char *p = Data();
             const qsizetype n = Size();
+#if defined(__SSE2__)
             for (; i + 16 <= n; i += 16) {
                 const unsigned ends = Matches<'<', '&', '\r', '\0'>(p + i);
                 const unsigned nonAscii = HighBits(p + i);
@@ -77,6 +80,7 @@ public:
                 }
                 high |= nonAscii;
             }
+#endif
             for (; i < n; ++i) {
                 const char c = p[i];
                 if (c == '<' || c == '&' || c == '\r' || c == '\0') {
@@ -95,9 +99,11 @@ public:
     static qsizetype NameEnd(const char *p, qsizetype from, qsizetype n)
     {
         qsizetype i = from;
+#if defined(__SSE2__)
         for (; i + 16 <= n; i += 16)
             if (const unsigned ends = Matches<'>', '/', ' ', '\t', '\n', '\r'>(p + i))
                 return i + std::countr_zero(ends);
+#endif
         while (i < n && p[i] != '>' && p[i] != '/'
                && !CatalogFileSyntax::Is(p[i], CatalogFileSyntax::kSpace))
             ++i;
@@ -105,34 +111,22 @@ public:
     }
 
 private:
+#if defined(__SSE2__)
     // Bit k set when byte k of the 16 at p is one of Cs.
     template <char... Cs>
     static unsigned Matches(const char *p)
     {
-#if defined(__SSE2__)
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
         __m128i any = _mm_setzero_si128();
         ((any = _mm_or_si128(any, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Cs)))), ...);
         return unsigned(_mm_movemask_epi8(any));
-#else
-        unsigned mask = 0;
-        for (int k = 0; k < 16; ++k)
-            mask |= unsigned(((p[k] == Cs) || ...)) << k;
-        return mask;
-#endif
     }
     // Bit k set when byte k of the 16 at p is not ASCII.
     static unsigned HighBits(const char *p)
     {
-#if defined(__SSE2__)
         return unsigned(_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p))));
-#else
-        unsigned mask = 0;
-        for (int k = 0; k < 16; ++k)
-            mask |= unsigned(static_cast<unsigned char>(p[k]) >> 7) << k;
-        return mask;
-#endif
     }
+#endif
 
     QFile m_file;
     std::unique_ptr<char[]> m_buffer;
