@@ -3,9 +3,13 @@
 // The counter bytes_per_bookmark is heap memory (glibc's mallinfo2): of the loaded
 // catalogue in BM_LoadFromFile, of ten undo snapshots in BM_SaveUndoState, where
 // snapshot_share is one snapshot's memory over the loaded catalogue's.
+// BM_LoadMemory loads 100,000 and 1,000,000 bookmarks once each and counts
+// resident memory (the kernel's VmRSS and its peak, VmHWM): what the catalogue
+// keeps, the peak during the load, and peak_over_kept.
 #include "bench/Generator.h"
 #include "catalogue/Catalog.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -13,6 +17,7 @@
 #include <pugixml.hpp>
 
 #include <cstring>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -21,17 +26,19 @@ namespace {
 constexpr int kBookmarks = 100000;
 constexpr int kFolders = 10000;
 
-// The generated catalogue saved once, shared by every case.
-const QString &CatalogFile()
+// The generated catalogue of a size saved once, shared by every case; ten
+// bookmarks a folder.
+const QString &CatalogFile(int bookmarks = kBookmarks)
 {
     static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString file = dir.filePath(QStringLiteral("bookmarks.xml"));
+    static std::map<int, QString> files;
+    QString &path = files[bookmarks];
+    if (path.isEmpty()) {
+        path = dir.filePath(QStringLiteral("bookmarks%1.xml").arg(bookmarks));
         TCatalog catalog;
-        GenerateCatalog(catalog, kBookmarks, kFolders);
-        catalog.SaveToFile(file);
-        return file;
-    }();
+        GenerateCatalog(catalog, bookmarks, bookmarks / (kBookmarks / kFolders));
+        catalog.SaveToFile(path);
+    }
     return path;
 }
 
@@ -59,6 +66,50 @@ void BM_LoadFromFile(benchmark::State &state)
     state.counters["bytes_per_bookmark"] = double(HeapInUse() - before) / kBookmarks;
 }
 BENCHMARK(BM_LoadFromFile)->Unit(benchmark::kMillisecond);
+
+// A "VmRSS:" or "VmHWM:" line of /proc/self/status, in bytes.
+double StatusBytes(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qsizetype(std::strlen(key))).trimmed().split(' ').value(0).toDouble()
+                * 1024;
+    return 0;
+}
+
+// Sets VmHWM back to the present VmRSS.
+bool ResetPeak()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
+}
+
+void BM_LoadMemory(benchmark::State &state)
+{
+    const int bookmarks = int(state.range(0));
+    const QString file = CatalogFile(bookmarks);
+    double kept = 0;
+    double peak = 0;
+    for (auto _ : state) {
+        malloc_trim(0);
+        const double before = StatusBytes("VmRSS:");
+        if (!ResetPeak())
+            state.SkipWithError("cannot reset the peak of resident memory");
+        TCatalog catalog;
+        catalog.LoadFromFile(file);
+        peak = StatusBytes("VmHWM:") - before;
+        malloc_trim(0);
+        kept = StatusBytes("VmRSS:") - before;
+    }
+    state.counters["kept_bytes_per_bookmark"] = kept / bookmarks;
+    state.counters["peak_bytes_per_bookmark"] = peak / bookmarks;
+    state.counters["peak_over_kept"] = peak / kept;
+}
+BENCHMARK(BM_LoadMemory)->Arg(kBookmarks)->Arg(10 * kBookmarks)->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 // Sums the text lengths so the walk cannot be optimised away.
 size_t WalkDocument(const pugi::xml_node &root)

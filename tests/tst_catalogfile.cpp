@@ -2,10 +2,12 @@
 // leave, encodings, and inputs that must never crash (tst_catalogfilewriter.cpp
 // covers the layout and the saving).
 #include "catalogue/Catalog.h"
+#include "catalogue/CatalogFileReaders.h"
 #include "tests/CatalogOutline.h"
 #include "tests/CatalogTree.h"
 #include "tests/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QStringEncoder>
@@ -21,6 +23,11 @@ const QString kNodeError = QStringLiteral("Element does not contain a single tex
 QByteArray Doc(const QByteArray &body)
 {
     return "<varnokel_file>" + body + "</varnokel_file>";
+}
+
+QString Outline(const TCatalog &catalog)
+{
+    return CatalogOutline(catalog, kWholeOutline);
 }
 
 } // namespace
@@ -56,6 +63,9 @@ private slots:
     void truncatedFilesLoadOrFail();
     void hugeTitleLoads();
     void treeNestedDeepLoadsSavesAndFrees();
+    void fixturesLoadAsTheyDid_data();
+    void fixturesLoadAsTheyDid();
+    void streamingReaderTakesWhatTheWriterWrites();
 
 private:
     QString Write(const QByteArray &bytes);
@@ -440,6 +450,69 @@ void TestCatalogFile::treeNestedDeepLoadsSavesAndFrees()
     TCatalog reloaded;
     reloaded.LoadFromFile(saved);
     QCOMPARE(CatalogOutline(reloaded, kWholeOutline), CatalogOutline(catalog, kWholeOutline));
+}
+
+void TestCatalogFile::fixturesLoadAsTheyDid_data()
+{
+    QTest::addColumn<QString>("input");
+    const QDir dir(QStringLiteral(VK_TEST_DATA "/catalogfile"));
+    const QStringList names = dir.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name);
+    QVERIFY(!names.isEmpty());
+    for (const QString &name : names)
+        QTest::newRow(qPrintable(name)) << dir.filePath(name);
+}
+
+// Each fixture beside what loading it gave before the streaming reader came:
+// "name.txt" holds which reader reads it now, the error and the tree (today's date
+// as "today"). The streaming reader takes a file only when the document reader
+// reads it to the same tree, and leaves every other untouched, whatever the blocks
+// it reads in.
+void TestCatalogFile::fixturesLoadAsTheyDid()
+{
+    QFETCH(QString, input);
+    QFile expected(input.chopped(4) + QStringLiteral(".txt"));
+    QVERIFY(expected.open(QIODevice::ReadOnly));
+
+    TCatalog streamed, inSmallBlocks, parsed, loaded;
+    const bool taken = ReadCatalogStream(input, streamed.Folders());
+    QCOMPARE(ReadCatalogStream(input, inSmallBlocks.Folders(), 3), taken);
+    QCOMPARE(Outline(inSmallBlocks), Outline(streamed));
+    const QString parseError = ErrorOf([&] { ReadCatalogDocument(input, parsed.Folders()); });
+    const QString error = ErrorOf([&] { loaded.LoadFromFile(input); });
+    QCOMPARE(Outline(streamed), taken ? Outline(parsed) : QString());
+    QVERIFY(!taken || parseError.isEmpty());
+    QCOMPARE(error, parseError);
+    QCOMPARE(Outline(loaded), Outline(parsed));
+    const QString found = QStringLiteral("read by: %1\nerror: %2\n%3")
+                              .arg(taken ? QStringLiteral("stream") : QStringLiteral("document"),
+                                   QString(error).replace(input, QStringLiteral("FILE")),
+                                   Outline(loaded).replace(TodayText(), QStringLiteral("today")));
+    QCOMPARE(found, QString::fromUtf8(expected.readAll()));
+}
+
+// Every character a field can hold, as the writer writes it; a fault here would
+// send every load the slow way.
+void TestCatalogFile::streamingReaderTakesWhatTheWriterWrites()
+{
+    QString every;
+    for (char16_t u = 1; u < 0x80; ++u)
+        every += QChar(u);
+    every += QChar(0xD800) + QStringLiteral("é€日本😀\uFFFF ");
+    TCatalog catalog;
+    TFolder *folder = AddFolder(catalog.Folders(), every);
+    folder->SetDescription(QStringLiteral("  "));
+    folder->SetSelected(true);
+    TBookmark *bookmark = AddBookmark(AddFolder(folder->Folders(), QString())->Bookmarks(), every);
+    bookmark->SetAddress(every);
+    bookmark->SetDescription(QStringLiteral("a\r\nb\rc"));
+    const QString saved = m_dir->filePath(QStringLiteral("saved.xml"));
+    catalog.SaveToFile(saved);
+
+    TCatalog streamed, parsed;
+    QVERIFY(ReadCatalogStream(saved, streamed.Folders()));
+    ReadCatalogDocument(saved, parsed.Folders());
+    QCOMPARE(Outline(streamed), Outline(parsed));
+    QCOMPARE(streamed.GetBookmarkCount(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestCatalogFile)

@@ -1,0 +1,211 @@
+// The document reader of the catalogue file: pugixml parses the whole file, then
+// the document is walked with an explicit stack in document order, so a failure
+// leaves exactly the folders met before it, and any depth of nesting is safe.
+#include "catalogue/Catalog.h"
+#include "catalogue/CatalogFileNames.h"
+#include "catalogue/CatalogFileReaders.h"
+#include "platform/VarnokelError.h"
+
+#include <QFile>
+#include <QStringConverter>
+
+#include <pugixml.hpp>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using namespace CatalogFileNames;
+
+// Whitespace-only text is dropped (no parse_ws_pcdata); comments and processing
+// instructions are kept, because a field holding one is an error.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
+
+// The file's bytes as UTF-8, whatever encoding a byte-order mark or the
+// declaration names.
+QByteArray ToUtf8(QByteArray data, const QString &fileName)
+{
+    if (const qsizetype prefix = Utf8PrefixSize(data); prefix >= 0)
+        return data.remove(0, prefix);
+    if (auto found = QStringConverter::encodingForData(data, u'<');
+        found && *found != QStringConverter::Utf8) {
+        QStringDecoder decoder(*found);
+        return QString(decoder.decode(data)).toUtf8();
+    }
+    const QByteArray name = DeclaredEncoding(data).toLower();
+    QStringDecoder decoder(name.constData());
+    if (!decoder.isValid())
+        throw VarnokelError(QStringLiteral("The encoding \"%1\" of %2 is not supported")
+                                .arg(QString::fromLatin1(name), fileName));
+    return QString(decoder.decode(data)).toUtf8();
+}
+
+QByteArray ReadAsUtf8(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw VarnokelError(QStringLiteral("Cannot open file \"%1\". %2")
+                                .arg(fileName, file.errorString()));
+    return ToUtf8(file.readAll(), fileName);
+}
+
+// The parser's reason, "Line: " and the line number, and the first 40 characters
+// of that line. The file is parsed in place, so its text is read again here.
+[[noreturn]] void RaiseParseError(const QString &fileName, const pugi::xml_parse_result &result)
+{
+    const QByteArray text = ReadAsUtf8(fileName);
+    const qsizetype offset = qBound(qsizetype(0), qsizetype(result.offset), text.size());
+    const qsizetype lineStart = text.lastIndexOf('\n', offset - 1) + 1;
+    qsizetype lineEnd = text.indexOf('\n', lineStart);
+    if (lineEnd < 0)
+        lineEnd = text.size();
+    const QString line = QString::fromUtf8(text.mid(lineStart, lineEnd - lineStart))
+                             .remove(QLatin1Char('\r')).left(40);
+    const int lineNumber = int(text.left(offset).count('\n')) + 1;
+    throw VarnokelError(QStringLiteral("%1\nLine: %2\n%3")
+                            .arg(QString::fromUtf8(result.description()))
+                            .arg(lineNumber)
+                            .arg(line));
+}
+
+// A name without its namespace prefix. Field names have no prefix, so a name
+// equals a field name exactly, or by the part after its prefix, when this does.
+const char *LocalName(const char *name)
+{
+    const char *colon = std::strrchr(name, ':');
+    return colon ? colon + 1 : name;
+}
+
+// The first child element of each wanted name, found in one pass over the children;
+// later children of the same name are ignored.
+template <size_t N>
+void FindFields(pugi::xml_node element, const char *const (&names)[N], pugi::xml_node (&found)[N])
+{
+    size_t missing = N;
+    for (pugi::xml_node child = element.first_child(); child && missing;
+         child = child.next_sibling()) {
+        if (child.type() != pugi::node_element)
+            continue;
+        const char *name = LocalName(child.name());
+        for (size_t i = 0; i < N; ++i) {
+            if (!found[i] && name[0] == names[i][0] && std::strcmp(name, names[i]) == 0) {
+                found[i] = child;
+                --missing;
+                break;
+            }
+        }
+    }
+}
+
+// The value of a field element: none when it is missing, empty or holds empty
+// text; an error when it holds anything but one text or CDATA node.
+bool FieldValue(pugi::xml_node field, QString &value)
+{
+    if (!field)
+        return false;
+    const pugi::xml_node content = field.first_child();
+    if (!content)
+        return false;
+    if (content.next_sibling()
+        || (content.type() != pugi::node_pcdata && content.type() != pugi::node_cdata))
+        throw VarnokelError(QStringLiteral("Element does not contain a single text node"));
+    const char *text = content.value();
+    if (!*text)
+        return false;
+    value = QString::fromUtf8(text);
+    return true;
+}
+
+bool ToBoolean(const QString &text)
+{
+    bool value = false;
+    if (!ReadFlag(text, value))
+        RaiseFlagError();
+    return value;
+}
+
+void ReadFolderFields(pugi::xml_node node, TFolder &folder)
+{
+    static const char *const names[] = {kTitle, kDescription, kSelected, kExpanded};
+    pugi::xml_node fields[4];
+    FindFields(node, names, fields);
+    QString value;
+    if (FieldValue(fields[0], value))
+        folder.SetTitle(value);
+    if (FieldValue(fields[1], value))
+        folder.SetDescription(value);
+    if (FieldValue(fields[2], value))
+        folder.SetSelected(ToBoolean(value));
+    if (FieldValue(fields[3], value))
+        folder.SetExpanded(ToBoolean(value));
+}
+
+// A bookmark whose field fails is not added.
+void ReadBookmark(pugi::xml_node node, TFolder &folder)
+{
+    static const char *const names[] = {kTitle, kAddress, kDescription, kAddDate, kLastVisit};
+    pugi::xml_node fields[5];
+    FindFields(node, names, fields);
+    auto bookmark = std::make_unique<TBookmark>();
+    QString value;
+    if (FieldValue(fields[0], value))
+        bookmark->SetTitle(value);
+    if (FieldValue(fields[1], value))
+        bookmark->SetAddress(value);
+    if (FieldValue(fields[2], value))
+        bookmark->SetDescription(value);
+    if (FieldValue(fields[3], value))
+        bookmark->SetAddDate(value);
+    if (FieldValue(fields[4], value))
+        bookmark->SetLastVisit(value);
+    folder.Bookmarks().Add(std::move(bookmark));
+}
+
+// Reads the children of the document element into `root`. A folder is added to
+// its list before its fields are read. A "bookmark" directly under the document
+// element has no folder to go into and is skipped.
+void ReadTree(pugi::xml_node documentElement, TFolders &root)
+{
+    struct Frame { pugi::xml_node next; TFolder *folder; };
+    std::vector<Frame> stack{{documentElement.first_child(), nullptr}};
+    while (!stack.empty()) {
+        Frame &frame = stack.back();
+        const pugi::xml_node node = frame.next;
+        if (!node) {
+            stack.pop_back();
+            continue;
+        }
+        frame.next = node.next_sibling();
+        TFolder *parent = frame.folder;
+        if (node.type() != pugi::node_element)
+            continue;
+        if (std::strcmp(node.name(), kFolder) == 0) {
+            TFolders &list = parent ? parent->Folders() : root;
+            TFolder *folder = list.Add(std::make_unique<TFolder>());
+            ReadFolderFields(node, *folder);
+            stack.push_back({node.first_child(), folder});
+        } else if (std::strcmp(node.name(), kBookmark) == 0 && parent) {
+            ReadBookmark(node, *parent);
+        }
+    }
+}
+
+} // namespace
+
+void ReadCatalogDocument(const QString &fileName, TFolders &root)
+{
+    QByteArray text = ReadAsUtf8(fileName);
+    pugi::xml_document document;
+    const pugi::xml_parse_result result = document.load_buffer_inplace(
+        text.data(), size_t(text.size()), kParseOptions, pugi::encoding_utf8);
+    if (!result)
+        RaiseParseError(fileName, result);
+
+    // A document element of another name is read as an empty catalogue; one named
+    // "folder" gives its sub-folders as root folders and its own fields are ignored.
+    const pugi::xml_node element = document.document_element();
+    if (std::strcmp(element.name(), kDocument) != 0 && std::strcmp(element.name(), kFolder) != 0)
+        return;
+    ReadTree(element, root);
+}
