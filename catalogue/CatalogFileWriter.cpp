@@ -98,9 +98,10 @@ private:
         m_size += m_encoder.appendToBuffer(start, run) - start;
     }
 
-    // Markup characters as entities; a carriage return and the other control
-    // characters as character references, so they come back unchanged; NUL,
-    // which no XML text can hold, is dropped.
+    // Markup characters as entities; a carriage return as a character reference,
+    // so it comes back unchanged. The other control characters but tab and line
+    // feed cannot stand in an XML 1.0 file, not even as references: they are
+    // dropped, so that other tools read the catalogue file too.
     void Escaped(QStringView value)
     {
         const QChar *run = value.begin();
@@ -116,8 +117,8 @@ private:
                 Put("&lt;");
             else if (u == '>')
                 Put("&gt;");
-            else if (u != 0)
-                Put("&#", QByteArray::number(int(u)).constData(), ";");
+            else if (u == '\r')
+                Put("&#13;");
         }
         Utf8(QStringView(run, value.end()));
     }

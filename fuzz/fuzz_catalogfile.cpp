@@ -5,6 +5,7 @@
 // to it untouched; what the writer writes, it always reads itself.
 #include "catalogue/Catalog.h"
 #include "catalogue/CatalogFileReaders.h"
+#include "catalogue/FolderWalk.h"
 #include "platform/VarnokelError.h"
 #include "tests/CatalogOutline.h"
 
@@ -55,29 +56,28 @@ bool IsXmlBlank(const QString &text)
     return true;
 }
 
-// What a save and a load make of a tree: values of blanks alone become empty,
-// and an empty add date becomes today's. Explicit stack: any depth.
+// What a save and a load make of a tree: control characters other than tab,
+// line feed and carriage return are dropped, values of blanks alone become
+// empty, and an empty add date becomes today's.
 void Normalise(TFolders &roots)
 {
-    const auto blankless = [](const QString &text) { return IsXmlBlank(text) ? QString() : text; };
-    std::vector<TFolder *> stack;
-    for (const auto &folder : roots)
-        stack.push_back(folder.get());
-    while (!stack.empty()) {
-        TFolder *folder = stack.back();
-        stack.pop_back();
-        folder->SetTitle(blankless(folder->Title()));
-        folder->SetDescription(blankless(folder->Description()));
-        for (const auto &b : folder->Bookmarks()) {
-            b->SetTitle(blankless(b->Title()));
-            b->SetAddress(blankless(b->Address()));
-            b->SetDescription(blankless(b->Description()));
-            b->SetLastVisit(blankless(b->LastVisit()));
-            b->SetAddDate(IsXmlBlank(b->AddDate()) ? TodayText() : b->AddDate());
+    const auto clean = [](QString text) {
+        text.removeIf([](QChar c) {
+            return c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r';
+        });
+        return IsXmlBlank(text) ? QString() : text;
+    };
+    ForEachFolder(roots, [&clean](TFolder &folder) {
+        folder.SetTitle(clean(folder.Title()));
+        folder.SetDescription(clean(folder.Description()));
+        for (const auto &b : folder.Bookmarks()) {
+            b->SetTitle(clean(b->Title()));
+            b->SetAddress(clean(b->Address()));
+            b->SetDescription(clean(b->Description()));
+            b->SetLastVisit(clean(b->LastVisit()));
+            b->SetAddDate(clean(b->AddDate()).isEmpty() ? TodayText() : clean(b->AddDate()));
         }
-        for (const auto &child : folder->Folders())
-            stack.push_back(child.get());
-    }
+    });
 }
 
 // A file the streaming reader takes gives the tree the document reader gives, read
