@@ -53,12 +53,10 @@ void TestImport1x::importsTheExampleFolder()
     const QString outline =
         u"F0 News | Daily reading\n"
         u"B1 Example News | http://news.example/ | Front page | 2003.12.24 | 2004.03.01\n"
-        u"B1 Weather | http://weather.example/ |  | 2004.01.02 | \n"
-        u"F1 Local | \n"
+        u"B1 Weather | http://weather.example/ |  | 2004.01.02 | \nF1 Local | \n"
         u"F2 Caf\u00E9s | Places to eat\n"
         u"B3 Caf\u00E9 Central | http://cafe.example/ | Viennese | 2004.05.01 | 2004.05.06\n"
-        u"F1 World | \n"
-        u"F0 Hobbies | Spare time\n"_qs;
+        u"F1 World | \nF0 Hobbies | Spare time\n"_qs;
     TCatalog catalog;
     ImportVarnokel1x(catalog, QStringLiteral(VK_TEST_DATA "/varnokel1x"));
     QCOMPARE(CatalogOutline(catalog, kWithDates), outline);
@@ -73,36 +71,28 @@ void TestImport1x::readingRules_data()
     QTest::addColumn<QStringList>("links");
     QTest::addColumn<QString>("outline");
     const QStringList none;
-    QTest::newRow("siblings, children, back up")
-        << QStringList{"A", "\tB", "\t\tC", "\tD", "E"} << none << none
-        << "F0 A | \nF1 B | \nF2 C | \nF1 D | \nF0 E | \n";
-    // B counts as depth 2, so C one level up from it is a sibling of A.
-    QTest::newRow("deeper by two is one level, depth counted as written")
-        << QStringList{"A", "\t\tB", "\t\tC", "\tD"} << none << none
-        << "F0 A | \nF1 B | \nF1 C | \nF0 D | \n";
+    // Depths as written: G is a child of E like F, so H one level up is a root.
+    QTest::newRow("siblings, children, back up, deeper by two")
+        << QStringList{"A", "\tB", "\t\tC", "\tD", "E", "\t\tF", "\t\tG", "\tH"} << none << none
+        << "F0 A | \nF1 B | \nF2 C | \nF1 D | \nF0 E | \nF1 F | \nF1 G | \nF0 H | \n";
     QTest::newRow("deep first line is a root folder; below the top stays at the top")
         << QStringList{"\t\tA", "\t\tB", "\t\t\tC", "D"} << none << none
         << "F0 A | \nF0 B | \nF1 C | \nF0 D | \n";
-    QTest::newRow("TABs anywhere count; blank lines")
-        << QStringList{"A", "B\t", "C\tx", "", "   "} << none << none
-        << "F0 A | \nF1 B | \nF1 C\tx | \nF0  | \n";
-    QTest::newRow("equal titles at one place merge")
-        << QStringList{"A", "\tX", "a", "\tx", "\tY"} << none << none
-        << "F0 A | \nF1 X | \nF1 Y | \n";
+    QTest::newRow("TABs anywhere count; blank lines; equal titles at one place merge")
+        << QStringList{"A", "B\t", "C\tx", "", "   ", "a", "\tb", "\tY"} << none << none
+        << "F0 A | \nF1 B | \nF1 C\tx | \nF1 Y | \nF0  | \n";
     QTest::newRow("descriptions: trimmed, ASCII case, later pair wins, odd last line")
         << QStringList{"A", "B", "C"} << QStringList{"  a\t", "first", "C", " c ", "A", "x", "B"}
         << none << "F0 A | x\nF0 B | \nF0 C | c\n";
-    QTest::newRow("seven lines, two bookmarks")
+    // Trimmed, less a prefix left unread (a surrogate pair kept whole); control
+    // characters dropped; equal titles dropped; a short last block.
+    QTest::newRow("bookmark blocks")
         << QStringList{"F"} << none
-        << QStringList{"T:One", "U:u1", "V:2001.01.01", "A:2000.01.01", "D:d1", "T:Two", "U:u2"}
-        << "F0 F | \nB1 One | u1 | d1 | 2000.01.01 | 2001.01.01\nB1 Two | u2 |  |  | \n";
-    QTest::newRow("prefix skipped unread, lines trimmed, equal titles dropped")
-        << QStringList{"F"} << none
-        << QStringList{"  xxTitle  ", "\t??addr", "", "12", "D:", "T:TITLE", "U:b", "", "", ""}
-        << "F0 F | \nB1 Title | addr |  |  | \n";
-    QTest::newRow("prefix of a surrogate pair kept whole")
-        << QStringList{"F"} << none << QStringList{u"T\U0001F600x"_qs, "U:u", "", "", ""}
-        << "F0 F | \nB1 x | u |  |  | \n";
+        << QStringList{"T:One", "U:u1", "V:2001.01.01\x01", "A:\x01" "2000.01.01", "D:d1",
+                       "  xxTitle  ", "\t??addr", "", "12", "D:", "T:TITLE", "U:b", "", "", "",
+                       u"T\U0001F600x"_qs, "U:u", "", "", "", "T:Two", "U:u2"}
+        << "F0 F | \nB1 One | u1 | d1 | 2000.01.01 | 2001.01.01\nB1 Title | addr |  |  | \n"
+           "B1 x | u |  |  | \nB1 Two | u2 |  |  | \n";
     // "../Links/F" would name a file outside the folder: no ".wnl" file can have it.
     QTest::newRow("titles naming no file get no bookmarks")
         << QStringList{"../Links/F", "F"} << none << QStringList{"T:x", "U:u"}
