@@ -18,20 +18,6 @@ void WriteShortcuts(const QString &dir, const QStringList &shortcuts)
                    "[InternetShortcut]\r\nURL=" + shortcut.section(u'=', 1).toUtf8() + "\r\n");
 }
 
-// The files and folders below dir, sorted, folders with a trailing "/".
-QStringList TreeOf(const QString &dir)
-{
-    QStringList names;
-    for (QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                         QDirIterator::Subdirectories);
-         it.hasNext();) {
-        const QFileInfo info(it.next());
-        names << QDir(dir).relativeFilePath(info.filePath()) + (info.isDir() ? "/" : "");
-    }
-    names.sort();
-    return names;
-}
-
 } // namespace
 
 class TestFavorites : public QObject
@@ -39,158 +25,138 @@ class TestFavorites : public QObject
     Q_OBJECT
 
 private slots:
-    void importsTheChosenFolder();
-    void onlyRegularFilesOfAtMost1MiBAreRead();
-    void exportsFoldersAndShortcuts();
-    void namesShortenedAndNulDroppedExportAndImportBack();
-    void fileNames_data();
-    void fileNames();
-    void deepTrees();
+    void importsTheChosenFolder()
+    {
+        // Shortcuts directly in the chosen folder were once dropped; they go into a
+        // root folder named after it. A folder named "*.url" is a shortcut without an
+        // address as well; names beginning with "." are skipped, unless shortcuts.
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("Favorites"));
+        WriteShortcuts(in, {"Top.url=t", "Work/Mail.url=m", "Work/Docs/Spec.URL=s",
+                            ".hidden/x.url=x", "Odd/.url=e", "Odd/.hidden.url=h",
+                            "Odd/Site.url/inner.url=i", u"\u00E9cole/b.url=b"_qs});
+        WriteBytes(in + QStringLiteral("/Work/notes.txt"), "not a shortcut");
+        WriteBytes(in + QStringLiteral("/Odd/Keyless.url"), "[Other]\r\nURL=no\r\n");
+        QVERIFY(QFile::link(in + QStringLiteral("/Work"), in + QStringLiteral("/Work/Loop")));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), in + "/Odd/Broken.url"));
+        const QString outline = u"F0 work | mine\nB1 Mail | m | \nF1 Docs | \nB2 Spec | s | \n"
+                                u"F1 Loop | \nF0 \u00C9cole | \nF0 Target | \nB1 Spec | s | \n"
+                                u"F0 Favorites | \nB1 Top | t | \nF0 Odd | \nB1 .hidden | h | \n"
+                                u"B1  | e | \nB1 Broken |  | \nB1 Keyless |  | \nB1 Site |  | \n"
+                                u"F1 Site.url | \nB2 inner | i | \nF0 \u00E9cole | \n"
+                                u"B1 b | b | \n"_qs;
+        TCatalog catalog;
+        BuildCatalog(catalog, u"F0 work | mine\nF0 \u00C9cole | \nF0 Target | \n"_qs);
+        ImportIE(catalog, in + QStringLiteral("/Work/Docs"), catalog.Folders().At(2));
+        ImportIE(catalog, in);
+        QCOMPARE(CatalogOutline(catalog), outline);
+        WriteShortcuts(in, {"Work/Mail.url=new"});
+        for (const QString &other : {in, in + "/Top.url", dir.filePath("missing")})
+            ImportIE(catalog, other);
+        QCOMPARE(CatalogOutline(catalog), outline); // importing twice adds nothing
+    }
+
+    void onlyRegularFilesOfAtMost1MiBAreRead()
+    {
+        // A FIFO hung the import for good; /dev/zero grew memory until the end.
+        QTemporaryDir dir;
+        const QString f = dir.filePath(QStringLiteral("F/"));
+        WriteShortcuts(f, {"Large.url=" + QString(1024 * 1024 - 26, u'a'),
+                           "Larger.url=" + QString(1024 * 1024 - 25, u'a')});
+        QCOMPARE(QFileInfo(f + QStringLiteral("Large.url")).size(), 1024 * 1024);
+        QCOMPARE(::mkfifo(QFile::encodeName(f + QStringLiteral("Fifo.url")).constData(), 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), f + QStringLiteral("Zero.url")));
+        TCatalog catalog;
+        ImportIE(catalog, dir.path());
+        QCOMPARE(Titles(catalog.Folders().At(0)->Bookmarks()),
+                 (QStringList{"Fifo", "Large", "Larger", "Zero"}));
+        for (const auto &bookmark : catalog.Folders().At(0)->Bookmarks())
+            QCOMPARE(bookmark->Address().size(), bookmark->Title() == u"Large" ? 2047 : 0);
+    }
+
+    void exportsFoldersAndShortcutsAndImportsThemBack()
+    {
+        // ".." as a name would write into the folder above the chosen one; a name
+        // "." or one that trims to nothing is skipped with everything below it. Files
+        // already there are never changed, nor links followed. A title over 255 bytes
+        // stopped the whole export; a NUL made mkdir act on a cut name.
+        const QString emoji = u"\U0001F600"_qs;
+        TCatalog catalog;
+        BuildCatalog(catalog, kSmallCatalog
+                                  + u"B1 a:b | first | \nB1 ab | second | \nB1 .. | x | \n"
+                                    u"B1 ../../up | u | \nB1 Link | l | \nF0 x/y:z | \nF0 ??? | \n"
+                                    u"B1 Lost | l | \nF1 In | \nF0  blanks  | \nF0 \t | \n"
+                                    u"F0 .. | \nB1 Up | e | \nF0 . | \nB1 Here | h | \nF0 .:. | \n"
+                                    u"F1 Also | \n"
+                                    u"F0 %1 | \nB1 x | 1 | \nF0 %2 | \nB1 y | 2 | \nF0 N\0UL | \n"
+                                    u"B1 z | 3 | \nF0 NUL | \nB1 w | 4 | \n"_qs
+                                        .arg(QString(300, u'a'), emoji.repeated(150)));
+        QTemporaryDir dir;
+        const QString chosen = dir.filePath(QStringLiteral("chosen"));
+        WriteBytes(chosen + QStringLiteral("/A/Plain.url"), "mine");
+        QVERIFY(QDir().mkpath(chosen + QStringLiteral("/Empty")));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("outside")), chosen + "/Empty/Link.url"));
+        ExportIE(catalog, chosen);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"chosen"});
+        QCOMPARE(ReadBytes(chosen + QStringLiteral("/A/B/Deep.url")),
+                 QByteArray("[InternetShortcut]\r\nURL=http://d/\r\n"));
+        TCatalog back;
+        ImportIE(back, chosen);
+        QCOMPARE(CatalogOutline(back),
+                 u"F0  blanks  | \nF0 A | \nB1 Caf\u00E9 | http://c/ | \nB1 Plain |  | \nF1 B | \n"
+                 u"B2 Deep | http://d/ | \nF0 Empty | \nB1 ....up | u | \nB1 Link |  | \n"
+                 u"B1 ab | first | \nF0 NUL | \nB1 w | 4 | \nB1 z | 3 | \nF0 %1 | \nB1 x | 1 | \n"
+                 u"F0 xyz | \nF0 %2 | \nB1 y | 2 | \n"_qs.arg(QString(255, u'a'),
+                                                            emoji.repeated(63)));
+    }
+
+    void fileNames_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("208 characters stay") << QString(208, u'a') << QString(208, u'a');
+        QTest::newRow("209 characters") << QString(209, u'a') << QString(207, u'a');
+        QTest::newRow("forbidden characters, NUL")
+            << QStringLiteral("a\\b/c:d*e?f\"g<h>i|j\0k") << "abcdefghijk";
+        QTest::newRow("only forbidden") << "<?>" << "";
+        QTest::newRow("dot names") << ".:." << "";
+        QTest::newRow("three dots stay") << "..." << "...";
+        // 207 characters of two or three bytes each are more than a file name holds.
+        QTest::newRow("three-byte characters")
+            << QString(300, QChar(0x65E5)) << QString(83, QChar(0x65E5));
+        QTest::newRow("two-byte characters")
+            << u"\u0080\u07FF"_qs.repeated(150) << u"\u0080\u07FF"_qs.repeated(63).first(125);
+        QTest::newRow("surrogate pair kept whole")
+            << QString(206, u'a') + u"\U0001F600\U0001F600"_qs << QString(206, u'a');
+        QTest::newRow("pairs cut by bytes")
+            << u"\U0001F600"_qs.repeated(70) << u"\U0001F600"_qs.repeated(62);
+    }
+
+    void fileNames()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, name);
+        QCOMPARE(FavoriteFileName(title), name);
+    }
+
+    void deepTrees()
+    {
+        // A catalogue nested far deeper than paths can reach ends in a clear error.
+        const QString title(200, u'n');
+        TCatalog catalog;
+        TFolder *f = AddFolder(catalog.Folders(), title);
+        for (int i = 0; i < 100000; ++i)
+            f = AddFolder(f->Folders(), title);
+        QTemporaryDir dir;
+        const QString error = ErrorOf([&] { ExportIE(catalog, dir.path()); });
+        QVERIFY2(error.startsWith(QStringLiteral("Cannot create folder")), qPrintable(error));
+        // What was written reads back as deep as it went.
+        TCatalog back;
+        ImportIE(back, dir.path());
+        QVERIFY(back.GetFolderCount() > 10);
+    }
 };
-
-void TestFavorites::importsTheChosenFolder()
-{
-    // Shortcuts directly in the chosen folder were once dropped; they go into a
-    // root folder named after it. A folder named "*.url" is a shortcut without an
-    // address as well; names beginning with "." are skipped, unless shortcuts.
-    QTemporaryDir dir;
-    const QString in = dir.filePath(QStringLiteral("Favorites"));
-    WriteShortcuts(in, {"Top.url=t", "Work/Mail.url=m", "Work/Docs/Spec.URL=s", ".hidden/x.url=x",
-                        "Odd/.url=e", "Odd/.hidden.url=h", "Odd/Site.url/inner.url=i",
-                        u"\u00E9cole/b.url=b"_qs});
-    WriteBytes(in + QStringLiteral("/Work/notes.txt"), "not a shortcut");
-    WriteBytes(in + QStringLiteral("/Odd/Keyless.url"), "[Other]\r\nURL=no\r\n");
-    QVERIFY(QFile::link(in + QStringLiteral("/Work"), in + QStringLiteral("/Work/Loop")));
-    QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), in + "/Odd/Broken.url"));
-    const QString outline = u"F0 work | mine\nB1 Mail | m | \nF1 Docs | \nB2 Spec | s | \n"
-                            u"F1 Loop | \nF0 \u00C9cole | \nF0 Target | \nB1 Spec | s | \n"
-                            u"F0 Favorites | \nB1 Top | t | \nF0 Odd | \nB1 .hidden | h | \n"
-                            u"B1  | e | \nB1 Broken |  | \nB1 Keyless |  | \nB1 Site |  | \n"
-                            u"F1 Site.url | \nB2 inner | i | \nF0 \u00E9cole | \nB1 b | b | \n"_qs;
-    TCatalog catalog;
-    BuildCatalog(catalog, u"F0 work | mine\nF0 \u00C9cole | \nF0 Target | \n"_qs);
-    ImportIE(catalog, in + QStringLiteral("/Work/Docs"), catalog.Folders().At(2));
-    ImportIE(catalog, in);
-    QCOMPARE(CatalogOutline(catalog), outline);
-    WriteShortcuts(in, {"Work/Mail.url=new"});
-    for (const QString &other : {in, in + "/Top.url", dir.filePath("missing")})
-        ImportIE(catalog, other);
-    QCOMPARE(CatalogOutline(catalog), outline); // importing twice adds nothing
-}
-
-void TestFavorites::onlyRegularFilesOfAtMost1MiBAreRead()
-{
-    // A FIFO hung the import for good; /dev/zero grew memory until the end.
-    QTemporaryDir dir;
-    const QString f = dir.filePath(QStringLiteral("F/"));
-    WriteShortcuts(f, {"Large.url=" + QString(1024 * 1024 - 26, u'a'),
-                       "Larger.url=" + QString(1024 * 1024 - 25, u'a')});
-    QCOMPARE(QFileInfo(f + QStringLiteral("Large.url")).size(), 1024 * 1024);
-    QCOMPARE(::mkfifo(QFile::encodeName(f + QStringLiteral("Fifo.url")).constData(), 0600), 0);
-    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), f + QStringLiteral("Zero.url")));
-    TCatalog catalog;
-    ImportIE(catalog, dir.path());
-    QCOMPARE(Titles(catalog.Folders().At(0)->Bookmarks()),
-             (QStringList{"Fifo", "Large", "Larger", "Zero"}));
-    for (const auto &bookmark : catalog.Folders().At(0)->Bookmarks())
-        QCOMPARE(bookmark->Address().size(), bookmark->Title() == u"Large" ? 2047 : 0);
-}
-
-void TestFavorites::exportsFoldersAndShortcuts()
-{
-    // ".." as a name would write into the folder above the chosen one; a name
-    // "." or one that trims to nothing is skipped with everything below it. Files
-    // already there are never changed, nor links followed.
-    TCatalog catalog;
-    BuildCatalog(catalog, kSmallCatalog + u"B1 a:b | first | \nB1 ab | second | \nB1 .. | x | \n"
-                                          u"B1 ../../up | u | \nB1 Link | l | \n"
-                                          u"F0 x/y:z | \nF0 ??? | \nB1 Lost | l | \nF1 In | \n"
-                                          u"F0  blanks  | \nF0 \t | \nF0 .. | \nB1 Up | e | \n"
-                                          u"F0 . | \nB1 Here | h | \nF0 .:. | \nF1 Also | \n"_qs);
-    QTemporaryDir dir;
-    const QString chosen = dir.filePath(QStringLiteral("chosen"));
-    WriteBytes(chosen + QStringLiteral("/A/Plain.url"), "mine");
-    QVERIFY(QDir().mkpath(chosen + QStringLiteral("/Empty")));
-    QVERIFY(QFile::link(dir.filePath(QStringLiteral("outside")), chosen + "/Empty/Link.url"));
-    ExportIE(catalog, chosen);
-    QCOMPARE(TreeOf(dir.path()),
-             (QStringList{"chosen/", "chosen/ blanks /", "chosen/A/", "chosen/A/B/",
-                          "chosen/A/B/Deep.url", u"chosen/A/Caf\u00E9.url"_qs,
-                          "chosen/A/Plain.url", "chosen/Empty/", "chosen/Empty/....up.url",
-                          "chosen/Empty/ab.url", "chosen/xyz/"}));
-    QCOMPARE(ReadBytes(chosen + QStringLiteral("/A/B/Deep.url")),
-             QByteArray("[InternetShortcut]\r\nURL=http://d/\r\n"));
-    QCOMPARE(ReadBytes(chosen + QStringLiteral("/Empty/ab.url")),
-             QByteArray("[InternetShortcut]\r\nURL=first\r\n"));
-    QCOMPARE(ReadBytes(chosen + QStringLiteral("/A/Plain.url")), QByteArray("mine"));
-}
-
-void TestFavorites::namesShortenedAndNulDroppedExportAndImportBack()
-{
-    // A title over 255 bytes stopped the whole export; a NUL made mkdir act on a
-    // cut name. Titles that give one name share its directory.
-    const QString emoji = u"\U0001F600"_qs;
-    TCatalog catalog;
-    BuildCatalog(catalog, u"F0 Caf\u00E9 | \nB1 Men\u00FC | http://m/ | \nF1 Deep | \n"
-                          u"B2 x | x | \nF0 %1 | \nB1 x | 1 | \nF0 %2 | \nB1 y | 2 | \n"
-                          u"F0 N\0UL | \nB1 z | 3 | \nF0 NUL | \nB1 w | 4 | \n"_qs
-                              .arg(QString(300, u'a'), emoji.repeated(150)));
-    QTemporaryDir dir;
-    ExportIE(catalog, dir.path());
-    TCatalog back;
-    ImportIE(back, dir.path());
-    QCOMPARE(CatalogOutline(back),
-             u"F0 Caf\u00E9 | \nB1 Men\u00FC | http://m/ | \nF1 Deep | \nB2 x | x | \n"
-             u"F0 NUL | \nB1 w | 4 | \nB1 z | 3 | \nF0 %1 | \nB1 x | 1 | \nF0 %2 | \n"
-             u"B1 y | 2 | \n"_qs.arg(QString(255, u'a'), emoji.repeated(63)));
-}
-
-void TestFavorites::fileNames_data()
-{
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("300 characters") << QString(300, u'a') << QString(207, u'a');
-    QTest::newRow("208 characters stay") << QString(208, u'a') << QString(208, u'a');
-    QTest::newRow("209 characters") << QString(209, u'a') << QString(207, u'a');
-    QTest::newRow("forbidden characters, NUL")
-        << QStringLiteral("a\\b/c:d*e?f\"g<h>i|j\0k") << "abcdefghijk";
-    QTest::newRow("only forbidden") << "<?>" << "";
-    QTest::newRow("dot names") << ".:." << "";
-    QTest::newRow("three dots stay") << "..." << "...";
-    // 207 characters of two or three bytes each are more than a file name holds.
-    QTest::newRow("three-byte characters")
-        << QString(300, QChar(0x65E5)) << QString(83, QChar(0x65E5));
-    QTest::newRow("two-byte characters")
-        << u"\u0080\u07FF"_qs.repeated(150) << u"\u0080\u07FF"_qs.repeated(63).first(125);
-    QTest::newRow("surrogate pair kept whole")
-        << QString(206, u'a') + u"\U0001F600\U0001F600"_qs << QString(206, u'a');
-    QTest::newRow("pairs cut by bytes")
-        << u"\U0001F600"_qs.repeated(70) << u"\U0001F600"_qs.repeated(62);
-}
-
-void TestFavorites::fileNames()
-{
-    QFETCH(QString, title);
-    QFETCH(QString, name);
-    QCOMPARE(FavoriteFileName(title), name);
-}
-
-void TestFavorites::deepTrees()
-{
-    // A catalogue nested far deeper than paths can reach ends in a clear error.
-    const QString title(200, u'n');
-    TCatalog catalog;
-    TFolder *f = AddFolder(catalog.Folders(), title);
-    for (int i = 0; i < 100000; ++i)
-        f = AddFolder(f->Folders(), title);
-    QTemporaryDir dir;
-    const QString error = ErrorOf([&] { ExportIE(catalog, dir.path()); });
-    QVERIFY2(error.startsWith(QStringLiteral("Cannot create folder")), qPrintable(error));
-    // What was written reads back as deep as it went.
-    TCatalog back;
-    ImportIE(back, dir.path());
-    QVERIFY(back.GetFolderCount() > 10);
-}
 
 QTEST_GUILESS_MAIN(TestFavorites)
 #include "tst_favorites.moc"
