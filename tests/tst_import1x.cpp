@@ -58,15 +58,14 @@ private slots:
         QTest::addColumn<QString>("pairs");
         QTest::addColumn<QString>("links");
         QTest::addColumn<QString>("outline");
-        // Depths as written: G is a child of E like F, so H one level up is a root.
-        QTest::newRow("siblings, children, back up, deeper by two")
-            << "A\n\tB\n\t\tC\n\tD\nE\n\t\tF\n\t\tG\n\tH" << "" << ""
-            << "F0 A | \nF1 B | \nF2 C | \nF1 D | \nF0 E | \nF1 F | \nF1 G | \nF0 H | \n";
-        QTest::newRow("deep first line is a root folder; below the top stays at the top")
-            << "\t\tA\n\t\tB\n\t\t\tC\nD" << "" << "" << "F0 A | \nF0 B | \nF1 C | \nF0 D | \n";
-        QTest::newRow("TABs anywhere count; blank lines; equal titles at one place merge")
-            << "A\nB\t\nC\tx\n\n   \na\n\tb\n\tY" << "" << ""
-            << "F0 A | \nF1 B | \nF1 C\tx | \nF1 Y | \nF0  | \n";
+        // A deep first line is a root; lines deeper by two are one level deeper, and
+        // one level up from them (K) is a root; TABs count anywhere in a line; equal
+        // titles at one place merge.
+        QTest::newRow("depths")
+            << "\t\tA\n\t\tB\n\t\t\tC\nD\n\tE\n\t\tF\n\tG\nH\n\t\tI\n\t\tJ\n\tK\nL\t\nM\tx\n\n   \n"
+               "d\n\te\n\tY" << "" << ""
+            << "F0 A | \nF0 B | \nF1 C | \nF0 D | \nF1 E | \nF2 F | \nF1 G | \nF1 Y | \nF0 H | \n"
+               "F1 I | \nF1 J | \nF0 K | \nF0 L | \nF0 M\tx | \nF0  | \n";
         QTest::newRow("descriptions: trimmed, ASCII case, later pair wins, odd last line")
             << "A\nB\nC" << "  a\t\nfirst\nC\n c \nA\nx\nB" << ""
             << "F0 A | x\nF0 B | \nF0 C | c\n";
