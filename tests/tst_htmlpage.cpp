@@ -108,32 +108,32 @@ private slots:
 
     void colors_data()
     {
+        // TColor's system colours: 0xFF000000 plus the Windows colour number, shown
+        // with the desktop's colours and without.
         QTest::addColumn<int>("color");
-        QTest::addColumn<bool>("desktop");
-        QTest::addColumn<QString>("html");
-        // TColor's system colours: 0xFF000000 plus the Windows colour number.
-        QTest::newRow("window") << int(0xFF000005) << true << "\"#332211\"";
-        QTest::newRow("menu text") << int(0xFF000007) << true << "\"#665544\"";
-        QTest::newRow("button text") << int(0xFF000012) << true << "\"#665544\"";
-        QTest::newRow("button face") << int(0xFF00000F) << true << "\"#998877\"";
-        QTest::newRow("highlight: window") << int(0xFF00000D) << true << "\"#332211\"";
-        QTest::newRow("no desktop: window") << int(0xFF000005) << false << "\"#FFFFFF\"";
-        QTest::newRow("no desktop: button face") << int(0xFF00000F) << false << "\"#F0F0F0\"";
-        QTest::newRow("no desktop: window text") << int(0xFF000008) << false << "\"#000000\"";
-        QTest::newRow("blue, green, red") << 0x0A1B2C << true << "\"#2C1B0A\"";
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QString>("windows");
+        QTest::newRow("window") << int(0xFF000005) << "\"#332211\"" << "\"#FFFFFF\"";
+        QTest::newRow("menu text") << int(0xFF000007) << "\"#665544\"" << "\"#000000\"";
+        QTest::newRow("window text") << int(0xFF000008) << "\"#665544\"" << "\"#000000\"";
+        QTest::newRow("button text") << int(0xFF000012) << "\"#665544\"" << "\"#000000\"";
+        QTest::newRow("button face") << int(0xFF00000F) << "\"#998877\"" << "\"#F0F0F0\"";
+        QTest::newRow("highlight: window") << int(0xFF00000D) << "\"#332211\"" << "\"#FFFFFF\"";
+        QTest::newRow("blue, green, red") << 0x0A1B2C << "\"#2C1B0A\"" << "\"#2C1B0A\"";
     }
 
     void colors()
     {
         QFETCH(int, color);
-        QFETCH(bool, desktop);
-        QFETCH(QString, html);
+        QFETCH(QString, desktop);
+        QFETCH(QString, windows);
         const TSystemColorResolver desktopColors = [](TSystemColorRole role) {
             return role == TSystemColorRole::Window       ? 0x112233
                    : role == TSystemColorRole::WindowText ? 0x445566
                                                           : 0x778899;
         };
-        QCOMPARE(ColorToHtml(color, desktop ? desktopColors : TSystemColorResolver()), html);
+        QCOMPARE(ColorToHtml(color, desktopColors), desktop);
+        QCOMPARE(ColorToHtml(color), windows);
     }
 
     // Nesting as deep as an imported file may bring must not exhaust the stack.
