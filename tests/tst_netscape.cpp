@@ -215,9 +215,9 @@ private slots:
     {
         const int depth = 100000;
         TCatalog catalog;
-        Import(catalog, QByteArray("<DT><H3>l</H3>\n<DT><A HREF=\"u\">b</A>\n").repeated(depth));
+        Import(catalog, QByteArray("<DT><H3>l</H3>\n").repeated(depth) + "<DT><A HREF=u>b</A>");
         QCOMPARE(catalog.GetFolderCount(), depth);
-        QCOMPARE(catalog.GetBookmarkCount(), depth);
+        QCOMPARE(catalog.GetBookmarkCount(), 1);
         CheckRoundTrip(catalog);
     }
 };

@@ -122,7 +122,7 @@ private slots:
         const int depth = 100000;
         QTemporaryDir dir;
         const QString name = dir.filePath(QStringLiteral("deep.adr"));
-        WriteBytes(name, QByteArray("#FOLDER\nNAME=level\n#URL\nNAME=b\nURL=u\n").repeated(depth));
+        WriteBytes(name, QByteArray("#FOLDER\nNAME=l\n").repeated(depth) + "#URL\nNAME=b\nURL=u");
         TCatalog first;
         ImportOpera(first, name);
         QCOMPARE(first.GetFolderCount(), depth);
