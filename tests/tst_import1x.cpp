@@ -62,8 +62,8 @@ private slots:
         // one level up from them (K) is a root; TABs count anywhere in a line; equal
         // titles at one place merge.
         QTest::newRow("depths")
-            << "\t\tA\n\t\tB\n\t\t\tC\nD\n\tE\n\t\tF\n\tG\nH\n\t\tI\n\t\tJ\n\tK\nL\t\nM\tx\n\n   \n"
-               "d\n\te\n\tY" << "" << ""
+            << "\t\tA\n\t\tB\n\t\t\tC\nD\n\tE\n\t\tF\n\tG\nH\n\t\tI\n\t\tJ\n\tK\nL\t\nM\tx\n\n"
+               "   \nd\n\te\n\tY" << "" << ""
             << "F0 A | \nF0 B | \nF1 C | \nF0 D | \nF1 E | \nF2 F | \nF1 G | \nF1 Y | \nF0 H | \n"
                "F1 I | \nF1 J | \nF0 K | \nF0 L | \nF0 M\tx | \nF0  | \n";
         QTest::newRow("descriptions: trimmed, ASCII case, later pair wins, odd last line")
