@@ -1,21 +1,17 @@
 #pragma once
-// Files and small catalogues shared by the exchange tests.
+// Files and catalogues for the exchange tests: a catalogue built from the outline
+// that CatalogOutline prints, and the bytes of files.
 
-#include "catalogue/Catalog.h"
-#include "platform/VarnokelError.h"
+#include "CatalogOutline.h"
+#include "CatalogTree.h"
+#include "TestSupport.h"
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QString>
+#include <QRegularExpression>
 
-#include <cstring>
-#include <functional>
-
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
+#include <vector>
 
 inline void WriteBytes(const QString &fileName, const QByteArray &bytes)
 {
@@ -31,76 +27,33 @@ inline QByteArray ReadBytes(const QString &fileName)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-inline TFolder *AddFolder(TFolders &list, const QString &title, const QString &description = {})
+// Adds what an outline holds ("F<depth> title | description", "B<depth> title |
+// address | description"); a text may hold line breaks that no "F1"/"B1" follows.
+inline void BuildCatalog(TCatalog &catalog, const QString &outline)
 {
-    auto folder = std::make_unique<TFolder>();
-    folder->SetTitle(title);
-    folder->SetDescription(description);
-    return list.Add(std::move(folder));
-}
-
-inline TBookmark *AddBookmark(TFolder &folder, const QString &title, const QString &address,
-                              const QString &description = {})
-{
-    auto bookmark = std::make_unique<TBookmark>();
-    bookmark->SetTitle(title);
-    bookmark->SetAddress(address);
-    bookmark->SetDescription(description);
-    return folder.Bookmarks().Add(std::move(bookmark));
+    if (outline.isEmpty())
+        return;
+    static const QRegularExpression entry(QStringLiteral("\n(?=[FB]\\d)"));
+    std::vector<TFolder *> path;
+    for (const QString &line : outline.chopped(1).split(entry)) {
+        const qsizetype blank = line.indexOf(u' ');
+        const int depth = line.sliced(1, blank - 1).toInt();
+        const QStringList fields = line.sliced(blank + 1).split(QStringLiteral(" | "));
+        if (line.startsWith(u'F')) {
+            path.resize(size_t(depth));
+            TFolder *f = AddFolder(depth ? path.back()->Folders() : catalog.Folders(), fields[0]);
+            f->SetDescription(fields.value(1));
+            path.push_back(f);
+        } else {
+            TBookmark *b = AddBookmark(path.at(size_t(depth - 1))->Bookmarks(), fields[0]);
+            b->SetAddress(fields.value(1));
+            b->SetDescription(fields.value(2));
+        }
+    }
 }
 
 // Two root folders: A (described) with two bookmarks, one accented and described,
 // and a sub-folder B with one bookmark; then the empty folder Empty.
-inline void MakeSmallCatalog(TCatalog &catalog)
-{
-    TFolder *a = AddFolder(catalog.Folders(), QStringLiteral("A"), QStringLiteral("About A"));
-    AddBookmark(*a, QString::fromUtf8("Caf\xC3\xA9"), QStringLiteral("http://c/"),
-                QStringLiteral("Coffee"));
-    AddBookmark(*a, QStringLiteral("Plain"), QStringLiteral("http://p/"));
-    TFolder *b = AddFolder(a->Folders(), QStringLiteral("B"));
-    AddBookmark(*b, QStringLiteral("Deep"), QStringLiteral("http://d/"));
-    AddFolder(catalog.Folders(), QStringLiteral("Empty"));
-}
-
-// A socket file: it exists but cannot be opened, even by root. Closed and removed
-// with the object.
-class SocketFile
-{
-public:
-    explicit SocketFile(const QString &fileName) : m_fileName(fileName)
-    {
-        QDir().mkpath(QFileInfo(fileName).absolutePath());
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const QByteArray encoded = QFile::encodeName(fileName);
-        if (size_t(encoded.size()) >= sizeof address.sun_path)
-            return;
-        std::memcpy(address.sun_path, encoded.constData(), size_t(encoded.size()));
-        m_fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        if (m_fd >= 0 && ::bind(m_fd, reinterpret_cast<sockaddr *>(&address), sizeof address))
-            Close();
-    }
-    ~SocketFile() { Close(); }
-    bool IsValid() const { return m_fd >= 0; }
-
-private:
-    void Close()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-    QString m_fileName;
-    int m_fd = -1;
-};
-
-// The message of the VarnokelError that action raises; empty when none.
-inline QString ErrorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const VarnokelError &e) {
-        return e.Message();
-    }
-    return QString();
-}
+inline const QString kSmallCatalog = u"F0 A | About A\nB1 Caf\u00E9 | http://c/ | Coffee\n"
+                                     u"B1 Plain | http://p/ | \nF1 B | \nB2 Deep | http://d/ | \n"
+                                     u"F0 Empty | \n"_qs;
