@@ -1,5 +1,6 @@
 // The bookmark dialog: a new bookmark in the current folder at its sorted place,
 // selected and focused; when OK (and Enter) confirms; what an edit keeps; Esc.
+#include "FormCheck.h"
 #include "CatalogShape.h"
 #include "MainWindowFixture.h"
 #include "dialogs/BookmarkForm.h"
@@ -118,6 +119,9 @@ private slots:
         bookmark->SetLastVisit("2002.02.02");
         bookmark->SetAddress("old");
         TfrmBookmark *form = Open(bookmark);
+        CheckForm(form, "Add/Edit Bookmark", {"btnOK", "btnCancel", "lblTitle", "lblAddress",
+                  "edAddress", "edTitle", "lblDescription", "memDescription", "Bevel1"},
+                  {296, 203});
         QCOMPARE(TabWalk(form, 5),
                  QStringList({"edTitle", "edAddress", "memDescription", "btnOK", "btnCancel"}));
         form->edTitle->setText("\t0 first ");

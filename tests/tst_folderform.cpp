@@ -1,5 +1,6 @@
 // The folder dialog: where a new folder goes and what is selected then, when
 // Enter (with any modifiers) confirms, what is stored, and cancelling.
+#include "FormCheck.h"
 #include "CatalogShape.h"
 #include "MainWindowFixture.h"
 #include "dialogs/FolderForm.h"
@@ -116,7 +117,10 @@ private slots:
         a->SetExpanded(true);
         a->SetDescription("old");
         TfrmFolder *form = Open(a);
-        QCOMPARE(TabWalk(form, 4), QStringList({"edTitle", "memDescription", "btnOK", "btnCancel"}));
+        CheckForm(form, "Add/Edit Folder", {"lblTitle", "edTitle", "lblDescription",
+                  "memDescription", "Bevel1", "btnOK", "btnCancel"}, {297, 174});
+        QCOMPARE(TabWalk(form, 4),
+                 QStringList({"edTitle", "memDescription", "btnOK", "btnCancel"}));
         form->edTitle->setText("  Work\t");
         form->btnOK->click();
         QVERIFY(a->Description() == "old" && a->Expanded());

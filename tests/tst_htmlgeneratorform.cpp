@@ -1,5 +1,6 @@
 // The HTML generator dialog: what is stored when, where the save dialog starts,
 // which folders reach the page, Enter in the texts, the swatches' colours.
+#include "FormCheck.h"
 #include "CatalogTree.h"
 #include "MainWindowFixture.h"
 #include "dialogs/HTMLGeneratorForm.h"
@@ -95,6 +96,12 @@ private slots:
     {
         TfrmHTMLGenerator *form = Open();
         form->edTitle->setText("My links");
+        CheckForm(form, "HTML Generator", {"grbTextInfo", "lblTitle", "edTitle",
+                  "lblWelcomeHeader", "edHeaderMessage", "lblWelcomeMessage",
+                  "edWelcomeMessage", "grbColorScheme", "lblText", "stText", "lblBackground",
+                  "stBackground", "lblHeaderArea", "stHeaderArea", "lblWelcomeArea",
+                  "stWelcomeArea", "lblBookmarkArea1", "stBookmarkArea1", "lblBookmarkArea2",
+                  "stBookmarkArea2", "chkGenFromSelectedFolder", "btnOk", "btnCancel"}, {});
         QColor offered;
         QTimer::singleShot(0, [&offered] {
             auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());

@@ -1,6 +1,7 @@
 // The preferences dialog over a real main window: the language list, what Apply,
 // OK, Cancel and Default put into effect (autostart entry, tray icon, timer,
 // language), the page it reopens on, and the autostart failure the user sees.
+#include "FormCheck.h"
 #include "MainWindowFixture.h"
 #include "dialogs/CategoryList.h"
 #include "dialogs/HeaderLabel.h"
@@ -124,7 +125,7 @@ private slots:
         QCOMPARE(m_window.Form->Action(ActionId::FileSave)->text(), QString("&Save"));
         dialog->btnApply->click();
         QCOMPARE(dialog->windowTitle(), QString("Einstellungen"));
-        QCOMPARE(dialog->CategoryButtons->topLevelItem(0)->child(0)->text(0), QString("Allgemein"));
+        QCOMPARE(dialog->CategoryButtons->currentItem()->text(0), QString("Allgemein"));
         QCOMPARE(details().first(), QString("Autor: Hans"));
         QCOMPARE(dialog->hlSection->Caption(), QString("General")); // changes only on a selection
         QCOMPARE(m_window.Form->Action(ActionId::FileSave)->text(), QString("&Speichern"));
@@ -247,6 +248,13 @@ private slots:
         m_dialog->btnOk->click();
         TfrmPreferences *dialog = Open();
         QTEST(dialog->pgPreferences->currentWidget()->objectName(), "page");
+        CheckForm(dialog, "Preferences", {"btnOk", "btnCancel", "btnApply", "btnDefault", "Bevel6",
+                  "CategoryButtons", "pgPreferences", "hlSection", "tabGeneral", "tabStartExit",
+                  "tabLanguage", "chkLoadOnWinStartup", "chkShowIconInTray", "chkHideToTray",
+                  "Bevel1", "chkConfirmDeleting", "chkAutoSaveEvery", "seAutoSaveInt",
+                  "lblAutoSaveMins", "grbStart", "chkMinimized", "grbExit", "chkAutoSave",
+                  "lbLanguages", "lblLanguages", "lblAuthor", "lblContact", "lblInformation"},
+                  {474, 346});
         QCOMPARE(dialog->hlSection->Caption(), header);
         QCOMPARE(dialog->CategoryButtons->currentItem()->text(0), header);
     }

@@ -1,6 +1,7 @@
 // The statistics dialog: the catalogue file's size in the language's format with
 // the user's decimal separator (the suite runs with a German number locale), and
 // the counts of the catalogue in memory.
+#include "FormCheck.h"
 #include "CatalogTree.h"
 #include "dialogs/StatisticsForm.h"
 #include "program/Globals.h"
@@ -86,10 +87,6 @@ private slots:
         QTEST(form.lblFileSizeVal->text(), "size");
         QTEST(form.lblFoldersVal->text() + ' ' + form.lblBookmarksVal->text(), "counts");
         QCOMPARE(m_boxes, error.isEmpty() ? QStringList() : QStringList(error));
-        if (language.isNull())
-            QCOMPARE(QStringList({form.windowTitle(), form.lblFileSize->text(),
-                                  form.lblFolders->text(), form.lblBookmarks->text()}),
-                     QStringList({"Statistics", "File Size:", "Folders:", "Bookmarks:"}));
     }
 
     void escapeCloses()
@@ -97,6 +94,8 @@ private slots:
         QPointer<TfrmStatistics> form = frmStatistics = new TfrmStatistics(nullptr);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
+        CheckForm(form, "Statistics", {"Bevel1", "lblFileSize", "lblFileSizeVal", "lblFolders",
+                  "lblFoldersVal", "lblBookmarks", "lblBookmarksVal", "btnOk"}, {262, 110});
         QTest::keyClick(form, Qt::Key_Escape);
         QTRY_VERIFY(form.isNull());
         QCOMPARE(frmStatistics, nullptr);
