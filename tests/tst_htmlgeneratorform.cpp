@@ -29,9 +29,12 @@ QStringList FolderTables(const QString &fileName)
     return titles;
 }
 
+// The colour a swatch shows on its form, inside its frame.
 QColor Shown(const QLabel *swatch)
 {
-    return swatch->palette().color(QPalette::Window);
+    const QRect place = swatch->geometry();
+    const QImage shown = swatch->parentWidget()->grab(place).toImage();
+    return shown.pixelColor(place.width() / 2, place.height() / 2);
 }
 
 } // namespace

@@ -21,7 +21,8 @@ namespace {
 const char kGerman[] = "[Info]\r\nLanguageName=Deutsch\r\nAuthor=Hans\r\n"
                        "ContactAuthor=hans@example.org\r\nInfo=Deutsche Texte\r\n"
                        "[frmPreferences]\r\nCaption=Einstellungen\r\nlblAuthor=Autor:\r\n"
-                       "GeneralSection=Allgemein\r\n[frmMain]\r\nFileSave=&Speichern\r\n";
+                       "GeneralSection=Allgemeine Einstellungen des Programms\r\n"
+                       "[frmMain]\r\nFileSave=&Speichern\r\n";
 
 } // namespace
 
@@ -125,7 +126,10 @@ private slots:
         QCOMPARE(m_window.Form->Action(ActionId::FileSave)->text(), QString("&Save"));
         dialog->btnApply->click();
         QCOMPARE(dialog->windowTitle(), QString("Einstellungen"));
-        QCOMPARE(dialog->CategoryButtons->currentItem()->text(0), QString("Allgemein"));
+        const QTreeWidgetItem *general = dialog->CategoryButtons->currentItem();
+        QCOMPARE(general->text(0), QString("Allgemeine Einstellungen des Programms"));
+        QVERIFY(dialog->CategoryButtons->visualItemRect(general).width()
+                > QFontMetrics(general->font(0)).horizontalAdvance(general->text(0)));
         QCOMPARE(details().first(), QString("Autor: Hans"));
         QCOMPARE(dialog->hlSection->Caption(), QString("General")); // changes only on a selection
         QCOMPARE(m_window.Form->Action(ActionId::FileSave)->text(), QString("&Speichern"));
