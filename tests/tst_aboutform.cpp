@@ -75,16 +75,19 @@ private slots:
         QCOMPARE(form.lblVersion->text(), QString("Version: 2.0"));
     }
 
-    void escapeCloses()
+    // OK, the default button, and Esc close it.
+    void okAndEscClose()
     {
-        QPointer<TfrmAbout> form = frmAbout = new TfrmAbout(nullptr);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form));
-        CheckForm(form, "About", {"imgIcon", "lblProductName", "lblVersion", "lblCompanyName",
-                  "Bevel1", "btnOk"}, {300, 197});
-        QTest::keyClick(form, Qt::Key_Escape);
-        QTRY_VERIFY(form.isNull());
-        QCOMPARE(frmAbout, nullptr);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            QPointer<TfrmAbout> form = frmAbout = new TfrmAbout(nullptr);
+            form->show();
+            QVERIFY(QTest::qWaitForWindowExposed(form));
+            CheckForm(form, "About", {"imgIcon", "lblProductName", "lblVersion", "lblCompanyName",
+                      "Bevel1", "btnOk"}, {300, 197});
+            QTest::keyClick(form, key);
+            QTRY_VERIFY(form.isNull());
+            QCOMPARE(frmAbout, nullptr);
+        }
     }
 };
 

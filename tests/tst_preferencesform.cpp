@@ -21,7 +21,9 @@ namespace {
 const char kGerman[] = "[Info]\r\nLanguageName=Deutsch\r\nAuthor=Hans\r\n"
                        "ContactAuthor=hans@example.org\r\nInfo=Deutsche Texte\r\n"
                        "[frmPreferences]\r\nCaption=Einstellungen\r\nlblAuthor=Autor:\r\n"
+                       "GeneralGroup=Allgemein\r\nInterfaceGroup=Bedienung\r\n"
                        "GeneralSection=Allgemeine Einstellungen des Programms\r\n"
+                       "StartExitSection=Start/Ende\r\nLanguageSection=Sprache\r\n"
                        "[frmMain]\r\nFileSave=&Speichern\r\n";
 
 } // namespace
@@ -126,8 +128,12 @@ private slots:
         QCOMPARE(m_window.Form->Action(ActionId::FileSave)->text(), QString("&Save"));
         dialog->btnApply->click();
         QCOMPARE(dialog->windowTitle(), QString("Einstellungen"));
+        QStringList categories;
+        for (QTreeWidgetItemIterator it(dialog->CategoryButtons); *it; ++it)
+            categories << (*it)->text(0);
+        QCOMPARE(categories, QStringList({"Allgemein", "Allgemeine Einstellungen des Programms",
+                                          "Start/Ende", "Bedienung", "Sprache"}));
         const QTreeWidgetItem *general = dialog->CategoryButtons->currentItem();
-        QCOMPARE(general->text(0), QString("Allgemeine Einstellungen des Programms"));
         QVERIFY(dialog->CategoryButtons->visualItemRect(general).width()
                 > QFontMetrics(general->font(0)).horizontalAdvance(general->text(0)));
         QCOMPARE(details().first(), QString("Autor: Hans"));
@@ -136,12 +142,16 @@ private slots:
         QVERIFY(!dialog->btnApply->isEnabled());
     }
 
-    // Every control enables Apply; Cancel keeps what was applied, drops the rest.
+    // Every control enables Apply; Cancel keeps what was applied, drops the rest;
+    // the dialog opens with the focus on OK and shows the settings.
     void cancelKeepsWhatWasApplied()
     {
         const int minutes = Rec().AutoSaveInterval;
         TfrmPreferences *dialog = Open();
+        QCOMPARE(TabWalk(dialog, 1), QStringList("btnOk"));
+        QList<bool> applied;
         for (QCheckBox *box : dialog->findChildren<QCheckBox *>()) {
+            applied << !box->isChecked();
             QVERIFY(!dialog->btnApply->isEnabled());
             box->click();
             QVERIFY2(dialog->btnApply->isEnabled(), qPrintable(box->objectName()));
@@ -155,6 +165,10 @@ private slots:
         dialog->btnCancel->click();
         QCOMPARE(frmPreferences, nullptr);
         QCOMPARE(Rec().AutoSaveInterval, minutes);
+        QList<bool> shown;
+        for (QCheckBox *box : Open()->findChildren<QCheckBox *>())
+            shown << box->isChecked();
+        QCOMPARE(shown, applied);
     }
 
     void okWithNothingChangedAppliesEverything_data()
@@ -229,6 +243,7 @@ private slots:
                                                   << "tabStartExit";
         QTest::newRow("Down over a category") << 0 << 1 << "Down" << "Language" << "tabLanguage";
         QTest::newRow("Up over a category") << 1 << 0 << "Up" << "Start/Exit" << "tabStartExit";
+        QTest::newRow("Left stays") << 0 << 1 << "Left" << "Start/Exit" << "tabStartExit";
     }
     // The dialog reopens on the page of the item selected at the last OK.
     void pages()

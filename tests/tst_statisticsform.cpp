@@ -89,16 +89,20 @@ private slots:
         QCOMPARE(m_boxes, error.isEmpty() ? QStringList() : QStringList(error));
     }
 
-    void escapeCloses()
+    // OK, the default button, and Esc close it.
+    void okAndEscClose()
     {
-        QPointer<TfrmStatistics> form = frmStatistics = new TfrmStatistics(nullptr);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form));
-        CheckForm(form, "Statistics", {"Bevel1", "lblFileSize", "lblFileSizeVal", "lblFolders",
-                  "lblFoldersVal", "lblBookmarks", "lblBookmarksVal", "btnOk"}, {262, 110});
-        QTest::keyClick(form, Qt::Key_Escape);
-        QTRY_VERIFY(form.isNull());
-        QCOMPARE(frmStatistics, nullptr);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            QPointer<TfrmStatistics> form = frmStatistics = new TfrmStatistics(nullptr);
+            form->show();
+            QVERIFY(QTest::qWaitForWindowExposed(form));
+            CheckForm(form, "Statistics", {"Bevel1", "lblFileSize", "lblFileSizeVal",
+                      "lblFolders", "lblFoldersVal", "lblBookmarks", "lblBookmarksVal", "btnOk"},
+                      {262, 110});
+            QTest::keyClick(form, key);
+            QTRY_VERIFY(form.isNull());
+            QCOMPARE(frmStatistics, nullptr);
+        }
     }
 };
 
