@@ -18,32 +18,28 @@ private slots:
         QVERIFY(QDir(m_home.path()).mkpath("docs/sub"));
     }
 
+    // Open rows offer every file as well; save rows add the extension "txt".
     void setUp_data()
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("start"); // below the home folder
-        QTest::addColumn<bool>("allFiles");
-        QTest::addColumn<QString>("folder"); // where it opens; none: the home folder
+        QTest::addColumn<QString>("folder"); // where it opens, below the home folder
         QTest::addColumn<QString>("offered");
         QTest::addColumn<QString>("filters");
         const int open = int(TChooserKind::OpenFile), save = int(TChooserKind::SaveFile);
-        const QString both = "Pages (*.html);;Text (*.txt)";
-        QTest::newRow("open a file") << open << "docs/a.html" << true << "docs" << "a.html"
-                                     << both + ";;All files (*)";
-        QTest::newRow("save, only the filters") << save << "docs/b.txt" << false << "docs"
-                                                << "b.txt" << both;
-        QTest::newRow("in a folder that is gone") << open << "gone/a.html" << true << ""
-                                                  << "a.html" << both + ";;All files (*)";
-        QTest::newRow("nothing to start from") << save << "" << true << "" << ""
-                                               << both + ";;All files (*)";
-        QTest::newRow("a folder") << int(TChooserKind::Folder) << "docs/sub" << true
-                                  << "docs/sub" << "" << "All Files (*)";
+        const QString all = "Pages (*.html);;Text (*.txt);;All files (*)";
+        QTest::newRow("open a file") << open << "docs/a.html" << "docs" << "a.html" << all;
+        QTest::newRow("save a file") << save << "docs/b.txt" << "docs" << "b.txt"
+                                     << "Pages (*.html);;Text (*.txt)";
+        QTest::newRow("in a folder gone") << open << "gone/a.html" << "" << "a.html" << all;
+        QTest::newRow("nothing to start from") << open << "" << "" << "" << all;
+        QTest::newRow("a folder") << int(TChooserKind::Folder) << "docs/sub" << "docs/sub" << ""
+                                  << "All Files (*)";
     }
     void setUp()
     {
         QFETCH(int, kind);
         QFETCH(QString, start);
-        QFETCH(bool, allFiles);
         QFETCH(QString, folder);
         const QDir home(m_home.path());
         const bool save = kind == int(TChooserKind::SaveFile);
@@ -60,8 +56,7 @@ private slots:
             QTEST(seen->findChild<QLineEdit *>("fileNameEdit")->text(), "offered");
             QTEST(seen->nameFilters().join(";;"), "filters");
             QCOMPARE(seen->acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-            QCOMPARE(seen->testOption(QFileDialog::DontConfirmOverwrite),
-                     kind == int(TChooserKind::OpenFile));
+            QCOMPARE(seen->testOption(QFileDialog::DontConfirmOverwrite), !save && !isFolder);
             QCOMPARE(seen->fileMode(), isFolder ? QFileDialog::Directory : QFileDialog::AnyFile);
             QCOMPARE(seen->testOption(QFileDialog::ReadOnly), isFolder); // no renaming there
             QCOMPARE(seen->defaultSuffix(), QString(save ? "txt" : ""));
@@ -72,8 +67,7 @@ private slots:
         });
         const QString chosen = ShowFileChooser(
             nullptr, {TChooserKind(kind), start.isEmpty() ? "" : home.filePath(start),
-                      "Pages (*.html);;Text (*.txt)", "Caption", allFiles,
-                      save ? "txt" : "", save});
+                      "Pages (*.html);;Text (*.txt)", "Caption", !save, save ? "txt" : "", save});
         QVERIFY(seen);
         QCOMPARE(chosen, home.filePath(pick + (save ? ".txt" : "")));
     }

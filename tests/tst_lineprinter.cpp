@@ -12,15 +12,14 @@ class TestLinePrinter : public QObject
 
     QTemporaryDir m_dir;
 
-    PdfText Print(const QStringList &lines, QRectF *paintRect = nullptr)
+    // Each line written in turn; "7pt" sets the font size instead.
+    PdfText Print(const QStringList &lines)
     {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_dir.filePath("out.pdf"));
         printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                           QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-        if (paintRect)
-            *paintRect = printer.pageLayout().paintRect(QPageLayout::Point);
         TLinePrinter printed(printer);
         printed.SetFont(QFont(QStringLiteral("Sans"), 9));
         for (const QString &line : lines) {
@@ -46,22 +45,6 @@ private slots:
         QVERIFY(pitch7 < top(1) - top(0));
         QVERIFY2(qAbs(top(2) - top(1) - 2 * pitch7) < 0.5,
                  qPrintable(QStringLiteral("%1 %2").arg(top(2) - top(1)).arg(pitch7)));
-    }
-
-    void longLineIsCutAtTheRightMargin()
-    {
-        QStringList words;
-        for (int i = 0; i < 200; ++i)
-            words << QStringLiteral("w%1").arg(i, 3, 10, QLatin1Char('0'));
-        QRectF paintRect;
-        const PdfText pdf = Print({QString(15, u' ') + words.join(u' '), "next"}, &paintRect);
-        QCOMPARE(pdf.Lines.size(), 2);
-        const PdfLine &cut = pdf.Lines[0];
-        QVERIFY2(cut.Text.startsWith("w000 w001") && !cut.Text.contains("w199"),
-                 qPrintable(cut.Text));
-        QVERIFY2(cut.Text.endsWith(QChar(0x2026)), qPrintable(cut.Text));
-        QVERIFY(cut.Box.right() <= paintRect.right() + 0.5);
-        QCOMPARE(pdf.Lines[1].Text, QString("next"));
     }
 };
 

@@ -20,7 +20,6 @@ private slots:
         QTest::newRow("a slash, just above the dot") << "in /" << "in /.";
         QTest::newRow("a dot") << "Out of memory." << "Out of memory.";
         QTest::newRow("a hyphen, just below the dot") << "a -" << "a -";
-        QTest::newRow("an exclamation mark") << "Stop!" << "Stop!";
         QTest::newRow("empty") << "" << "";
     }
     void errorBox()
