@@ -151,11 +151,15 @@ private slots:
         QVERIFY(language.open(QIODevice::WriteOnly) && language.write("[frmHTMLGenerator]\r\n"
                                                                       "Caption=HTML-Seite\r\n"));
         language.close();
-        TfrmHTMLGenerator *form = Open();
-        QCOMPARE(form->windowTitle(), QString("HTML-Seite"));
-        QCOMPARE(Shown(form->stText), QColor(0x07, 0x08, 0x09));
-        QCOMPARE(Shown(form->stWelcomeArea), QColor(Qt::black));
-        form->btnOk->click();
+        QStringList shown; // as the command opens it
+        QTimer::singleShot(0, [&shown] {
+            shown << frmHTMLGenerator->windowTitle() << Shown(frmHTMLGenerator->stText).name()
+                  << Shown(frmHTMLGenerator->stWelcomeArea).name();
+            frmHTMLGenerator->btnOk->click();
+        });
+        m_window.Form->Action(ActionId::FileHtmlGenerator)->trigger();
+        QCOMPARE(shown, QStringList({"HTML-Seite", "#070809", "#000000"}));
+        QVERIFY(!frmHTMLGenerator);
         const TPreferencesRec &s = m_stored.value(0);
         QVERIFY(s.TextColor == rec.TextColor && s.BackgroundColor == rec.BackgroundColor);
         QVERIFY(s.BookmarkArea1Color == 0x0A0B0C && s.BookmarkArea2Color == 0x0D0E0F);

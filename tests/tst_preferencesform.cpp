@@ -178,7 +178,7 @@ private slots:
         QTest::newRow("start with the session, 120 minutes") << true << 120;
         QTest::newRow("no start with the session; 0 minutes never fire") << false << 0;
     }
-    // Enter on a check box is OK too.
+    // Opened by its command; Enter on a check box is OK too.
     void okWithNothingChangedAppliesEverything()
     {
         QFETCH(bool, startup);
@@ -189,9 +189,13 @@ private slots:
         WriteAutostartEntry("/opt/elsewhere/varnokel"); // an entry left from before
         m_window.Form->TrayIcon->setVisible(false);
         m_window.Form->AutoSaveTimer->stop();
-        QTest::keyClick(Open()->chkConfirmDeleting, Qt::Key_Return);
+        QTimer::singleShot(0, [this] {
+            m_window.Form->Action(ActionId::ToolsPreferences)->trigger(); // open: no second one
+            QTest::keyClick(frmPreferences->chkConfirmDeleting, Qt::Key_Return);
+        });
+        m_window.Form->Action(ActionId::ToolsPreferences)->trigger();
         QCOMPARE(frmPreferences, nullptr);
-        QTRY_VERIFY(!m_dialog);
+        QTRY_VERIFY(m_window.Form->findChildren<TfrmPreferences *>().isEmpty());
         QFile entry(AutostartEntryPath());
         QCOMPARE(entry.open(QIODevice::ReadOnly), startup);
         const QString exec = AutostartExecValue(QCoreApplication::applicationFilePath());
