@@ -1,46 +1,38 @@
 // The Find dialog: the history of texts it offers and keeps, when OK applies,
 // what Cancel leaves alone, and the first match shown while it is still open.
+#include "FormCheck.h"
 #include "CatalogTree.h"
-#include "catalogue/Catalog.h"
+#include "MainWindowFixture.h"
 #include "dialogs/FindForm.h"
-#include "mainwindow/MainForm.h"
-#include "program/Globals.h"
-#include "program/MessageBox.h"
 #include "settings/Preferences.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-
-#include <functional>
-
-using History = std::array<QString, 10>;
+#include <QtWidgets>
 
 namespace {
 
-History ToHistory(const QStringList &entries)
+void SetHistory(const QStringList &entries)
 {
-    History history;
-    std::copy(entries.begin(), entries.end(), history.begin());
-    return history;
+    Prefs->Rec().LastString.fill(QString());
+    std::copy(entries.begin(), entries.end(), Prefs->Rec().LastString.begin());
 }
 
-QStringList Entries(const History &history)
+// Up to the last entry that is not empty.
+QStringList History()
 {
-    return QStringList(history.begin(), history.end());
+    QStringList entries(Prefs->Rec().LastString.begin(), Prefs->Rec().LastString.end());
+    while (!entries.isEmpty() && entries.last().isEmpty())
+        entries.removeLast();
+    return entries;
 }
 
-QStringList Items(const QComboBox *box)
+// What the dialog offers: its text, then the items of its drop-down list.
+QStringList Offered(const TfrmFind &dialog)
 {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
+    QStringList offered{dialog.cmbTextToFind->currentText()};
+    for (int i = 0; i < dialog.cmbTextToFind->count(); ++i)
+        offered << dialog.cmbTextToFind->itemText(i);
+    return offered;
 }
 
 } // namespace
@@ -49,216 +41,104 @@ class TestFindForm : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void history_data();
-    void history();
-    void okOnlyWithText();
-    void cancelTouchesNothing_data();
-    void cancelTouchesNothing();
-    void okShowsFirstMatchWhileOpen();
-    void historyReachesPreferencesAtClose();
-
-private:
-    // Edit > Find as the user runs it, the modal dialog answered from a timer;
-    // false when the answer left it open (it is then closed).
-    bool RunFind(const std::function<void(TfrmFind &)> &answer);
-    QString Path(const QString &name) const { return m_dir->filePath(name); }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TfrmMain> m_form;
+    MainWindowFixture m_window;
     TFolder *m_folder = nullptr;
+
+    TfrmFind *Open()
+    {
+        frmFind = new TfrmFind(m_window.Form.get());
+        frmFind->show();
+        return frmFind;
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_window.Open());
+        m_folder = AddFolder(Catalog->Folders(), "Reading");
+        m_folder->SetDescription("where the needle is");
+        m_folder->SetSelected(true);
+        AddBookmark(m_folder->Bookmarks(), "first");
+        m_window.Form->RebuildFolderTree();
+        SearchRec.Text = "earlier";
+    }
+    void cleanup()
+    {
+        m_window.Close();
+        QVERIFY(!frmFind);
+    }
+
+    // Entries from entry 0 on, "|" between two.
+    void history_data()
+    {
+        QTest::addColumn<QString>("history");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        const QString aj = "a|b|c|d|e|f|g|h|i|j";
+        QTest::newRow("c moves to the front") << aj << "c" << "c|a|b|d|e|f|g|h|i|j";
+        QTest::newRow("z pushes j out") << aj << "z" << "z|a|b|c|d|e|f|g|h|i";
+        QTest::newRow("J overwrites j, not kept twice") << aj << "J" << "J|a|b|c|d|e|f|g|h|i";
+        QTest::newRow("C replaces c") << aj << "C" << "C|a|b|d|e|f|g|h|i|j";
+        QTest::newRow("empty history") << "" << "x" << "x";
+        QTest::newRow("blanks count") << "" << "  " << "  ";
+        QTest::newRow("gaps keep their places") << "|b||d" << "x" << "x||b||d";
+        QTest::newRow("nothing trimmed") << "c |c" << "c" << "c|c ";
+        QTest::newRow("empty text: Enter does nothing") << "a|b" << "" << "a|b";
+    }
+    // Offered: entry 0 as the text, the other entries without gaps in the list;
+    // again at the next opening.
+    void history()
+    {
+        QFETCH(QString, history);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        const auto offered = [](const QString &entries) {
+            QStringList older = entries.split('|').mid(1);
+            older.removeAll(QString());
+            return QStringList{entries.section('|', 0, 0)} + older;
+        };
+        SetHistory(history.split('|'));
+        QPointer<TfrmFind> dialog = Open();
+        QCOMPARE(Offered(*dialog), offered(history));
+        dialog->cmbTextToFind->clearEditText();
+        QTest::keyClicks(dialog->cmbTextToFind, text);
+        QCOMPARE(dialog->btnOK->isEnabled(), !text.isEmpty());
+        QTest::keyClick(dialog->cmbTextToFind, Qt::Key_Return);
+        QTRY_COMPARE(dialog.isNull(), !text.isEmpty());
+        QCOMPARE(History().join('|'), expected);
+        QCOMPARE(SearchRec.Text, text.isEmpty() ? QString("earlier") : text);
+        delete dialog;
+        QCOMPARE(Offered(*Open()), offered(expected));
+    }
+
+    void cancelTouchesNothing()
+    {
+        SetHistory({"a", "b"});
+        QPointer<TfrmFind> dialog = Open();
+        QTest::keyClicks(dialog->cmbTextToFind, "needle");
+        // A fixed size: its height follows the font.
+        CheckForm(dialog, "Find", {"lblTextToFind", "cmbTextToFind", "btnOK", "btnCancel",
+                  "Bevel1"}, {294, 0});
+        QTest::mouseClick(dialog->btnCancel, Qt::LeftButton);
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(History(), QStringList({"a", "b"}));
+        QCOMPARE(SearchRec.Text, QString("earlier"));
+        QVERIFY(m_window.Form->memDescription->textCursor().selectedText().isEmpty());
+    }
+
+    // The search starts at the current folder; the pane shows the match and has the focus.
+    void okShowsFirstMatch()
+    {
+        QPointer<TfrmFind> dialog = Open();
+        QTest::keyClicks(dialog->cmbTextToFind, "NEEDLE");
+        QTest::keyClick(dialog->cmbTextToFind, Qt::Key_Enter);
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(m_window.Form->memDescription->textCursor().selectedText(), QString("needle"));
+        QCOMPARE(m_window.Form->focusWidget(), m_window.Form->memDescription);
+        QCOMPARE(SearchRec.Folder, m_folder);
+        QVERIFY(m_window.Form->Action(ActionId::EditFindNext)->isEnabled());
+    }
 };
-
-void TestFindForm::initTestCase()
-{
-    SetMessageBoxAnswerer([](const MessageBoxRequest &) { return QMessageBox::No; });
-}
-
-void TestFindForm::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    SetProgramFolder(m_dir->path());
-    m_form = std::make_unique<TfrmMain>();
-    m_folder = AddFolder(Catalog->Folders(), "Reading");
-    m_folder->SetDescription("where the needle is");
-    m_folder->SetSelected(true);
-    AddBookmark(m_folder->Bookmarks(), "first");
-    m_form->RebuildFolderTree();
-    m_form->show();
-    QApplication::setActiveWindow(m_form.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-}
-
-void TestFindForm::cleanup()
-{
-    m_form.reset();
-    QVERIFY(!frmFind);
-}
-
-bool TestFindForm::RunFind(const std::function<void(TfrmFind &)> &answer)
-{
-    bool answered = false;
-    bool leftOpen = false;
-    QTimer timer; // dies with this call, so it cannot fire into a later test
-    timer.setSingleShot(true);
-    connect(&timer, &QTimer::timeout, [&] {
-        if (!frmFind || !frmFind->isVisible())
-            return;
-        answered = true;
-        answer(*frmFind);
-        if (frmFind->isVisible()) {
-            leftOpen = true;
-            frmFind->reject();
-        }
-    });
-    timer.start(0);
-    m_form->Action(ActionId::EditFind)->trigger();
-    return answered && !leftOpen;
-}
-
-void TestFindForm::history_data()
-{
-    QTest::addColumn<QStringList>("history"); // entry 0 first
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("expected");
-
-    const QStringList aj{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
-    QTest::newRow("c moves to the front")
-        << aj << "c" << QStringList{"c", "a", "b", "d", "e", "f", "g", "h", "i", "j"};
-    QTest::newRow("z pushes j out")
-        << aj << "z" << QStringList{"z", "a", "b", "c", "d", "e", "f", "g", "h", "i"};
-    QTest::newRow("J overwrites j, not kept twice")
-        << aj << "J" << QStringList{"J", "a", "b", "c", "d", "e", "f", "g", "h", "i"};
-    QTest::newRow("C replaces c")
-        << aj << "C" << QStringList{"C", "a", "b", "d", "e", "f", "g", "h", "i", "j"};
-    QTest::newRow("empty history") << QStringList() << "x" << QStringList{"x"};
-    QTest::newRow("blanks count") << QStringList() << "  " << QStringList{"  "};
-    QTest::newRow("gaps keep their places") << QStringList{"", "b", "", "d"} << "x"
-                                            << QStringList{"x", "", "b", "", "d"};
-    QTest::newRow("no blanks trimmed")
-        << QStringList{"c ", "c"} << "c" << QStringList{"c", "c "};
-}
-
-void TestFindForm::history()
-{
-    QFETCH(QStringList, history);
-    QFETCH(QString, text);
-    QFETCH(QStringList, expected);
-    Prefs->Rec().LastString = ToHistory(history);
-    // Offered: entry 0 as the text, the other entries without gaps in the list.
-    const auto offered = [](const QStringList &entries) {
-        QStringList older = entries.mid(1);
-        older.removeAll(QString());
-        return std::make_pair(entries.value(0), older);
-    };
-    QPointer<TfrmFind> dialog = new TfrmFind(m_form.get());
-    dialog->show();
-    QCOMPARE(std::make_pair(dialog->cmbTextToFind->currentText(), Items(dialog->cmbTextToFind)),
-             offered(history));
-    dialog->cmbTextToFind->clearEditText();
-    QTest::keyClicks(dialog->cmbTextToFind, text);
-    QTest::keyClick(dialog->cmbTextToFind, Qt::Key_Return);
-    QTRY_VERIFY(!dialog);
-    QCOMPARE(Entries(Prefs->Rec().LastString), Entries(ToHistory(expected)));
-    QCOMPARE(SearchRec.Text, text);
-
-    auto *again = new TfrmFind(m_form.get());
-    QCOMPARE(std::make_pair(again->cmbTextToFind->currentText(), Items(again->cmbTextToFind)),
-             offered(expected));
-    delete again;
-}
-
-void TestFindForm::okOnlyWithText()
-{
-    Prefs->Rec().LastString = ToHistory({"", "older"});
-    auto *dialog = new TfrmFind(m_form.get());
-    dialog->show();
-    QVERIFY(!dialog->btnOK->isEnabled());
-    QTest::keyClick(dialog->cmbTextToFind, Qt::Key_Return);
-    QVERIFY(dialog->isVisible()); // Enter does nothing while OK is disabled
-    QCOMPARE(Entries(Prefs->Rec().LastString), Entries(ToHistory({"", "older"})));
-    QTest::keyClick(dialog->cmbTextToFind, Qt::Key_Space);
-    QVERIFY(dialog->btnOK->isEnabled());
-    QTest::keyClick(dialog->cmbTextToFind, Qt::Key_Backspace);
-    QVERIFY(!dialog->btnOK->isEnabled());
-    dialog->cmbTextToFind->setCurrentIndex(0); // chosen from the drop-down
-    QVERIFY(dialog->btnOK->isEnabled());
-    delete dialog;
-}
-
-void TestFindForm::cancelTouchesNothing_data()
-{
-    QTest::addColumn<int>("way");
-    QTest::newRow("Cancel") << 0;
-    QTest::newRow("Esc") << 1;
-    QTest::newRow("close box") << 2;
-}
-
-void TestFindForm::cancelTouchesNothing()
-{
-    QFETCH(int, way);
-    Prefs->Rec().LastString = ToHistory({"a", "b"});
-    SearchRec.Text = "earlier";
-    SearchRec.Bookmark = m_folder->Bookmarks().At(0);
-    SearchRec.NextPos = 3;
-    const TSearchRec search = SearchRec;
-    const QString pane = m_form->memDescription->toPlainText();
-    QVERIFY(RunFind([way](TfrmFind &dialog) {
-        QTest::keyClicks(dialog.cmbTextToFind, "needle");
-        if (way == 0)
-            QTest::mouseClick(dialog.btnCancel, Qt::LeftButton);
-        else if (way == 1)
-            QTest::keyClick(dialog.cmbTextToFind, Qt::Key_Escape);
-        else
-            dialog.close();
-    }));
-    QVERIFY(!frmFind);
-    QCOMPARE(Entries(Prefs->Rec().LastString), Entries(ToHistory({"a", "b"})));
-    QVERIFY(SearchRec.Text == search.Text && SearchRec.Folder == search.Folder
-            && SearchRec.Bookmark == search.Bookmark && SearchRec.NextPos == search.NextPos);
-    QCOMPARE(m_form->memDescription->toPlainText(), pane);
-}
-
-// The pane shows the match before the dialog goes; afterwards it has the focus.
-void TestFindForm::okShowsFirstMatchWhileOpen()
-{
-    QStringList shownWhileOpen;
-    connect(m_form->memDescription, &QPlainTextEdit::textChanged, this, [&] {
-        if (frmFind && frmFind->isVisible())
-            shownWhileOpen << m_form->memDescription->toPlainText();
-    });
-    QVERIFY(RunFind([](TfrmFind &dialog) {
-        QTest::keyClicks(dialog.cmbTextToFind, "NEEDLE");
-        QTest::keyClick(dialog.cmbTextToFind, Qt::Key_Enter);
-    }));
-    QCOMPARE(shownWhileOpen, QStringList{"Description: where the needle is"});
-    QCOMPARE(m_form->memDescription->textCursor().selectedText(), QString("needle"));
-    QCOMPARE(m_form->focusWidget(), m_form->memDescription);
-    QVERIFY(m_form->Action(ActionId::EditFindNext)->isEnabled());
-}
-
-void TestFindForm::historyReachesPreferencesAtClose()
-{
-    QVERIFY(RunFind([](TfrmFind &dialog) {
-        QTest::keyClicks(dialog.cmbTextToFind, "kept");
-        QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
-    }));
-    QVERIFY(!QFile::exists(Path("preferences.ini")));
-    QVERIFY(m_form->close());
-    m_form.reset();
-    QFile file(Path("preferences.ini"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll().contains("LastString0=kept"));
-
-    m_form = std::make_unique<TfrmMain>(); // the next run offers it again
-    auto *dialog = new TfrmFind(m_form.get());
-    QCOMPARE(dialog->cmbTextToFind->currentText(), QString("kept"));
-    delete dialog;
-}
 
 QTEST_MAIN(TestFindForm)
 #include "tst_findform.moc"

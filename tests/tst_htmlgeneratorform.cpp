@@ -1,57 +1,40 @@
-// The HTML generator dialog and its command: what is stored when, where the save
-// dialog starts, which folders reach the page, Enter in the texts, the swatches.
+// The HTML generator dialog: what is stored when, where the save dialog starts,
+// which folders reach the page, Enter in the texts, the swatches' colours.
+#include "FormCheck.h"
 #include "CatalogTree.h"
+#include "MainWindowFixture.h"
 #include "dialogs/HTMLGeneratorForm.h"
 #include "program/FileChooser.h"
-#include "mainwindow/MainForm.h"
-#include "program/Globals.h"
 #include "program/MessageBox.h"
 #include "settings/Preferences.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QColorDialog>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QTreeWidget>
 #include <QtTest>
-
-#include <functional>
+#include <QtWidgets>
 
 namespace {
 
-// Runs `answer` on the next modal dialog of type T once it shows, from the event
-// loop that dialog runs, so that no test waits on a person.
-template <typename T>
-void AnswerModal(std::function<void(T *)> answer)
+QString Page(const QString &fileName)
 {
-    auto *timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            answer(dialog);
-        }
-    });
-    timer->start();
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : "(no page)";
 }
 
 // The folder titles of the page's folder tables, in page order.
 QStringList FolderTables(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return {QStringLiteral("(no page)")};
     static const QRegularExpression header(QStringLiteral("<font size=\"\\+1\"><b>([^<]*)</b>"));
     QStringList titles;
-    for (const auto &match : header.globalMatch(QString::fromUtf8(file.readAll())))
+    for (const auto &match : header.globalMatch(Page(fileName)))
         titles << match.captured(1);
     return titles;
+}
+
+// The colour a swatch shows on its form, inside its frame.
+QColor Shown(const QLabel *swatch)
+{
+    const QRect place = swatch->geometry();
+    const QImage shown = swatch->parentWidget()->grab(place).toImage();
+    return shown.pixelColor(place.width() / 2, place.height() / 2);
 }
 
 } // namespace
@@ -60,304 +43,228 @@ class TestHtmlGeneratorForm : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void cleanupTestCase();
-
-    void translatesEveryCaption();
-    void settingsStoredBeforeTheSaveDialog();
-    void fileRememberedOnlyAfterAWrite();
-    void chosenFolderReachesThePage_data();
-    void chosenFolderReachesThePage();
-    void commandShowsTheGeneratorModally();
-    void saveDialogStart_data();
-    void saveDialogStart();
-    void realSaveDialogAddsTheSuffix();
-    void enterPressesOkOnlyInTheTexts_data();
-    void enterPressesOkOnlyInTheTexts();
-    void systemColoursTakeTheDesktopPalette();
-
-private:
-    TfrmHTMLGenerator *Open();
-    void InstallChooser();
-    QString Path(const QString &name) const { return m_dir->filePath(name); }
-
     QTemporaryDir m_home;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TfrmMain> m_form;
-    TFolder *A = nullptr, *B = nullptr;
-    QStringList m_starts;              // where each save dialog started
-    QList<TPreferencesRec> m_asked;    // the settings as each save dialog opened
+    MainWindowFixture m_window;
+    QList<FileChooserRequest> m_asked; // every save dialog opened
+    QList<TPreferencesRec> m_stored;   // the settings as each save dialog opened
     QString m_choice;                  // the file the save dialog gives; empty: Cancel
-    QList<MessageBoxRequest> m_boxes;
-};
+    QStringList m_boxes;
 
-void TestHtmlGeneratorForm::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-    qputenv("HOME", m_home.path().toLocal8Bit());
-    QDir(m_home.path()).mkpath(QStringLiteral("Documents"));
-    SetMessageBoxAnswerer([this](const MessageBoxRequest &request) {
-        m_boxes.append(request);
-        return QMessageBox::Ok;
-    });
-    InstallChooser();
-}
+    TfrmHTMLGenerator *Open()
+    {
+        frmHTMLGenerator = new TfrmHTMLGenerator(m_window.Form.get());
+        frmHTMLGenerator->show();
+        return frmHTMLGenerator;
+    }
+    QString Path(const QString &name) const { return m_window.Dir->filePath(name); }
 
-void TestHtmlGeneratorForm::InstallChooser()
-{
-    SetFileChooserAnswerer([this](const FileChooserRequest &request) {
-        m_starts << request.Start;
-        m_asked << Prefs->Rec();
-        return m_choice;
-    });
-}
+private slots:
+    void initTestCase()
+    {
+        qputenv("HOME", QFile::encodeName(m_home.path()));
+        SetMessageBoxAnswerer([this](const MessageBoxRequest &request) {
+            m_boxes << request.Text;
+            return QMessageBox::Ok;
+        });
+        SetFileChooserAnswerer([this](const FileChooserRequest &request) {
+            m_asked << request;
+            m_stored << Prefs->Rec();
+            return m_choice;
+        });
+    }
+    // A (A1) and B, each with a bookmark; A's node selected.
+    void init()
+    {
+        QVERIFY(m_window.Open());
+        TFolder *a = AddFolder(Catalog->Folders(), "A");
+        AddBookmark(a->Bookmarks(), "a");
+        AddBookmark(AddFolder(a->Folders(), "A1")->Bookmarks(), "a1");
+        AddBookmark(AddFolder(Catalog->Folders(), "B")->Bookmarks(), "b");
+        a->SetSelected(true);
+        m_window.Form->RebuildFolderTree();
+        m_asked.clear();
+        m_stored.clear();
+        m_boxes.clear();
+        m_choice = Path("page.html");
+    }
+    void cleanup()
+    {
+        m_window.Close(); // takes an open generator with it
+        QVERIFY(!frmHTMLGenerator);
+    }
 
-// A (A1) and B, each with a bookmark; A's node selected.
-void TestHtmlGeneratorForm::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    SetProgramFolder(m_dir->path());
-    m_form = std::make_unique<TfrmMain>();
-    m_form->show();
-    A = AddFolder(Catalog->Folders(), "A");
-    AddBookmark(A->Bookmarks(), "a");
-    AddBookmark(AddFolder(A->Folders(), "A1")->Bookmarks(), "a1");
-    B = AddFolder(Catalog->Folders(), "B");
-    AddBookmark(B->Bookmarks(), "b");
-    A->SetSelected(true);
-    m_form->RebuildFolderTree();
-    m_starts.clear();
-    m_asked.clear();
-    m_boxes.clear();
-    m_choice = Path("page.html");
-}
-
-void TestHtmlGeneratorForm::cleanup()
-{
-    m_form.reset(); // takes an open generator with it
-    QVERIFY(!frmHTMLGenerator);
-    Modified = false;
-}
-
-void TestHtmlGeneratorForm::cleanupTestCase()
-{
-    SetFileChooserAnswerer({});
-    SetMessageBoxAnswerer({});
-}
-
-TfrmHTMLGenerator *TestHtmlGeneratorForm::Open()
-{
-    frmHTMLGenerator = new TfrmHTMLGenerator(m_form.get());
-    frmHTMLGenerator->show();
-    return frmHTMLGenerator;
-}
-
-void TestHtmlGeneratorForm::translatesEveryCaption()
-{
-    QDir(m_dir->path()).mkpath("languages");
-    QFile file(Path("languages/de.ini"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[frmHTMLGenerator]\r\nCaption=HTML-Seite\r\nlblBookmarkArea2=Lesezeichen 2:\r\n"
-               "chkGenFromSelectedFolder=Nur der Ordner\r\nbtnOk=Weiter\r\n");
-    file.close();
-    Prefs->Rec().LanguageFile = "de.ini";
-    TfrmHTMLGenerator *form = Open();
-    QCOMPARE(form->windowTitle(), QString("HTML-Seite"));
-    QCOMPARE(form->findChild<QLabel *>("lblBookmarkArea2")->text(), QString("Lesezeichen 2:"));
-    QCOMPARE(form->chkGenFromSelectedFolder->text(), QString("Nur der Ordner"));
-    QCOMPARE(form->btnOk->text(), QString("Weiter"));
-    QCOMPARE(form->lblWelcomeMessage->text(), QString("Welcome Message:")); // not in the file
-}
-
-void TestHtmlGeneratorForm::settingsStoredBeforeTheSaveDialog()
-{
-    TfrmHTMLGenerator *form = Open();
-    QCOMPARE(form->edWelcomeMessage->text(), QString("Welcome Message"));
-    form->edTitle->setText("My links");
-    form->chkGenFromSelectedFolder->setChecked(true);
-    // The colour dialog opens at the swatch's colour ($E1FFFF: red and green full).
-    QColor offered;
-    AnswerModal<QColorDialog>([&offered](QColorDialog *dialog) {
-        offered = dialog->currentColor();
-        dialog->setCurrentColor(QColor(0x11, 0x22, 0x33));
-        dialog->accept();
-    });
-    QTest::mouseClick(form->stHeaderArea, Qt::LeftButton);
-    QCOMPARE(offered, QColor(0xFF, 0xFF, 0xE1));
-    QCOMPARE(Prefs->Rec().HeaderAreaColor, 0xE1FFFF); // nothing stored before OK
-
-    m_choice.clear(); // the save dialog cancelled
-    form->btnOk->click();
-    QCOMPARE(m_asked.size(), 1);
-    const TPreferencesRec &asked = m_asked.first();
-    QCOMPARE(asked.TitleText, QString("My links"));
-    QCOMPARE(asked.HeaderAreaColor, 0x332211);
-    QVERIFY(asked.GenerateFromSelFolder);
-    QVERIFY(form->isVisible());
-    QCOMPARE(Prefs->Rec().HTMLFile, QString("c:\\bookmarks"));
-    QVERIFY(!QFile::exists(Path("page.html")));
-
-    form->btnCancel->click(); // keeps what OK stored
-    QTRY_VERIFY(!frmHTMLGenerator);
-    QCOMPARE(Prefs->Rec().TitleText, QString("My links"));
-    QCOMPARE(Prefs->Rec().HeaderAreaColor, 0x332211);
-}
-
-void TestHtmlGeneratorForm::fileRememberedOnlyAfterAWrite()
-{
-    QFile blocker(Path("file"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    TfrmHTMLGenerator *form = Open();
-    form->edTitle->setText("Kept");
-    m_choice = Path("file/page.html"); // inside a regular file: no folder to write in
-    form->btnOk->click();
-    QCOMPARE(m_boxes.size(), 1);
-    QVERIFY2(m_boxes[0].Text.contains("page.html"), qPrintable(m_boxes[0].Text));
-    QCOMPARE(m_boxes[0].Icon, QMessageBox::Critical);
-    QVERIFY(form->isVisible());
-    QCOMPARE(Prefs->Rec().HTMLFile, QString("c:\\bookmarks"));
-    QCOMPARE(Prefs->Rec().TitleText, QString("Kept"));
-
-    m_choice = Path("page.html");
-    form->btnOk->click();
-    QTRY_VERIFY(!frmHTMLGenerator);
-    QCOMPARE(Prefs->Rec().HTMLFile, Path("page.html"));
-    QCOMPARE(FolderTables(Path("page.html")), QStringList({"A", "A1", "B"}));
-    QCOMPARE(m_boxes.size(), 1);
-}
-
-void TestHtmlGeneratorForm::chosenFolderReachesThePage_data()
-{
-    QTest::addColumn<bool>("selectedOnly");
-    QTest::addColumn<bool>("nodeSelected");
-    QTest::addColumn<QStringList>("tables");
-    QTest::newRow("whole catalogue") << false << true << QStringList{"A", "A1", "B"};
-    QTest::newRow("A and below") << true << true << QStringList{"A", "A1"};
-    QTest::newRow("no node selected") << true << false << QStringList{"A", "A1", "B"};
-}
-
-void TestHtmlGeneratorForm::chosenFolderReachesThePage()
-{
-    QFETCH(bool, selectedOnly);
-    QFETCH(bool, nodeSelected);
-    QFETCH(QStringList, tables);
-    if (!nodeSelected)
-        m_form->trvFolders->clearSelection();
-    QCOMPARE(m_form->SelectedNodeFolder(), nodeSelected ? A : nullptr);
-    TfrmHTMLGenerator *form = Open();
-    form->chkGenFromSelectedFolder->setChecked(selectedOnly);
-    form->btnOk->click();
-    QCOMPARE(FolderTables(Path("page.html")), tables);
-}
-
-void TestHtmlGeneratorForm::commandShowsTheGeneratorModally()
-{
-    m_form->SelectFolderNode(B);
-    Prefs->Rec().GenerateFromSelFolder = true;
-    bool modal = false;
-    AnswerModal<TfrmHTMLGenerator>([&modal](TfrmHTMLGenerator *form) {
-        modal = form == frmHTMLGenerator && form->isModal();
+    // Nothing is stored before OK; OK stores before it asks for the file, and a
+    // cancelled save dialog leaves the generator open and the settings stored.
+    void settingsStoredBeforeTheSaveDialog()
+    {
+        TfrmHTMLGenerator *form = Open();
+        form->edTitle->setText("My links");
+        CheckForm(form, "HTML Generator", {"grbTextInfo", "lblTitle", "edTitle",
+                  "lblWelcomeHeader", "edHeaderMessage", "lblWelcomeMessage",
+                  "edWelcomeMessage", "grbColorScheme", "lblText", "stText", "lblBackground",
+                  "stBackground", "lblHeaderArea", "stHeaderArea", "lblWelcomeArea",
+                  "stWelcomeArea", "lblBookmarkArea1", "stBookmarkArea1", "lblBookmarkArea2",
+                  "stBookmarkArea2", "chkGenFromSelectedFolder", "btnOk", "btnCancel"}, {});
+        QColor offered;
+        QTimer::singleShot(0, [&offered] {
+            auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+            offered = dialog->currentColor();
+            dialog->setCurrentColor(QColor(0x11, 0x22, 0x33));
+            dialog->accept();
+        });
+        QTest::mouseClick(form->stHeaderArea, Qt::LeftButton);
+        QCOMPARE(offered, QColor(0xFF, 0xFF, 0xE1)); // $E1FFFF
+        QCOMPARE(Shown(form->stHeaderArea), QColor(0x11, 0x22, 0x33));
+        QVERIFY(Prefs->Rec().HeaderAreaColor == 0xE1FFFF && Prefs->Rec().TitleText == "Title");
+        m_choice.clear();
         form->btnOk->click();
-    });
-    m_form->Action(ActionId::FileHtmlGenerator)->trigger();
-    QVERIFY(modal);
-    QVERIFY(!frmHTMLGenerator);
-    QCOMPARE(FolderTables(Path("page.html")), QStringList{"B"});
-}
+        QCOMPARE(m_stored.size(), 1);
+        QVERIFY(m_stored[0].TitleText == "My links" && m_stored[0].HeaderAreaColor == 0x332211);
+        QVERIFY(form->isVisible() && !QFile::exists(Path("page.html")));
+        QCOMPARE(Prefs->Rec().HTMLFile, QString("c:\\bookmarks"));
+        form->btnCancel->click(); // keeps what OK stored
+        QTRY_VERIFY(!frmHTMLGenerator);
+        QCOMPARE(Prefs->Rec().TitleText, QString("My links"));
+    }
 
-void TestHtmlGeneratorForm::saveDialogStart_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<bool>("usable");
-    QTest::newRow("designed default") << "c:\\bookmarks" << false;
-    QTest::newRow("drive with slashes") << "D:/pages/links.html" << false;
-    QTest::newRow("relative") << "links.html" << false;
-    QTest::newRow("folder gone") << "<dir>/gone/links.html" << false;
-    QTest::newRow("existing folder") << "<dir>/links.htm" << true;
-}
+    // System colours put into the settings by hand show and reach the page as the
+    // desktop's current values; the settings are stored back as they were.
+    void loadedSettingsStoredUnchanged()
+    {
+        QPalette palette = QApplication::palette();
+        const auto restore = qScopeGuard([old = palette] { QApplication::setPalette(old); });
+        palette.setColor(QPalette::Window, QColor(0x01, 0x02, 0x03));
+        palette.setColor(QPalette::Button, QColor(0x04, 0x05, 0x06));
+        palette.setColor(QPalette::WindowText, QColor(0x07, 0x08, 0x09));
+        QApplication::setPalette(palette);
+        TPreferencesRec &rec = Prefs->Rec();
+        rec.TextColor = int(0x80000008);       // the window text colour
+        rec.BackgroundColor = int(0x80000005); // the window colour
+        rec.HeaderAreaColor = int(0x8000000F); // the button face
+        rec.WelcomeAreaColor = 0;
+        rec.BookmarkArea1Color = 0x0A0B0C;
+        rec.BookmarkArea2Color = 0x0D0E0F;
+        rec.GenerateFromSelFolder = true;
+        rec.LanguageFile = "de.ini";
+        QDir(m_window.Dir->path()).mkdir("languages");
+        QFile language(Path("languages/de.ini"));
+        QVERIFY(language.open(QIODevice::WriteOnly) && language.write("[frmHTMLGenerator]\r\n"
+                                                                      "Caption=HTML-Seite\r\n"));
+        language.close();
+        QStringList shown; // as the command opens it
+        QTimer::singleShot(0, [&shown] {
+            shown << frmHTMLGenerator->windowTitle() << Shown(frmHTMLGenerator->stText).name()
+                  << Shown(frmHTMLGenerator->stWelcomeArea).name();
+            frmHTMLGenerator->btnOk->click();
+        });
+        m_window.Form->Action(ActionId::FileHtmlGenerator)->trigger();
+        QCOMPARE(shown, QStringList({"HTML-Seite", "#070809", "#000000"}));
+        QVERIFY(!frmHTMLGenerator);
+        const TPreferencesRec &s = m_stored.value(0);
+        QVERIFY(s.TextColor == rec.TextColor && s.BackgroundColor == rec.BackgroundColor);
+        QVERIFY(s.BookmarkArea1Color == 0x0A0B0C && s.BookmarkArea2Color == 0x0D0E0F);
+        QCOMPARE(FolderTables(Path("page.html")), QStringList({"A", "A1"}));
+        const QString page = Page(Path("page.html"));
+        QVERIFY(page.contains("<title>Title</title>\r\n"));
+        QVERIFY(page.contains("<body bgcolor=\"#010203\" text=\"#070809\">\r\n"));
+        QVERIFY(page.contains("<th bgcolor=\"#040506\" bordercolor=\"#FFFFFF\"><font size=\"+2\">"
+                              "<b>Header</b>"));
+        QVERIFY(page.contains("<td bgcolor=\"#000000\" bordercolor=\"#FFFFFF\"><font size=\"+1\">"
+                              "Welcome Message</font>"));
+    }
 
-void TestHtmlGeneratorForm::saveDialogStart()
-{
-    QFETCH(QString, stored);
-    QFETCH(bool, usable);
-    stored.replace("<dir>", m_dir->path());
-    Prefs->Rec().HTMLFile = stored;
-    m_choice.clear();
-    Open()->btnOk->click();
-    QCOMPARE(m_starts, QStringList{usable ? stored : m_home.filePath("Documents/bookmarks.html")});
-}
+    // The chosen file is remembered only once the page is written.
+    void fileRememberedOnlyAfterAWrite()
+    {
+        QFile blocker(Path("file"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        TfrmHTMLGenerator *form = Open();
+        m_choice = Path("file/page.html"); // inside a regular file: no folder to write in
+        form->btnOk->click();
+        QCOMPARE(m_boxes.size(), 1);
+        QVERIFY2(m_boxes[0].contains("page.html"), qPrintable(m_boxes[0]));
+        QVERIFY(form->isVisible());
+        QCOMPARE(Prefs->Rec().HTMLFile, QString("c:\\bookmarks"));
+        m_choice = Path("page.html");
+        form->btnOk->click();
+        QTRY_VERIFY(!frmHTMLGenerator);
+        QCOMPARE(Prefs->Rec().HTMLFile, Path("page.html"));
+    }
 
-// The platform's own save dialog: it starts at the stored file, and a name
-// typed without an extension gets ".html".
-void TestHtmlGeneratorForm::realSaveDialogAddsTheSuffix()
-{
-    SetFileChooserAnswerer({});
-    const auto restore = qScopeGuard([this] { InstallChooser(); });
-    Prefs->Rec().HTMLFile = Path("old.html");
-    QString started;
-    AnswerModal<QFileDialog>([&started, this](QFileDialog *dialog) {
-        const auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-        started = dialog->directory().filePath(name->text());
-        dialog->selectFile(Path("new"));
-        static_cast<QDialog *>(dialog)->accept(); // QFileDialog's own, which checks the name
-    });
-    Open()->btnOk->click();
-    QCOMPARE(started, Path("old.html"));
-    QTRY_VERIFY(!frmHTMLGenerator);
-    QCOMPARE(Prefs->Rec().HTMLFile, Path("new.html"));
-    QVERIFY(QFile::exists(Path("new.html")));
-}
+    void chosenFolderReachesThePage_data()
+    {
+        QTest::addColumn<bool>("selectedOnly");
+        QTest::addColumn<bool>("nodeSelected");
+        QTest::addColumn<QStringList>("tables");
+        QTest::newRow("whole catalogue") << false << true << QStringList{"A", "A1", "B"};
+        QTest::newRow("A and below") << true << true << QStringList{"A", "A1"};
+        QTest::newRow("no node selected") << true << false << QStringList{"A", "A1", "B"};
+    }
+    void chosenFolderReachesThePage()
+    {
+        QFETCH(bool, selectedOnly);
+        QFETCH(bool, nodeSelected);
+        if (!nodeSelected)
+            m_window.Form->trvFolders->clearSelection();
+        TfrmHTMLGenerator *form = Open();
+        form->chkGenFromSelectedFolder->setChecked(selectedOnly);
+        form->btnOk->click();
+        QTEST(FolderTables(Path("page.html")), "tables");
+    }
 
-void TestHtmlGeneratorForm::enterPressesOkOnlyInTheTexts_data()
-{
-    QTest::addColumn<QString>("widget");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("presses");
-    QTest::newRow("title") << "edTitle" << int(Qt::Key_Return) << 1;
-    QTest::newRow("header, keypad Enter") << "edHeaderMessage" << int(Qt::Key_Enter) << 1;
-    QTest::newRow("welcome message") << "edWelcomeMessage" << int(Qt::Key_Return) << 1;
-    QTest::newRow("check box") << "chkGenFromSelectedFolder" << int(Qt::Key_Return) << 0;
-    QTest::newRow("Cancel button") << "btnCancel" << int(Qt::Key_Return) << 0;
-}
+    void saveDialogStart_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("documents"); // a Documents folder in the home folder
+        QTest::addColumn<QString>("start");
+        const QString documents = "<home>/Documents/bookmarks.html";
+        QTest::newRow("designed default") << "c:\\bookmarks" << true << documents;
+        QTest::newRow("relative") << "links.html" << true << documents;
+        QTest::newRow("folder gone") << "<dir>/gone/links.html" << true << documents;
+        QTest::newRow("existing folder") << "<dir>/links.htm" << true << "<dir>/links.htm";
+        QTest::newRow("no Documents folder") << "links.html" << false << "<home>/bookmarks.html";
+    }
+    // It adds ".html" to a name without extension and asks before replacing a file.
+    void saveDialogStart()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, documents);
+        QFETCH(QString, start);
+        QDir home(m_home.path());
+        QVERIFY(home.mkpath("Documents") && (documents || home.rmdir("Documents")));
+        for (QString *text : {&stored, &start})
+            text->replace("<dir>", m_window.Dir->path()).replace("<home>", m_home.path());
+        Prefs->Rec().HTMLFile = stored;
+        m_choice.clear();
+        Open()->btnOk->click();
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked[0].Start, start);
+        QVERIFY(m_asked[0].Kind == TChooserKind::SaveFile && m_asked[0].ConfirmOverwrite);
+        QCOMPARE(m_asked[0].DefaultSuffix, QString("html"));
+    }
 
-void TestHtmlGeneratorForm::enterPressesOkOnlyInTheTexts()
-{
-    QFETCH(QString, widget);
-    QFETCH(int, key);
-    QFETCH(int, presses);
-    TfrmHTMLGenerator *form = Open();
-    m_choice.clear();
-    auto *target = form->findChild<QWidget *>(widget);
-    QVERIFY(target);
-    target->setFocus();
-    QTest::keyClick(target, Qt::Key(key));
-    QCOMPARE(m_starts.size(), presses);
-    QVERIFY(form->isVisible());
-}
-
-// A system colour put into the settings by hand: the page and the swatch carry
-// the desktop's current value.
-void TestHtmlGeneratorForm::systemColoursTakeTheDesktopPalette()
-{
-    const QPalette old = QApplication::palette();
-    QPalette palette = old;
-    palette.setColor(QPalette::Window, QColor(0x01, 0x02, 0x03));
-    palette.setColor(QPalette::WindowText, QColor(0x04, 0x05, 0x06));
-    QApplication::setPalette(palette);
-    Prefs->Rec().BackgroundColor = int(0x80000005); // the window colour
-    Prefs->Rec().TextColor = int(0x80000008);       // the window text colour
-    TfrmHTMLGenerator *form = Open();
-    QCOMPARE(form->stText->palette().color(QPalette::Window), QColor(0x04, 0x05, 0x06));
-    form->btnOk->click();
-    QApplication::setPalette(old);
-    QFile page(Path("page.html"));
-    QVERIFY(page.open(QIODevice::ReadOnly));
-    QVERIFY(page.readAll().contains("<body bgcolor=\"#010203\" text=\"#040506\">\r\n"));
-}
+    void enterPressesOkOnlyInTheTexts_data()
+    {
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<int>("presses");
+        QTest::newRow("title") << "edTitle" << 1;
+        QTest::newRow("welcome message") << "edWelcomeMessage" << 1;
+        QTest::newRow("check box") << "chkGenFromSelectedFolder" << 0;
+        QTest::newRow("Cancel button") << "btnCancel" << 0;
+    }
+    void enterPressesOkOnlyInTheTexts()
+    {
+        QFETCH(QString, widget);
+        TfrmHTMLGenerator *form = Open();
+        m_choice.clear();
+        auto *target = form->findChild<QWidget *>(widget);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Return);
+        QTEST(int(m_asked.size()), "presses");
+        QVERIFY(form->isVisible());
+    }
+};
 
 QTEST_MAIN(TestHtmlGeneratorForm)
 #include "tst_htmlgeneratorform.moc"

@@ -1,26 +1,18 @@
 // The preferences dialog over a real main window: the language list, what Apply,
 // OK, Cancel and Default put into effect (autostart entry, tray icon, timer,
 // language), the page it reopens on, and the autostart failure the user sees.
+#include "FormCheck.h"
+#include "MainWindowFixture.h"
 #include "dialogs/CategoryList.h"
 #include "dialogs/HeaderLabel.h"
 #include "dialogs/PreferencesForm.h"
-#include "mainwindow/MainForm.h"
 #include "platform/AutostartEntry.h"
-#include "program/Globals.h"
+#include "program/MakerPages.h"
 #include "program/MessageBox.h"
 #include "settings/Preferences.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QStackedWidget>
-#include <QStandardPaths>
-#include <QSystemTrayIcon>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <sys/stat.h>
 
@@ -29,8 +21,9 @@ namespace {
 const char kGerman[] = "[Info]\r\nLanguageName=Deutsch\r\nAuthor=Hans\r\n"
                        "ContactAuthor=hans@example.org\r\nInfo=Deutsche Texte\r\n"
                        "[frmPreferences]\r\nCaption=Einstellungen\r\nlblAuthor=Autor:\r\n"
-                       "chkConfirmDeleting=L\xc3\xb6schen best\xc3\xa4tigen\r\n"
-                       "GeneralSection=Allgemein\r\n"
+                       "GeneralGroup=Allgemein\r\nInterfaceGroup=Bedienung\r\n"
+                       "GeneralSection=Allgemeine Einstellungen des Programms\r\n"
+                       "StartExitSection=Start/Ende\r\nLanguageSection=Sprache\r\n"
                        "[frmMain]\r\nFileSave=&Speichern\r\n";
 
 } // namespace
@@ -39,329 +32,275 @@ class TestPreferencesForm : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void languageList_data();
-    void languageList();
-    void highlightingChangesOnlyTheDetails();
-    void okWithNothingChangedAppliesEverything_data();
-    void okWithNothingChangedAppliesEverything();
-    void cancelAfterApplyKeepsWhatWasApplied();
-    void defaultResetsEverythingButTheFindHistory();
-    void reopensOnTheLastAppliedPage_data();
-    void reopensOnTheLastAppliedPage();
-    void unwritableAutostartFolderShowsTheError();
-    void categoryListStepsOverCategories();
-    void toolsPreferencesOpensOneDialog();
-
-private:
-    TfrmPreferences *Open();
-    void Write(const QString &name, const QByteArray &contents);
-    QString Path(const QString &name) const { return m_dir->filePath(name); }
-    TPreferencesRec &Rec() { return Prefs->Rec(); }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TfrmMain> m_main;
+    MainWindowFixture m_window;
     QPointer<TfrmPreferences> m_dialog;
     QList<MessageBoxRequest> m_boxes;
-};
 
-void TestPreferencesForm::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-    SetMessageBoxAnswerer([this](const MessageBoxRequest &request) {
-        m_boxes.append(request);
-        return QMessageBox::Ok;
-    });
-}
-
-void TestPreferencesForm::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir().mkpath(Path("app")) && QDir().mkpath(Path("home")));
-    qputenv("HOME", QFile::encodeName(Path("home")));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(Path("config")));
-    SetProgramFolder(Path("app"));
-    m_main = std::make_unique<TfrmMain>();
-    m_boxes.clear();
-}
-
-void TestPreferencesForm::cleanup()
-{
-    delete m_dialog;
-    m_main.reset();
-    QVERIFY(!frmPreferences);
-}
-
-TfrmPreferences *TestPreferencesForm::Open()
-{
-    delete m_dialog;
-    m_dialog = new TfrmPreferences(m_main.get());
-    frmPreferences = m_dialog;
-    m_dialog->show();
-    return m_dialog;
-}
-
-void TestPreferencesForm::Write(const QString &name, const QByteArray &contents)
-{
-    QDir().mkpath(QFileInfo(Path(name)).absolutePath());
-    QFile file(Path(name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
-
-void TestPreferencesForm::languageList_data()
-{
-    QTest::addColumn<bool>("folder");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QStringList>("rows");
-    QTest::addColumn<int>("highlighted");
-    const QStringList all = {"English (Default)", " (a.ini)", "Beta (b.ini)", "Gamma (c.INI)",
-                             " (dir.ini)"};
-    QTest::newRow("no languages folder") << false << "" << QStringList{"English (Default)"} << 0;
-    QTest::newRow("stored name in another case") << true << "B.Ini" << all << 2;
-    QTest::newRow("stored file gone") << true << "gone.ini" << all << 0;
-    QTest::newRow("English stored") << true << "" << all << 0;
-}
-
-void TestPreferencesForm::languageList()
-{
-    QFETCH(bool, folder);
-    QFETCH(QString, stored);
-    QFETCH(QStringList, rows);
-    QFETCH(int, highlighted);
-    if (folder) {
-        Write("app/languages/b.ini", "[Info]\r\nLanguageName=Beta\r\n");
-        Write("app/languages/a.ini", "[Info]\r\nAuthor=Nobody\r\n");
-        Write("app/languages/c.INI", "[Info]\r\nLanguageName=Gamma\r\n");
-        Write("app/languages/notes.txt", "[Info]\r\nLanguageName=Notes\r\n");
-        QVERIFY(QDir().mkpath(Path("app/languages/dir.ini")));
-        // A pipe would block the dialog when read: it is not listed.
-        QCOMPARE(mkfifo(QFile::encodeName(Path("app/languages/fifo.ini")).constData(), 0600), 0);
+    TfrmPreferences *Open()
+    {
+        delete m_dialog;
+        frmPreferences = m_dialog = new TfrmPreferences(m_window.Form.get());
+        m_dialog->show();
+        return m_dialog;
     }
-    Rec().LanguageFile = stored;
-    TfrmPreferences *dialog = Open();
-    QStringList shown;
-    for (int i = 0; i < dialog->lbLanguages->count(); ++i)
-        shown << dialog->lbLanguages->item(i)->text();
-    QCOMPARE(shown, rows);
-    QCOMPARE(dialog->lbLanguages->currentRow(), highlighted);
-    QVERIFY(!dialog->btnApply->isEnabled());
-}
-
-void TestPreferencesForm::highlightingChangesOnlyTheDetails()
-{
-    Write("app/languages/de.ini", kGerman);
-    TfrmPreferences *dialog = Open();
-    QCOMPARE(dialog->lblAuthor->text(), QString("Author: Quorvane"));
-    QVERIFY(dialog->lblContact->text().startsWith("Contact: http"));
-    QCOMPARE(dialog->lblInformation->text(), QString("Information:"));
-
-    dialog->lbLanguages->setCurrentRow(1);
-    QCOMPARE(dialog->lblAuthor->text(), QString("Author: Hans"));
-    QCOMPARE(dialog->lblContact->text(), QString("Contact: hans@example.org"));
-    QCOMPARE(dialog->lblInformation->text(), QString("Information: Deutsche Texte"));
-    QVERIFY(dialog->btnApply->isEnabled());
-    QCOMPARE(dialog->chkConfirmDeleting->text(), QString("Confirm deleting items"));
-    QCOMPARE(m_main->Action(ActionId::FileSave)->text(), QString("&Save"));
-
-    dialog->btnApply->click();
-    QCOMPARE(dialog->windowTitle(), QString("Einstellungen"));
-    QCOMPARE(dialog->chkConfirmDeleting->text(), QString("L\u00f6schen best\u00e4tigen"));
-    QCOMPARE(dialog->CategoryButtons->topLevelItem(0)->child(0)->text(0), QString("Allgemein"));
-    QCOMPARE(dialog->lblAuthor->text(), QString("Autor: Hans"));
-    // Keys the file lacks keep their English defaults.
-    QCOMPARE(dialog->lblContact->text(), QString("Contact: hans@example.org"));
-    // The header changes only when an item is selected.
-    QCOMPARE(dialog->hlSection->Caption(), QString("General"));
-    QCOMPARE(m_main->Action(ActionId::FileSave)->text(), QString("&Speichern"));
-    QVERIFY(!dialog->btnApply->isEnabled());
-}
-
-void TestPreferencesForm::okWithNothingChangedAppliesEverything_data()
-{
-    QTest::addColumn<bool>("startup");
-    QTest::newRow("start with the session") << true;
-    QTest::newRow("no start with the session") << false;
-}
-
-void TestPreferencesForm::okWithNothingChangedAppliesEverything()
-{
-    QFETCH(bool, startup);
-    Rec().LoadOnWindowsStartup = startup;
-    Rec().ShowIconInTray = true;
-    Rec().AutoSaveEvery = true;
-    Rec().AutoSaveInterval = 2;
-    WriteAutostartEntry("/opt/elsewhere/varnokel"); // an entry left from before
-    m_main->TrayIcon->setVisible(false);
-    m_main->AutoSaveTimer->stop();
-
-    TfrmPreferences *dialog = Open();
-    QVERIFY(!dialog->btnApply->isEnabled());
-    dialog->btnOk->click();
-    QCOMPARE(frmPreferences, nullptr);
-    QTRY_VERIFY(!m_dialog);
-
-    QFile entry(AutostartEntryPath());
-    QCOMPARE(entry.exists(), startup);
-    if (startup) {
-        QVERIFY(entry.open(QIODevice::ReadOnly));
-        const QString exec = AutostartExecValue(QCoreApplication::applicationFilePath());
-        QVERIFY(QString::fromUtf8(entry.readAll()).contains("\nExec=" + exec + "\n"));
+    void Write(const QString &name, const QByteArray &contents)
+    {
+        QDir(m_window.Dir->path()).mkpath(QFileInfo(name).path());
+        QFile file(m_window.Dir->filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
     }
-    QVERIFY(m_main->TrayIcon->isVisible());
-    QVERIFY(m_main->AutoSaveTimer->isActive());
-    QCOMPARE(m_main->AutoSaveTimer->interval(), 2 * 60 * 1000);
-    QVERIFY(m_boxes.isEmpty());
-}
+    TPreferencesRec &Rec() { return Prefs->Rec(); }
 
-void TestPreferencesForm::cancelAfterApplyKeepsWhatWasApplied()
-{
-    TfrmPreferences *dialog = Open();
-    dialog->chkShowIconInTray->setChecked(false);
-    dialog->chkLoadOnWinStartup->setChecked(true);
-    QVERIFY(dialog->btnApply->isEnabled());
-    dialog->btnApply->click();
-    dialog->chkConfirmDeleting->setChecked(false); // not applied
-    dialog->btnCancel->click();
-    QCOMPARE(frmPreferences, nullptr);
-    QVERIFY(!Rec().ShowIconInTray);
-    QVERIFY(!m_main->TrayIcon->isVisible());
-    QVERIFY(QFile::exists(AutostartEntryPath()));
-    QVERIFY(Rec().ConfirmDeletingItems);
-}
+private slots:
+    void initTestCase()
+    {
+        SetMessageBoxAnswerer([this](const MessageBoxRequest &request) {
+            m_boxes.append(request);
+            return QMessageBox::Ok;
+        });
+    }
+    void init()
+    {
+        QVERIFY(m_window.Open());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_window.Dir->filePath("config")));
+        m_boxes.clear();
+    }
+    void cleanup()
+    {
+        m_window.Close(); // takes an open dialog with it
+        QVERIFY(!frmPreferences);
+    }
 
-void TestPreferencesForm::defaultResetsEverythingButTheFindHistory()
-{
-    Write("app/languages/de.ini", kGerman);
-    Rec().Width = 900;
-    Rec().BackgroundColor = 0x123456;
-    Rec().LastString[0] = "kept";
-    Rec().ShowIconInTray = false;
-    Rec().LanguageFile = "de.ini";
-    Rec().GroupIndex = 1;
-    m_main->ApplyTrayIcon();
-
-    TfrmPreferences *dialog = Open();
-    QCOMPARE(dialog->pgPreferences->currentWidget(), dialog->tabLanguage);
-    dialog->btnDefault->click();
-    QCOMPARE(Rec().Width, 679);
-    QCOMPARE(Rec().BackgroundColor, 0xC0DCC0);
-    QCOMPARE(Rec().LastString[0], QString("kept"));
-    QVERIFY(Rec().ShowIconInTray);
-    QCOMPARE(Rec().LanguageFile, QString());
-    QVERIFY(dialog->chkShowIconInTray->isChecked());
-    QCOMPARE(dialog->lbLanguages->currentRow(), 0);
-    QVERIFY(dialog->btnApply->isEnabled());
-    // Nothing is put into effect, and the page stays.
-    QCOMPARE(dialog->pgPreferences->currentWidget(), dialog->tabLanguage);
-    QVERIFY(!m_main->TrayIcon->isVisible());
-    QCOMPARE(dialog->windowTitle(), QString("Einstellungen"));
-
-    dialog->btnCancel->click();
-    dialog = Open();
-    QCOMPARE(dialog->pgPreferences->currentWidget(), dialog->tabGeneral);
-}
-
-void TestPreferencesForm::reopensOnTheLastAppliedPage_data()
-{
-    QTest::addColumn<int>("storedGroup");
-    QTest::addColumn<int>("storedButton");
-    QTest::addColumn<int>("chosenGroup"); // -1: nothing chosen
-    QTest::addColumn<int>("chosenButton");
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QString>("header");
-    QTest::newRow("Start/Exit applied") << 0 << 0 << 0 << 1 << "tabStartExit" << "Start/Exit";
-    QTest::newRow("stored Language") << 1 << 0 << -1 << 0 << "tabLanguage" << "Language";
-    QTest::newRow("no such category") << 5 << 0 << -1 << 0 << "tabGeneral" << "General";
-    QTest::newRow("no such item") << 1 << 3 << -1 << 0 << "tabGeneral" << "General";
-}
-
-void TestPreferencesForm::reopensOnTheLastAppliedPage()
-{
-    QFETCH(int, storedGroup);
-    QFETCH(int, storedButton);
-    QFETCH(int, chosenGroup);
-    QFETCH(int, chosenButton);
-    QFETCH(QString, page);
-    QFETCH(QString, header);
-    Rec().GroupIndex = storedGroup;
-    Rec().ButtonIndex = storedButton;
-    TfrmPreferences *dialog = Open();
-    if (chosenGroup >= 0) {
-        QTreeWidget *list = dialog->CategoryButtons;
-        list->setCurrentItem(list->topLevelItem(chosenGroup)->child(chosenButton));
-        QCOMPARE(dialog->pgPreferences->currentWidget()->objectName(), page);
-        // Choosing a page enables no Apply; OK applies all the same.
+    void languageList_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("highlighted");
+        QTest::newRow("no languages folder") << false << "" << 0;
+        QTest::newRow("the first name equal but for case") << true << "b.Ini" << 2;
+        QTest::newRow("stored file gone") << true << "gone.ini" << 0;
+    }
+    // Listed: the "*.ini" entries, folders too, with their language names.
+    void languageList()
+    {
+        QFETCH(bool, folder);
+        QFETCH(QString, stored);
+        QStringList rows{"English (Default)"};
+        if (folder) {
+            Write("languages/b.ini", "[Info]\r\nLanguageName=Beta\r\n");
+            Write("languages/B.INI", "[Info]\r\nLanguageName=Gamma\r\n");
+            Write("languages/a.ini", "[Info]\r\nAuthor=Nobody\r\n");
+            Write("languages/.ini", "");
+            Write("languages/notes.txt", "[Info]\r\nLanguageName=Notes\r\n");
+            QVERIFY(QDir(m_window.Dir->path()).mkpath("languages/dir.ini"));
+            // A pipe would block the dialog when read: it is not listed.
+            const QString fifo = m_window.Dir->filePath("languages/f.ini");
+            QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+            rows << " (.ini)" << "Gamma (B.INI)" << " (a.ini)" << "Beta (b.ini)" << " (dir.ini)";
+        }
+        Rec().LanguageFile = stored;
+        TfrmPreferences *dialog = Open();
+        QStringList shown;
+        for (int i = 0; i < dialog->lbLanguages->count(); ++i)
+            shown << dialog->lbLanguages->item(i)->text();
+        QCOMPARE(shown, rows);
+        QTEST(dialog->lbLanguages->currentRow(), "highlighted");
         QVERIFY(!dialog->btnApply->isEnabled());
-        dialog->btnOk->click();
-        dialog = Open();
     }
-    QCOMPARE(dialog->pgPreferences->currentWidget()->objectName(), page);
-    QCOMPARE(dialog->hlSection->Caption(), header);
-    QCOMPARE(dialog->CategoryButtons->currentItem()->text(0), header);
-}
 
-void TestPreferencesForm::unwritableAutostartFolderShowsTheError()
-{
-    Write("config/autostart", "a file where the folder belongs");
-    TfrmPreferences *dialog = Open();
-    dialog->chkLoadOnWinStartup->setChecked(true);
-    dialog->chkShowIconInTray->setChecked(false);
-    dialog->btnApply->click();
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes[0].Text, "Failed to create key " + AutostartFolder() + ".");
-    QCOMPARE(m_boxes[0].Icon, QMessageBox::Critical);
-    QVERIFY(dialog->btnApply->isEnabled());
-    // The settings are stored, but the Apply ended before the tray icon.
-    QVERIFY(Rec().LoadOnWindowsStartup);
-    QVERIFY(!Rec().ShowIconInTray);
-    QVERIFY(m_main->TrayIcon->isVisible());
-    // OK shows the error again and closes all the same.
-    dialog->btnOk->click();
-    QCOMPARE(m_boxes.size(), 2);
-    QCOMPARE(frmPreferences, nullptr);
-}
+    // The details of the highlighted file in the labels of the language in
+    // effect; the interface language changes at Apply.
+    void highlightingChangesOnlyTheDetails()
+    {
+        Write("languages/de.ini", kGerman);
+        TfrmPreferences *dialog = Open();
+        const auto details = [dialog] {
+            return QStringList{dialog->lblAuthor->text(), dialog->lblContact->text(),
+                               dialog->lblInformation->text()};
+        };
+        QCOMPARE(details(), QStringList({"Author: Quorvane", "Contact: " + QString(kHomePage),
+                                         "Information:"}));
+        dialog->lbLanguages->setCurrentRow(1);
+        QCOMPARE(details(), QStringList({"Author: Hans", "Contact: hans@example.org",
+                                         "Information: Deutsche Texte"}));
+        QVERIFY(dialog->btnApply->isEnabled());
+        QCOMPARE(dialog->windowTitle(), QString("Preferences"));
+        QCOMPARE(m_window.Form->Action(ActionId::FileSave)->text(), QString("&Save"));
+        dialog->btnApply->click();
+        QCOMPARE(dialog->windowTitle(), QString("Einstellungen"));
+        QStringList categories;
+        for (QTreeWidgetItemIterator it(dialog->CategoryButtons); *it; ++it)
+            categories << (*it)->text(0);
+        QCOMPARE(categories, QStringList({"Allgemein", "Allgemeine Einstellungen des Programms",
+                                          "Start/Ende", "Bedienung", "Sprache"}));
+        const QTreeWidgetItem *general = dialog->CategoryButtons->currentItem();
+        QVERIFY(dialog->CategoryButtons->visualItemRect(general).width()
+                > QFontMetrics(general->font(0)).horizontalAdvance(general->text(0)));
+        QCOMPARE(details().first(), QString("Autor: Hans"));
+        QCOMPARE(dialog->hlSection->Caption(), QString("General")); // changes only on a selection
+        QCOMPARE(m_window.Form->Action(ActionId::FileSave)->text(), QString("&Speichern"));
+        QVERIFY(!dialog->btnApply->isEnabled());
+    }
 
-void TestPreferencesForm::categoryListStepsOverCategories()
-{
-    TfrmPreferences *dialog = Open();
-    TCategoryList *list = dialog->CategoryButtons;
-    list->setFocus();
-    list->setCurrentItem(list->topLevelItem(0)->child(1));
-    QTest::keyClick(list, Qt::Key_Down);
-    QCOMPARE(list->currentItem(), list->topLevelItem(1)->child(0));
-    QCOMPARE(dialog->pgPreferences->currentWidget(), dialog->tabLanguage);
-    QTest::keyClick(list, Qt::Key_Up);
-    QCOMPARE(list->currentItem(), list->topLevelItem(0)->child(1));
-    // A click on a category folds it and leaves the page as it is.
-    const QRect category = list->visualItemRect(list->topLevelItem(1));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, category.center());
-    QVERIFY(!list->topLevelItem(1)->isExpanded());
-    QCOMPARE(list->currentItem(), list->topLevelItem(0)->child(1));
-    QCOMPARE(dialog->hlSection->Caption(), QString("Start/Exit"));
-}
+    // Every control enables Apply; Cancel keeps what was applied, drops the rest;
+    // the dialog opens with the focus on OK and shows the settings.
+    void cancelKeepsWhatWasApplied()
+    {
+        const int minutes = Rec().AutoSaveInterval;
+        TfrmPreferences *dialog = Open();
+        QCOMPARE(TabWalk(dialog, 1), QStringList("btnOk"));
+        QList<bool> applied;
+        for (QCheckBox *box : dialog->findChildren<QCheckBox *>()) {
+            applied << !box->isChecked();
+            QVERIFY(!dialog->btnApply->isEnabled());
+            box->click();
+            QVERIFY2(dialog->btnApply->isEnabled(), qPrintable(box->objectName()));
+            dialog->btnApply->click();
+        }
+        QVERIFY(!Rec().ShowIconInTray && Rec().LoadOnWindowsStartup);
+        QVERIFY(!m_window.Form->TrayIcon->isVisible());
+        QVERIFY(QFile::exists(AutostartEntryPath()));
+        dialog->seAutoSaveInt->stepUp();
+        QVERIFY(dialog->btnApply->isEnabled());
+        dialog->btnCancel->click();
+        QCOMPARE(frmPreferences, nullptr);
+        QCOMPARE(Rec().AutoSaveInterval, minutes);
+        QList<bool> shown;
+        for (QCheckBox *box : Open()->findChildren<QCheckBox *>())
+            shown << box->isChecked();
+        QCOMPARE(shown, applied);
+    }
 
-void TestPreferencesForm::toolsPreferencesOpensOneDialog()
-{
-    int dialogs = -1;
-    bool modal = false;
-    QTimer::singleShot(0, this, [&] {
-        m_main->ToolsPreferencesExecute(); // already open: nothing happens
-        dialogs = int(m_main->findChildren<TfrmPreferences *>().size());
-        modal = frmPreferences && frmPreferences->isModal();
-        for (TfrmPreferences *dialog : m_main->findChildren<TfrmPreferences *>())
-            dialog->btnCancel->click();
-    });
-    m_main->ToolsPreferencesExecute();
-    QCOMPARE(dialogs, 1);
-    QVERIFY(modal);
-    QCOMPARE(frmPreferences, nullptr);
-    QTRY_VERIFY(m_main->findChildren<TfrmPreferences *>().isEmpty());
-}
+    void okWithNothingChangedAppliesEverything_data()
+    {
+        QTest::addColumn<bool>("startup");
+        QTest::addColumn<int>("minutes");
+        QTest::newRow("start with the session, 120 minutes") << true << 120;
+        QTest::newRow("no start with the session; 0 minutes never fire") << false << 0;
+    }
+    // Opened by its command; Enter on a check box is OK too.
+    void okWithNothingChangedAppliesEverything()
+    {
+        QFETCH(bool, startup);
+        QFETCH(int, minutes);
+        Rec().LoadOnWindowsStartup = startup;
+        Rec().AutoSaveEvery = true;
+        Rec().AutoSaveInterval = minutes;
+        WriteAutostartEntry("/opt/elsewhere/varnokel"); // an entry left from before
+        m_window.Form->TrayIcon->setVisible(false);
+        m_window.Form->AutoSaveTimer->stop();
+        QTimer::singleShot(0, [this] {
+            m_window.Form->Action(ActionId::ToolsPreferences)->trigger(); // open: no second one
+            QTest::keyClick(frmPreferences->chkConfirmDeleting, Qt::Key_Return);
+        });
+        m_window.Form->Action(ActionId::ToolsPreferences)->trigger();
+        QCOMPARE(frmPreferences, nullptr);
+        QTRY_VERIFY(m_window.Form->findChildren<TfrmPreferences *>().isEmpty());
+        QFile entry(AutostartEntryPath());
+        QCOMPARE(entry.open(QIODevice::ReadOnly), startup);
+        const QString exec = AutostartExecValue(QCoreApplication::applicationFilePath());
+        QCOMPARE(entry.readAll().contains("\nExec=" + exec.toUtf8() + "\n"), startup);
+        QVERIFY(m_window.Form->TrayIcon->isVisible());
+        QCOMPARE(m_window.Form->AutoSaveTimer->isActive(), minutes > 0);
+        QCOMPARE(m_window.Form->AutoSaveTimer->interval(), minutes * 60 * 1000);
+        QVERIFY(m_boxes.isEmpty());
+    }
+
+    // Every setting but the find history, put into effect only at Apply or OK.
+    void defaultResetsEverythingButTheFindHistory()
+    {
+        Write("languages/de.ini", kGerman);
+        Rec().Width = 900;
+        Rec().BackgroundColor = 0x123456;
+        Rec().LastString[0] = "kept";
+        Rec().ShowIconInTray = false;
+        Rec().LanguageFile = "de.ini";
+        Rec().GroupIndex = 1;
+        m_window.Form->ApplyTrayIcon();
+        TfrmPreferences *dialog = Open();
+        dialog->btnDefault->click();
+        QVERIFY(Rec().Width == 679 && Rec().BackgroundColor == 0xC0DCC0);
+        QVERIFY(Rec().LastString[0] == "kept" && Rec().LanguageFile.isEmpty());
+        QVERIFY(dialog->chkShowIconInTray->isChecked());
+        QCOMPARE(dialog->lbLanguages->currentRow(), 0);
+        QVERIFY(dialog->btnApply->isEnabled());
+        QCOMPARE(dialog->pgPreferences->currentWidget(), dialog->tabLanguage);
+        QVERIFY(!m_window.Form->TrayIcon->isVisible());
+        QCOMPARE(dialog->windowTitle(), QString("Einstellungen"));
+        dialog->btnCancel->click();
+        dialog = Open();
+        QCOMPARE(dialog->pgPreferences->currentWidget(), dialog->tabGeneral);
+    }
+
+    void pages_data()
+    {
+        QTest::addColumn<int>("group"); // the stored item
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("action"); // a click on an item, or a key, before OK
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("stored") << 1 << 0 << "" << "Language" << "tabLanguage";
+        QTest::newRow("no such item") << 5 << 0 << "" << "General" << "tabGeneral";
+        QTest::newRow("item clicked") << 1 << 0 << "click Start/Exit" << "Start/Exit"
+                                      << "tabStartExit";
+        QTest::newRow("category clicked: folded") << 0 << 1 << "click Interface" << "Start/Exit"
+                                                  << "tabStartExit";
+        QTest::newRow("Down over a category") << 0 << 1 << "Down" << "Language" << "tabLanguage";
+        QTest::newRow("Up over a category") << 1 << 0 << "Up" << "Start/Exit" << "tabStartExit";
+        QTest::newRow("Left stays") << 0 << 1 << "Left" << "Start/Exit" << "tabStartExit";
+    }
+    // The dialog reopens on the page of the item selected at the last OK.
+    void pages()
+    {
+        QFETCH(int, group);
+        QFETCH(int, button);
+        QFETCH(QString, action);
+        QFETCH(QString, header);
+        Rec().GroupIndex = group;
+        Rec().ButtonIndex = button;
+        TCategoryList *list = Open()->CategoryButtons;
+        if (action.startsWith("click ")) {
+            const auto items = list->findItems(action.mid(6), Qt::MatchRecursive);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(items.constLast()).center());
+        } else if (!action.isEmpty()) {
+            QTest::keyClick(list, QKeySequence(action)[0].key());
+        }
+        QCOMPARE(list->topLevelItem(1)->isExpanded(), action != "click Interface");
+        QVERIFY(!m_dialog->btnApply->isEnabled()); // a page is no setting
+        m_dialog->btnOk->click();
+        TfrmPreferences *dialog = Open();
+        QTEST(dialog->pgPreferences->currentWidget()->objectName(), "page");
+        CheckForm(dialog, "Preferences", {"btnOk", "btnCancel", "btnApply", "btnDefault", "Bevel6",
+                  "CategoryButtons", "pgPreferences", "hlSection", "tabGeneral", "tabStartExit",
+                  "tabLanguage", "chkLoadOnWinStartup", "chkShowIconInTray", "chkHideToTray",
+                  "Bevel1", "chkConfirmDeleting", "chkAutoSaveEvery", "seAutoSaveInt",
+                  "lblAutoSaveMins", "grbStart", "chkMinimized", "grbExit", "chkAutoSave",
+                  "lbLanguages", "lblLanguages", "lblAuthor", "lblContact", "lblInformation"},
+                  {474, 346});
+        QCOMPARE(dialog->hlSection->Caption(), header);
+        QCOMPARE(dialog->CategoryButtons->currentItem()->text(0), header);
+    }
+
+    // The settings are stored, but the Apply ends before the tray icon; OK shows
+    // the error again and closes all the same.
+    void unwritableAutostartFolderShowsTheError()
+    {
+        Write("config/autostart", "a file where the folder belongs");
+        TfrmPreferences *dialog = Open();
+        dialog->chkLoadOnWinStartup->setChecked(true);
+        dialog->chkShowIconInTray->setChecked(false);
+        dialog->btnApply->click();
+        QCOMPARE(m_boxes.size(), 1);
+        QCOMPARE(m_boxes[0].Text, "Failed to create key " + AutostartFolder() + ".");
+        QVERIFY(dialog->btnApply->isEnabled());
+        QVERIFY(Rec().LoadOnWindowsStartup && !Rec().ShowIconInTray);
+        QVERIFY(m_window.Form->TrayIcon->isVisible());
+        dialog->btnOk->click();
+        QCOMPARE(m_boxes.size(), 2);
+        QCOMPARE(frmPreferences, nullptr);
+    }
+};
 
 QTEST_MAIN(TestPreferencesForm)
 #include "tst_preferencesform.moc"
