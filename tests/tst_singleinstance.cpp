@@ -1,118 +1,71 @@
-// One instance at a time: two real processes of the program (a second start hands
-// over and ends; a dead instance's lock is taken over), and the hand-over itself.
+// One instance at a time: a second instance is refused the lock and hands over to
+// the running one, which shows itself only for this program's own path; the lock of
+// an instance that died is taken over.
 #include "platform/SingleInstance.h"
-#include "tests/TestSupport.h"
 
 #include <QLocalSocket>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 class TestSingleInstance : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::vector<std::unique_ptr<QProcess>> m_processes;
+    QTemporaryDir m_dir;
 
-    QString Path(const QString &name) const { return m_dir->filePath(name); }
-
-    // The program, run from a copy in the temporary folder, which holds its files.
-    QProcess *Start()
-    {
-        auto &process = m_processes.emplace_back(std::make_unique<QProcess>());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_RUNTIME_DIR", Path("run"));
-        env.insert("HOME", Path("home"));
-        env.insert("XDG_CONFIG_HOME", Path("home/.config"));
-        process->setProcessEnvironment(env);
-        process->start(Path("varnokel"), {});
-        return process.get();
-    }
-
-    // True once a running instance accepts connections (a dead one's socket refuses).
-    bool Listening() const
-    {
-        QLocalSocket probe;
-        probe.connectToServer(Path("run/VarnokelMutex"));
-        return probe.waitForConnected(100);
-    }
+    QString Path(const QString &name) const { return m_dir.filePath(name); }
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir().mkpath(Path("run")) && QDir().mkpath(Path("home")));
-        QFile::setPermissions(Path("run"), QFile::ReadOwner | QFile::WriteOwner
-                                               | QFile::ExeOwner);
-        QVERIFY(QFile::copy(VK_BINARY_DIR "/varnokel", Path("varnokel")));
-        WriteFileBytes(Path("preferences.ini"), "[Start/Exit]\r\nStartMinimized=1\r\n");
-    }
-
-    void cleanup()
-    {
-        for (auto &process : m_processes) {
-            process->kill();
-            process->waitForFinished();
-        }
-        m_processes.clear();
-    }
-
-    void secondStartShowsTheFirstAndEnds()
-    {
-        QProcess *first = Start();
-        QTRY_VERIFY_WITH_TIMEOUT(Listening(), 20000);
-        const QStringList filesBefore = QDir(m_dir->path()).entryList(QDir::Files);
-        QProcess *second = Start();
-        QVERIFY(second->waitForFinished(20000));
-        QCOMPARE(second->exitCode(), 0);
-        QByteArray log;
-        QTRY_VERIFY_WITH_TIMEOUT((log += first->readAllStandardError()).contains("second start")
-                                     || first->state() != QProcess::Running, 20000);
-        QCOMPARE(first->state(), QProcess::Running);
-        // The second start read and wrote nothing of the program's files.
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), filesBefore);
-    }
-
-    void lockOfADeadInstanceIsTakenOver()
-    {
-        QProcess *dead = Start();
-        QTRY_VERIFY_WITH_TIMEOUT(Listening(), 20000);
-        dead->kill(); // no chance to release the lock or remove its socket
-        QVERIFY(dead->waitForFinished(20000));
-        QVERIFY(QFile::exists(Path("run/VarnokelMutex.lock")) && !Listening());
-        QProcess *next = Start();
-        QTRY_VERIFY_WITH_TIMEOUT(Listening(), 20000);
-        QCOMPARE(next->state(), QProcess::Running);
-    }
-
-    // Only this program's own path shows the running instance; a folder where no
-    // lock can be made never keeps the program from starting.
-    void handOverInOneProcess()
+    void secondInstanceHandsOver()
     {
         SingleInstance first(Path("run"));
         QVERIFY(first.TryAcquire());
         SingleInstance second(Path("run"));
         QVERIFY(!second.TryAcquire());
         QVERIFY(!second.NotifyRunningInstance()); // nobody listens yet
+        QFile(Path("run/VarnokelMutex")).open(QIODevice::WriteOnly); // left by a dead one
+        first.Listen();
+        QSignalSpy activated(&first, &SingleInstance::Activated);
+        std::atomic<bool> notified = false;
+        const std::jthread starter([&] { notified = second.NotifyRunningInstance(); });
+        QTRY_VERIFY(notified && activated.count() == 1);
+    }
+
+    void otherProgramIsIgnored()
+    {
+        SingleInstance first(Path("other"));
+        QVERIFY(first.TryAcquire());
         first.Listen();
         QSignalSpy activated(&first, &SingleInstance::Activated);
         QLocalSocket other;
-        other.connectToServer(Path("run/VarnokelMutex"));
+        other.connectToServer(Path("other/VarnokelMutex"));
         QVERIFY(other.waitForConnected(1000));
         other.write("/usr/bin/other\n");
-        QTRY_COMPARE(other.state(), QLocalSocket::UnconnectedState);
+        QTRY_COMPARE(other.state(), QLocalSocket::UnconnectedState); // read and let go
         QCOMPARE(activated.count(), 0);
-        bool notified = false;
-        std::thread starter([&] { notified = second.NotifyRunningInstance(); });
-        QTRY_COMPARE(activated.count(), 1);
-        starter.join();
-        QVERIFY(notified);
-        QVERIFY(SingleInstance(Path("preferences.ini")).TryAcquire());
+        // A folder where no lock can be made never keeps the program from starting.
+        QVERIFY(SingleInstance(Path("other/VarnokelMutex")).TryAcquire());
+    }
+
+    void lockOfADeadInstanceIsTakenOver()
+    {
+        QVERIFY(QDir().mkpath(Path("dead")));
+        const pid_t child = fork();
+        if (child == 0) { // an instance that dies without releasing its lock
+            QLockFile lock(Path("dead/VarnokelMutex.lock"));
+            _exit(lock.tryLock(0) ? 0 : 1);
+        }
+        int status = -1;
+        QVERIFY(child > 0 && waitpid(child, &status, 0) == child && status == 0);
+        SingleInstance next(Path("dead"));
+        QVERIFY(next.TryAcquire());
     }
 };
 
