@@ -18,10 +18,9 @@ private slots:
         QTest::addColumn<QString>("format");
         QTest::addColumn<Args>("args");
         QTest::addColumn<QString>("expected"); // "error": the format is refused
-        QTest::newRow("%d") << "Delete %d items? [%-4d] 100%%" << Args{3, 7}
-                            << "Delete 3 items? [7   ] 100%";
-        QTest::newRow("precision of %d") << "%.3d %.3d" << Args{7, -7} << "007 -007";
-        QTest::newRow("%s") << "%s %.2s" << Args{"1%d", "abc"} << "1%d ab";
+        QTest::newRow("%d") << "Delete %d? [%-4d] 100%%" << Args{3, 7} << "Delete 3? [7   ] 100%";
+        QTest::newRow("precisions, %s") << "%.3d %.3d %s %.2s" << Args{7, -7, "1%d", "abc"}
+                                        << "007 -007 1%d ab";
         QTest::newRow("%f") << "[%5.1f] %f" << Args{1.25, 2.0} << "[  1.3] 2.00";
         QTest::newRow("%n groups") << "%n" << Args{1234567.891} << "1,234,567.89";
         QTest::newRow("%e") << "%.3e" << Args{1234.5} << "1.23E+003";
@@ -59,7 +58,6 @@ private slots:
         const QLocale german(QLocale::German, QLocale::Germany);
         QCOMPARE(Format("%2.1f KB. %s, %n", {1.5, "a.b,c", 1234.5}, german),
                  "1,5 KB. a.b,c, 1.234,50");
-        QCOMPARE(Format("%.2e", {1500.0}, german), "1,5E+003");
     }
 };
 

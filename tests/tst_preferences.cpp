@@ -74,6 +74,7 @@ private slots:
         TPreferences loaded;
         loaded.LoadFromFile(m_file);
         QVERIFY(loaded.Rec() == saved.Rec());
+        QCOMPARE(IniFile(m_file).ReadSection("FindForm").size(), 10); // the history, no more
         QVERIFY(ReadFileBytes(m_file).startsWith("; by hand\r\n[Plugins]\r\nfree text\r\n\r\n"
                                                  "[MainForm]\r\nTop=-20\r\n"));
     }

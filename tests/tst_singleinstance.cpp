@@ -1,6 +1,5 @@
-// One instance at a time: a second instance is refused the lock and hands over to
-// the running one, which shows itself only for this program's own path; the lock of
-// an instance that died is taken over.
+// One instance at a time: a second one hands over to the running one, which shows
+// itself only for this program's own path; a dead instance's lock is taken over.
 #include "platform/SingleInstance.h"
 
 #include <QLocalSocket>
@@ -56,11 +55,10 @@ private slots:
 
     void lockOfADeadInstanceIsTakenOver()
     {
-        QVERIFY(QDir().mkpath(Path("dead")));
         const pid_t child = fork();
         if (child == 0) { // an instance that dies without releasing its lock
-            QLockFile lock(Path("dead/VarnokelMutex.lock"));
-            _exit(lock.tryLock(0) ? 0 : 1);
+            SingleInstance dying(Path("dead"));
+            _exit(dying.TryAcquire() ? 0 : 1);
         }
         int status = -1;
         QVERIFY(child > 0 && waitpid(child, &status, 0) == child && status == 0);
