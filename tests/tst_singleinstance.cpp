@@ -35,22 +35,14 @@ private slots:
         std::atomic<bool> notified = false;
         const std::jthread starter([&] { notified = second.NotifyRunningInstance(); });
         QTRY_VERIFY(notified && activated.count() == 1);
-    }
-
-    void otherProgramIsIgnored()
-    {
-        SingleInstance first(Path("other"));
-        QVERIFY(first.TryAcquire());
-        first.Listen();
-        QSignalSpy activated(&first, &SingleInstance::Activated);
-        QLocalSocket other;
-        other.connectToServer(Path("other/VarnokelMutex"));
+        QLocalSocket other; // another program's path shows nothing
+        other.connectToServer(Path("run/VarnokelMutex"));
         QVERIFY(other.waitForConnected(1000));
         other.write("/usr/bin/other\n");
         QTRY_COMPARE(other.state(), QLocalSocket::UnconnectedState); // read and let go
-        QCOMPARE(activated.count(), 0);
+        QCOMPARE(activated.count(), 1);
         // A folder where no lock can be made never keeps the program from starting.
-        QVERIFY(SingleInstance(Path("other/VarnokelMutex")).TryAcquire());
+        QVERIFY(SingleInstance(Path("run/VarnokelMutex")).TryAcquire());
     }
 
     void lockOfADeadInstanceIsTakenOver()
