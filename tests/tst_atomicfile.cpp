@@ -72,7 +72,7 @@ private slots:
         if (!Lock(m_file) || !Lock(Path("locked")))
             QSKIP("neither the immutable flag nor a read-only mode keeps new files out here");
         QCOMPARE(ErrorOf([&] { WriteFileAtomically(m_file, "new"); }),
-                 "Unable to write to " + m_file + ": Existing file " + m_file + " is not writable");
+                 QString("Unable to write to %1: Existing file %1 is not writable").arg(m_file));
         QCOMPARE(ReadFileBytes(m_file), "old");
     }
 

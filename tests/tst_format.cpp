@@ -21,10 +21,10 @@ private slots:
         QTest::newRow("%d") << "Delete %d? [%-4d] 100%%" << Args{3, 7} << "Delete 3? [7   ] 100%";
         QTest::newRow("precisions, %s") << "%.3d %.3d %s %.2s" << Args{7, -7, "1%d", "abc"}
                                         << "007 -007 1%d ab";
-        QTest::newRow("%f") << "[%5.1f] %f" << Args{1.25, 2.0} << "[  1.3] 2.00";
-        QTest::newRow("%n groups") << "%n" << Args{1234567.891} << "1,234,567.89";
-        QTest::newRow("%e") << "%.3e" << Args{1234.5} << "1.23E+003";
-        QTest::newRow("precision 0") << "%.0e %.0g" << Args{1234.5, 1234.5} << "1E+003 1E+03";
+        QTest::newRow("%f") << "[%5.1f] %f %.0f" << Args{1.25, 2.0, 2.0} << "[  1.3] 2.00 2";
+        QTest::newRow("%n") << "%n %.0n" << Args{1234567.891, 1234.0} << "1,234,567.89 1,234";
+        QTest::newRow("%e") << "%.3e %.3e" << Args{1234.5, 1e123} << "1.23E+003 1.00E+123";
+        QTest::newRow("0, none") << "%.0e %.0g %g" << Args{1e3, 1e3, 1e3} << "1E+003 1E+03 1000";
         QTest::newRow("precision 18 at most") << "%.18g %.19g" << Args{0.1, 0.1}
                                               << "0.100000000000000006 0.1";
         QTest::newRow("%x %u") << "%x %u %D %S" << Args{255, -1, 1, "x"} << "FF 4294967295 1 x";
