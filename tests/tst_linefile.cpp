@@ -1,5 +1,5 @@
 // Reading line-based exchange files: line ends, also across blocks, the byte-order
-// mark, and the line limit.
+// mark, the line limit and errors that name the file.
 #include "TestSupport.h"
 #include "exchange/LineFile.h"
 
@@ -58,7 +58,7 @@ private slots:
         QCOMPARE(LinesOf(bytes), lines);
     }
 
-    void lineOverTheLimitIsAnErrorNamingTheFile()
+    void errorsNameTheFile()
     {
         // Without a limit one endless line would take all memory.
         QByteArray bytes = "first\n" + QByteArray(kLongestLine, 'x');
@@ -66,6 +66,15 @@ private slots:
         bytes += "y\nlast\n";
         QCOMPARE(ErrorOf([&] { LinesOf(bytes); }),
                  QStringLiteral("Cannot read file \"big.html\". A line is longer than 64 MiB"));
+        QVERIFY(ErrorOf([] { TLineReader(QStringLiteral("/nonexistent")); })
+                    .startsWith("Cannot open file \"/nonexistent\". "));
+        const QString refusing = QStringLiteral("/proc/self/clear_refs"); // opens, refuses reads
+        if (QFile::exists(refusing)) {
+            TLineReader reader(refusing);
+            QByteArrayView line;
+            QVERIFY(ErrorOf([&] { reader.ReadLine(line); })
+                        .startsWith(QStringLiteral("Cannot read file \"%1\". ").arg(refusing)));
+        }
     }
 };
 

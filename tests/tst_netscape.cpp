@@ -86,9 +86,10 @@ private slots:
         // "&#1;" once reached the catalogue file, which XML tools then refused.
         QTest::newRow("references decoded, control characters dropped")
             << QByteArray("<DT><H3>&lt;b&gt; &amp;&quot;&apos;&amp;lt;&&amp;&#1;\x02</H3>\n<DD>"
-                          "&#39;&#0;&#9;&#233;&#0065;&#xE9;&#XC9;&#x1F600;&#xaf;&#x10FFFF;\n<DT>"
-                          "<A HREF=\"a&amp;&#27;\">&#1;&eacute;&Eacute;&nbsp;&euro;&AElig;&zwnj;&t"
-                          "hetasym;&#13;&#10;</A>\n<DD>\x01&#128;&#150;&#x9F;&#129;&#127;&#160;")
+                          "&#39;&#0;&#9;&#233;&#00000065;&#xE9;&#XC9;&#x1F600;&#xaf;&#x10FFFF;\n"
+                          "<DT><A HREF=\"a&amp;&#27;\">&#1;&eacute;&Eacute;&nbsp;&euro;&AElig;"
+                          "&zwnj;&thetasym;&#13;&#10;</A>\n<DD>\x01&#128;&#150;&#x9F;&#129;&#127;"
+                          "&#160;")
             << u"F0 <b> &\"'&lt;&& | '\t\u00E9A\u00E9\u00C9\U0001F600\u00AF\U0010FFFF\n"
                u"B1 \u00E9\u00C9\u00A0\u20AC\u00C6\u200C\u03D1\r\n | a& | "
                u"\u20AC\u2013\u0178\u0081\u007F\u00A0\n"_qs;
@@ -132,7 +133,8 @@ private slots:
                           "<DD>not for x\n<DT><H3>G</H3>\n</DL><p>\n<DD>for G")
             << "F0 F | \nB1 x | a | \nF1 G | for G\n";
         QTest::newRow("comments skipped")
-            << QByteArray("<!-- <DT><H3>Old</H3> -->\n<DT><H3>F</H3>\n<!--\n<DT><A HREF=\"x\">"
+            << QByteArray("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DT><H3>F</H3>\n"
+                          "<!-- <DT><H3>Old</H3> -->\n<!--\n<DT><A HREF=\"x\">"
                           "hidden</A>\n</DL><p>\n-->\n<DT><A HREF=\"a\">shown<!-- note --></A> "
                           "<!-- a\n<DD>hidden too\n--> \n<!---->\n<!-->\n<DT><A HREF=\"b\">"
                           "after</A>!\n<DT><A HREF=\"c\">c<!-- 1 -->d<!-- 2 --></A>")
