@@ -1,7 +1,5 @@
-// The catalogue: its undo history of whole-tree snapshots, copies between
-// catalogues, counts, and trees nested very deep.
+// The catalogue's undo history of whole-tree snapshots, worked step by step.
 #include "catalogue/Catalog.h"
-#include "tests/CatalogOutline.h"
 #include "tests/CatalogTree.h"
 
 #include <QtTest>
@@ -12,8 +10,7 @@ namespace {
 void Show(TCatalog &catalog, const QString &name)
 {
     catalog.Folders().Clear();
-    TFolder *folder = AddFolder(catalog.Folders(), name);
-    AddBookmark(folder->Bookmarks(), name + QStringLiteral("/b"));
+    AddBookmark(AddFolder(catalog.Folders(), name)->Bookmarks(), name + "/b");
 }
 
 // A structural change, as every caller makes one: snapshot first, then change.
@@ -23,29 +20,21 @@ void Change(TCatalog &catalog, const QString &name)
     Show(catalog, name);
 }
 
-QString Shown(const TCatalog &catalog)
-{
-    return Titles(catalog.Folders()).join(QLatin1Char(','));
-}
-
-QStringList History(const TCatalog &catalog)
+QString History(const TCatalog &catalog)
 {
     QStringList names;
     for (const auto &snapshot : catalog.UndoList())
-        names << Titles(snapshot->Folders()).join(QLatin1Char(','));
-    return names;
+        names << Titles(snapshot->Folders()).join(',');
+    return names.join(' ');
 }
 
-QStringList Names(int first, int last)
+QString Names(int first, int last)
 {
     QStringList names;
     for (int i = first; i <= last; ++i)
         names << QStringLiteral("S%1").arg(i);
-    return names;
+    return names.join(' ');
 }
-
-bool UndoOffered(const TCatalog &c) { return c.UndoIndex() > 0; }
-bool RedoOffered(const TCatalog &c) { return c.GetUndoCount() - 1 > c.UndoIndex(); }
 
 } // namespace
 
@@ -54,208 +43,59 @@ class TestCatalog : public QObject
     Q_OBJECT
 
 private slots:
-    void freshCatalogHasNoHistory();
-    void oneChangeThenUndoAndRedo();
-    void undoWithAnEmptyHistoryOnlyPushesTheTreeShown();
-    void threeChanges();
-    void twelveChangesWithAFullHistory();
-    void undoShowsNewObjects();
-    void snapshotsAreUntouchedByLaterChanges();
-    void addCopiesAppendsWithoutTheHistory();
-    void treeNestedDeepIsCopiedCountedAndFreed();
+    void undoAndRedo_data();
+    void undoAndRedo();
 };
 
-void TestCatalog::freshCatalogHasNoHistory()
+void TestCatalog::undoAndRedo_data()
 {
-    TCatalog catalog;
-    QCOMPARE(catalog.GetUndoCount(), 0);
-    QCOMPARE(catalog.UndoIndex(), 0);
-    QCOMPARE(catalog.UndoLimit(), 10);
-    QVERIFY(!UndoOffered(catalog));
-    QCOMPARE(catalog.Folders().Count(), 0);
-}
-
-void TestCatalog::oneChangeThenUndoAndRedo()
-{
-    TCatalog catalog;
-    Show(catalog, QStringLiteral("S0"));
-    Change(catalog, QStringLiteral("S1"));
-    QCOMPARE(History(catalog), Names(0, 0));
-    QCOMPARE(catalog.UndoIndex(), 1);
-
-    catalog.Undo();
-    QCOMPARE(History(catalog), Names(0, 1));
-    QCOMPARE(catalog.UndoIndex(), 0);
-    QCOMPARE(Shown(catalog), QStringLiteral("S0"));
-    QVERIFY(!UndoOffered(catalog));
-    QVERIFY(RedoOffered(catalog));
-
-    catalog.Redo();
-    QCOMPARE(catalog.UndoIndex(), 1);
-    QCOMPARE(Shown(catalog), QStringLiteral("S1"));
-    QVERIFY(!RedoOffered(catalog)); // 1 is not less than 2 - 1
-    catalog.Redo();
-    QCOMPARE(catalog.UndoIndex(), 1);
-    QCOMPARE(Shown(catalog), QStringLiteral("S1"));
-    QCOMPARE(History(catalog), Names(0, 1));
-}
-
-void TestCatalog::undoWithAnEmptyHistoryOnlyPushesTheTreeShown()
-{
-    TCatalog catalog;
-    Show(catalog, QStringLiteral("S0"));
-    TFolder *shown = catalog.Folders().GetItem(0);
-    catalog.Undo();
-    QCOMPARE(History(catalog), Names(0, 0));
-    QCOMPARE(catalog.UndoIndex(), 0);
-    QCOMPARE(catalog.Folders().GetItem(0), shown);
-}
-
-void TestCatalog::threeChanges()
-{
-    TCatalog catalog;
-    Show(catalog, QStringLiteral("S0"));
-    for (int i = 1; i <= 3; ++i)
-        Change(catalog, QStringLiteral("S%1").arg(i));
-    QCOMPARE(History(catalog), Names(0, 2));
-    QCOMPARE(catalog.UndoIndex(), 3);
-    QCOMPARE(Shown(catalog), QStringLiteral("S3"));
-
-    catalog.Undo();
-    QCOMPARE(History(catalog), Names(0, 3));
-    QCOMPARE(catalog.UndoIndex(), 2);
-    QCOMPARE(Shown(catalog), QStringLiteral("S2"));
-    catalog.Undo();
-    QCOMPARE(catalog.UndoIndex(), 1);
-    QCOMPARE(Shown(catalog), QStringLiteral("S1"));
-    catalog.Redo();
-    QCOMPARE(catalog.UndoIndex(), 2);
-    QCOMPARE(Shown(catalog), QStringLiteral("S2"));
-    QCOMPARE(History(catalog), Names(0, 3));
-
-    Change(catalog, QStringLiteral("T"));
-    QCOMPARE(History(catalog), Names(0, 2));
-    QCOMPARE(catalog.UndoIndex(), 3);
-    catalog.Undo();
-    QCOMPARE(History(catalog), Names(0, 2) << QStringLiteral("T"));
-    QCOMPARE(Shown(catalog), QStringLiteral("S2"));
-    QCOMPARE(catalog.UndoIndex(), 2);
-}
-
-void TestCatalog::twelveChangesWithAFullHistory()
-{
-    TCatalog catalog;
-    Show(catalog, QStringLiteral("S0"));
-    for (int i = 1; i <= 12; ++i)
-        Change(catalog, QStringLiteral("S%1").arg(i));
-    QCOMPARE(History(catalog), Names(2, 11));
-    QCOMPARE(catalog.UndoIndex(), 10);
-
-    catalog.Undo();
-    QCOMPARE(History(catalog), Names(3, 12));
-    QCOMPARE(catalog.UndoIndex(), 8);
-    QCOMPARE(Shown(catalog), QStringLiteral("S11"));
-
-    Change(catalog, QStringLiteral("T"));
-    QCOMPARE(History(catalog), Names(4, 11) << QStringLiteral("S11"));
-    QCOMPARE(catalog.UndoIndex(), 9);
-
-    catalog.Undo();
-    QCOMPARE(History(catalog), Names(4, 11) << QStringLiteral("S11") << QStringLiteral("T"));
-    QCOMPARE(Shown(catalog), QStringLiteral("S11"));
-    QCOMPARE(catalog.UndoIndex(), 8);
-    catalog.Undo(); // the same tree once more
-    QCOMPARE(Shown(catalog), QStringLiteral("S11"));
-    QCOMPARE(catalog.UndoIndex(), 7);
-    catalog.Undo();
-    QCOMPARE(Shown(catalog), QStringLiteral("S10"));
-    QCOMPARE(catalog.UndoIndex(), 6);
-
+    // S0 is the tree before the first change, Sn the tree after the n-th; then the
+    // steps: u Undo, r Redo, c a new change to the tree T.
+    QTest::addColumn<int>("changes");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("history");
+    QTest::addColumn<int>("undoIndex");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("fresh") << 0 << "" << "" << 0 << "S0";
+    QTest::newRow("undo, empty history") << 0 << "u" << "S0" << 0 << "S0";
+    QTest::newRow("1") << 1 << "" << "S0" << 1 << "S1";
+    QTest::newRow("1 u") << 1 << "u" << "S0 S1" << 0 << "S0";
+    QTest::newRow("1 ur") << 1 << "ur" << "S0 S1" << 1 << "S1";
+    QTest::newRow("1 urr") << 1 << "urr" << "S0 S1" << 1 << "S1";
+    QTest::newRow("3 u") << 3 << "u" << Names(0, 3) << 2 << "S2";
+    QTest::newRow("3 uur") << 3 << "uur" << Names(0, 3) << 2 << "S2";
+    QTest::newRow("3 uurc") << 3 << "uurc" << Names(0, 2) << 3 << "T";
+    QTest::newRow("3 uurcu") << 3 << "uurcu" << Names(0, 2) + " T" << 2 << "S2";
+    QTest::newRow("12") << 12 << "" << Names(2, 11) << 10 << "S12";
+    QTest::newRow("12 u") << 12 << "u" << Names(3, 12) << 8 << "S11";
+    QTest::newRow("12 uc") << 12 << "uc" << Names(4, 11) + " S11" << 9 << "T";
+    QTest::newRow("12 ucu") << 12 << "ucu" << Names(4, 11) + " S11 T" << 8 << "S11";
+    QTest::newRow("12 ucuu") << 12 << "ucuu" << Names(4, 11) + " S11 T" << 7 << "S11";
     // From a full history at most nine steps can be undone in a row.
-    int steps = 3;
-    while (UndoOffered(catalog)) {
-        catalog.Undo();
-        ++steps;
+    QTest::newRow("12, 9 u") << 12 << "uuuuuuuuu" << Names(3, 12) << 0 << "S3";
+    QTest::newRow("12, 10 u") << 12 << "uuuuuuuuuu" << Names(3, 12) << 0 << "S3";
+    QTest::newRow("12, 9 u, 9 r") << 12 << "uuuuuuuuurrrrrrrrr" << Names(3, 12) << 9 << "S12";
+}
+
+void TestCatalog::undoAndRedo()
+{
+    QFETCH(int, changes);
+    QFETCH(QString, steps);
+    TCatalog catalog;
+    Show(catalog, "S0");
+    for (int i = 1; i <= changes; ++i)
+        Change(catalog, QStringLiteral("S%1").arg(i));
+    for (const QChar step : steps) {
+        if (step == u'u')
+            catalog.Undo();
+        else if (step == u'r')
+            catalog.Redo();
+        else
+            Change(catalog, "T");
     }
-    QCOMPARE(steps, 9);
-    QCOMPARE(Shown(catalog), QStringLiteral("S4"));
-    QCOMPARE(catalog.GetUndoCount(), catalog.UndoLimit());
-}
-
-void TestCatalog::undoShowsNewObjects()
-{
-    TCatalog catalog;
-    Show(catalog, QStringLiteral("S0"));
-    Change(catalog, QStringLiteral("S1"));
-    catalog.Undo();
-    const TFolder *shown = catalog.Folders().GetItem(0);
-    const TFolder *kept = catalog.UndoList().GetItem(0)->Folders().GetItem(0);
-    QCOMPARE(CatalogOutline(catalog, kWholeOutline),
-             CatalogOutline(catalog, kWholeOutline, kept));
-    QVERIFY(shown != kept);
-    QVERIFY(shown->Bookmarks().GetItem(0) != kept->Bookmarks().GetItem(0));
-    QCOMPARE(shown->Parent(), nullptr);
-    QCOMPARE(shown->List(), &catalog.Folders());
-    QCOMPARE(shown->Bookmarks().GetItem(0)->Owner(), &shown->Bookmarks());
-}
-
-void TestCatalog::snapshotsAreUntouchedByLaterChanges()
-{
-    TCatalog catalog;
-    Show(catalog, QStringLiteral("S0"));
-    catalog.SaveUndoState();
-    const QString before = CatalogOutline(catalog, kWholeOutline);
-    // Edits in place, as the dialogs make them.
-    TFolder *folder = catalog.Folders().GetItem(0);
-    folder->SetTitle(QStringLiteral("edited"));
-    folder->SetSelected(true);
-    folder->Bookmarks().GetItem(0)->SetAddress(QStringLiteral("https://example.org/"));
-    folder->Folders().Add(std::make_unique<TFolder>());
-    catalog.Undo();
-    QCOMPARE(CatalogOutline(catalog, kWholeOutline), before);
-    catalog.Redo();
-    QCOMPARE(Shown(catalog), QStringLiteral("edited"));
-    QCOMPARE(catalog.Folders().GetItem(0)->Bookmarks().GetItem(0)->Address(),
-             QStringLiteral("https://example.org/"));
-}
-
-void TestCatalog::addCopiesAppendsWithoutTheHistory()
-{
-    TCatalog source;
-    Show(source, QStringLiteral("A"));
-    AddFolder(source.Folders(), QStringLiteral("B"));
-    source.SaveUndoState();
-    TCatalog target;
-    Show(target, QStringLiteral("own"));
-    target.AddCopies(source);
-    QCOMPARE(Titles(target.Folders()), QStringList({"own", "A", "B"}));
-    QCOMPARE(CatalogOutline(target, kWholeOutline, target.Folders().GetItem(1))
-                 + CatalogOutline(target, kWholeOutline, target.Folders().GetItem(2)),
-             CatalogOutline(source, kWholeOutline));
-    QCOMPARE(target.GetUndoCount(), 0);
-    QCOMPARE(target.Folders().GetItem(1)->List(), &target.Folders());
-}
-
-void TestCatalog::treeNestedDeepIsCopiedCountedAndFreed()
-{
-    constexpr int depth = 100000;
-    TCatalog catalog;
-    TFolders *list = &catalog.Folders();
-    for (int i = 0; i < depth; ++i) {
-        list = &AddFolder(*list, QString::number(i))->Folders();
-    }
-    catalog.SaveUndoState();
-    catalog.Folders().Clear();
-    QCOMPARE(catalog.GetFolderCount(), 0);
-    catalog.Undo();
-    QCOMPARE(catalog.GetFolderCount(), depth);
-    QCOMPARE(catalog.Folders().GetItem(0)->GetFolderCount(), depth - 1);
-    const TFolder *deepest = catalog.Folders().GetItem(0);
-    while (deepest->Folders().Count())
-        deepest = deepest->Folders().GetItem(0);
-    QCOMPARE(deepest->Title(), QString::number(depth - 1));
-    catalog.Redo();
-    QCOMPARE(catalog.GetFolderCount(), 0);
+    QTEST(History(catalog), "history");
+    QTEST(catalog.UndoIndex(), "undoIndex");
+    QTEST(Titles(catalog.Folders()).join(','), "shown");
 }
 
 QTEST_GUILESS_MAIN(TestCatalog)
