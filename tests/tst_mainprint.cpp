@@ -1,17 +1,12 @@
 // File > Print: the current folder's titles and addresses on paper, here a PDF
 // file read back with pdftotext.
-#include "CatalogTree.h"
+#include "MainWindowFixture.h"
 #include "PdfText.h"
 #include "catalogue/Catalog.h"
-#include "mainwindow/MainForm.h"
-#include "program/Globals.h"
-#include "program/MessageBox.h"
 #include "program/PrintDialog.h"
 
-#include <QAction>
 #include <QPageLayout>
 #include <QPrinter>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestMainPrint : public QObject
@@ -20,9 +15,9 @@ class TestMainPrint : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
+    void cleanupTestCase() { SetPrintDialogAnswerer({}); }
     void init();
-    void cleanup();
+    void cleanup() { m.Close(); }
 
     void noDialogWithoutBookmarks_data();
     void noDialogWithoutBookmarks();
@@ -32,23 +27,18 @@ private slots:
     void printerErrorEndsInErrorBox();
 
 private:
-    TFolder *ShowFolder(const QStringList &titles);
+    void Print() { QTest::keyClick(m.Form.get(), Qt::Key_P, Qt::ControlModifier); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TfrmMain> m_form;
+    MainWindowFixture m;
     QString m_output;
     bool m_print = true;
     int m_dialogs = 0;
     QRectF m_paintRect; // in points
-    QStringList m_boxes;
 };
 
 void TestMainPrint::initTestCase()
 {
-    SetMessageBoxAnswerer([this](const MessageBoxRequest &request) {
-        m_boxes << request.Text;
-        return QMessageBox::Ok;
-    });
+    m.AnswerBoxes();
     SetPrintDialogAnswerer([this](QPrinter &printer) {
         ++m_dialogs;
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -60,80 +50,51 @@ void TestMainPrint::initTestCase()
     });
 }
 
-void TestMainPrint::cleanupTestCase()
-{
-    SetPrintDialogAnswerer({});
-    SetMessageBoxAnswerer({});
-}
-
 void TestMainPrint::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    SetProgramFolder(m_dir->path());
-    m_output = m_dir->filePath("folder.pdf");
+    m.Boxes.clear();
     m_print = true;
     m_dialogs = 0;
-    m_boxes.clear();
-    m_form = std::make_unique<TfrmMain>();
-}
-
-void TestMainPrint::cleanup()
-{
-    m_form.reset();
-    Modified = false;
-}
-
-// A root folder with these bookmarks ("t" gets the address "http://t.example/"),
-// selected in the tree.
-TFolder *TestMainPrint::ShowFolder(const QStringList &titles)
-{
-    TFolder *folder = AddFolder(Catalog->Folders(), "Reading");
-    for (const QString &title : titles)
-        AddBookmark(folder->Bookmarks(), title)->SetAddress("http://" + title + ".example/");
-    m_form->RebuildFolderTree();
-    m_form->SelectFolderNode(folder);
-    return folder;
+    QVERIFY(m.Open());
+    m_output = m.Path("folder.pdf");
 }
 
 void TestMainPrint::noDialogWithoutBookmarks_data()
 {
-    QTest::addColumn<bool>("folder");
-    QTest::newRow("no folder") << false;
-    QTest::newRow("empty folder") << true;
+    QTest::addColumn<QString>("shape");
+    QTest::newRow("no folder") << "A:1";
+    QTest::newRow("an empty folder") << "A";
 }
 
 void TestMainPrint::noDialogWithoutBookmarks()
 {
-    QFETCH(bool, folder);
-    if (folder)
-        ShowFolder({});
-    QCOMPARE(bool(CurrentFolder), folder);
-    m_form->Action(ActionId::FilePrint)->trigger();
+    QFETCH(QString, shape);
+    m.Show(shape, shape == "A" ? "A" : "");
+    m.Form->FilePrintExecute(); // also where the command is not offered
     QCOMPARE(m_dialogs, 0);
     QVERIFY(!QFile::exists(m_output));
 }
 
 void TestMainPrint::cancelledDialogPrintsNothing()
 {
-    ShowFolder({"one"});
+    m.Show("A:1", "A");
     m_print = false;
-    m_form->Action(ActionId::FilePrint)->trigger();
+    Print();
     QCOMPARE(m_dialogs, 1);
-    QVERIFY(!QFile::exists(m_output));
-    QVERIFY(m_boxes.isEmpty());
+    QVERIFY(!QFile::exists(m_output) && m.Boxes.isEmpty());
 }
 
 // An empty line, then per bookmark its title (9 points, indented), its address
 // (7 points, indented further) and an empty line, in the order the list shows.
 void TestMainPrint::twoBookmarksGiveSevenLines()
 {
-    ShowFolder({"beta", "alpha"});
-    m_form->Action(ActionId::ViewSortByTitle)->trigger();
-    m_form->Action(ActionId::FilePrint)->trigger();
+    m.Show("R:2", "R");
+    CurrentFolder->Bookmarks().At(0)->SetTitle("z");
+    m.Form->Action(ActionId::ViewSortByTitle)->trigger();
+    Print();
     const PdfText pdf = ReadPdfText(m_output);
     QCOMPARE(pdf.Pages.size(), 1);
-    QCOMPARE(pdf.Texts(), QStringList({"alpha", "http://alpha.example/", "beta",
-                                       "http://beta.example/"}));
+    QCOMPARE(pdf.Texts(), QStringList({"r1", "http://r1/", "z", "http://r0/"}));
     const auto box = [&](int i) { return pdf.Lines[i].Box; };
     QVERIFY(box(0).left() < box(1).left());
     QCOMPARE(box(0).left(), box(2).left());
@@ -143,28 +104,22 @@ void TestMainPrint::twoBookmarksGiveSevenLines()
     QVERIFY2(qAbs(addressPitch / titlePitch - 14.0 / 9) < 0.2,
              qPrintable(QStringLiteral("%1 %2").arg(titlePitch).arg(addressPitch)));
     QVERIFY2(box(0).top() - m_paintRect.top() > titlePitch * 0.6, "no empty first line");
-    QVERIFY(m_boxes.isEmpty());
+    QVERIFY(m.Boxes.isEmpty());
 }
 
+// A page ends only when its next lines would not fit, and no empty page follows.
 void TestMainPrint::longFolderSpansPages()
 {
-    QStringList titles, expected;
-    for (int i = 0; i < 200; ++i) {
-        titles << QStringLiteral("site%1").arg(i, 3, 10, QLatin1Char('0'));
-        expected << titles.last() << "http://" + titles.last() + ".example/";
-    }
-    ShowFolder(titles);
-    m_form->Action(ActionId::FilePrint)->trigger();
+    m.Show("S:200", "S");
+    Print();
     const PdfText pdf = ReadPdfText(m_output);
-    QCOMPARE(pdf.Texts(), expected);
+    QCOMPARE(pdf.Lines.size(), 400);
+    QCOMPARE(pdf.Lines.last().Text, QString("http://s199/"));
     QVERIFY(pdf.Pages.size() > 1);
-    QCOMPARE(pdf.Lines.last().Page, int(pdf.Pages.size()) - 1); // no empty page at the end
-    for (const PdfLine &line : pdf.Lines)
-        QVERIFY2(line.Box.bottom() <= m_paintRect.bottom() + 0.5, qPrintable(line.Text));
-    // A page ends only when its next lines would not fit: less than one bookmark's
-    // height is left below its last written line.
+    QCOMPARE(pdf.Lines.last().Page, int(pdf.Pages.size()) - 1);
     const qreal pitch = pdf.Lines[2].Box.top() - pdf.Lines[0].Box.top(); // one bookmark
     for (int i = 1; i < pdf.Lines.size(); ++i) {
+        QVERIFY2(pdf.Lines[i].Box.bottom() <= m_paintRect.bottom() + 0.5, qPrintable(pdf.Lines[i].Text));
         if (pdf.Lines[i].Page != pdf.Lines[i - 1].Page)
             QVERIFY(pdf.Lines[i - 1].Box.bottom() + pitch > m_paintRect.bottom());
     }
@@ -172,10 +127,11 @@ void TestMainPrint::longFolderSpansPages()
 
 void TestMainPrint::printerErrorEndsInErrorBox()
 {
-    ShowFolder({"one"});
-    m_output = m_dir->filePath("missing/folder.pdf");
-    m_form->Action(ActionId::FilePrint)->trigger();
-    QCOMPARE(m_boxes, QStringList("Unable to write to " + m_output + "."));
+    m.Show("A:1", "A");
+    m_output = m.Path("missing/folder.pdf");
+    Print();
+    QCOMPARE(m.Boxes.size(), 1);
+    QCOMPARE(m.Boxes[0].Text, "Unable to write to " + m_output + ".");
 }
 
 QTEST_MAIN(TestMainPrint)
