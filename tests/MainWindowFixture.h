@@ -138,6 +138,16 @@ struct MainWindowFixture
             QApplication::sendEvent(widget, &event);
         }
     }
+    // Clicks on these rows, the first plain, the others with Ctrl; none: a click
+    // and Ctrl+Space, which leaves the list focused with no row selected.
+    void ClickRows(const QList<int> &rows)
+    {
+        ClickRow(rows.value(0));
+        for (int row : rows.mid(1))
+            ClickRow(row, Qt::ControlModifier);
+        if (rows.isEmpty())
+            QTest::keyClick(Form->lvBookmarks, Qt::Key_Space, Qt::ControlModifier);
+    }
     QPoint RowPoint(int row) const
     {
         const QTreeView *list = Form->lvBookmarks;

@@ -13,154 +13,140 @@
 class TestMainFind : public QObject
 {
     Q_OBJECT
+    MainWindowFixture m;
+
+    // What the window shows: "folder|first selected row|pane|selection start|length".
+    QString Shown() const
+    {
+        const QTextCursor cursor = m.Form->memDescription->textCursor();
+        return QStringList{CurrentFolder ? CurrentFolder->Title() : QString("-"),
+                           QString::number(m.Form->ItemIndex()),
+                           m.Form->memDescription->toPlainText(),
+                           QString::number(cursor.selectionStart()),
+                           QString::number(cursor.selectionEnd() - cursor.selectionStart())}
+            .join('|');
+    }
+    // Edit > Find, the text typed into the dialog and OK pressed.
+    void Find(const QString &text)
+    {
+        QTimer::singleShot(0, this, [text] {
+            QVERIFY(frmFind && frmFind->isModal());
+            frmFind->cmbTextToFind->setEditText(text);
+            frmFind->btnOK->click();
+        });
+        m.Type(QKeySequence::Find);
+        QVERIFY(!frmFind);
+        QVERIFY(m.Activate()); // the window is active again once the dialog has gone
+    }
 
 private slots:
     void initTestCase() { m.AnswerBoxes(); }
     void init() { QVERIFY(m.Open()); }
     void cleanup() { m.Close(); }
 
-    void matchSelectedInPane_data();
-    void matchSelectedInPane();
-    void matchInAnotherFolderTakesTwoSteps();
-    void noMatchChangesNothing_data();
-    void noMatchChangesNothing();
-    void rowsOfAnotherFolderAreNotSelected();
-    void wholeSearchInTreeOrder();
-
-private:
-    // What the window shows: "folder|current row|pane|selection start|length".
-    QString Shown() const;
-    // Edit > Find, the text typed into the dialog and OK pressed.
-    void Find(const QString &text);
-
-    MainWindowFixture m;
-};
-
-QString TestMainFind::Shown() const
-{
-    const QTextCursor cursor = m.Form->memDescription->textCursor();
-    return QStringList{CurrentFolder ? CurrentFolder->Title() : QString("-"),
-                       QString::number(m.Form->ItemIndex()),
-                       m.Form->memDescription->toPlainText(),
-                       QString::number(cursor.selectionStart()),
-                       QString::number(cursor.selectionEnd() - cursor.selectionStart())}
-        .join('|');
-}
-
-void TestMainFind::Find(const QString &text)
-{
-    QTimer::singleShot(0, this, [text] {
-        QVERIFY(frmFind && frmFind->isModal());
-        frmFind->cmbTextToFind->setEditText(text);
-        frmFind->btnOK->click();
-    });
-    m.Type(QKeySequence::Find);
-    QVERIFY(!frmFind);
-    QVERIFY(m.Activate()); // the window is active again once the dialog has gone
-}
-
-void TestMainFind::matchSelectedInPane_data()
-{
-    QTest::addColumn<QByteArray>("language"); // the language file, none when empty
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("shown");
-    const QByteArray title = "[Misc]\r\nTitle=Titelzeile:\r\n";
-    QTest::newRow("built-in label") << QByteArray() << "FIND" << "Title: xxfindyy|9|4";
-    QTest::newRow("longer label") << title << "find" << "Titelzeile: xxfindyy|14|4";
-    QTest::newRow("shorter label") << QByteArray("[Misc]\r\nTitle=T\r\n") << "find"
-                                   << "T xxfindyy|4|4";
-    QTest::newRow("description") << title << "here" << "Description: only here|18|4";
-    QTest::newRow("address, translated label") << QByteArray("[Misc]\r\nAddress=Adresse:\r\n")
-                                               << "tell" << "Adresse: http://tell.me|16|4";
-}
-
-// The match lies in the folder or the bookmark already in view: only the pane changes.
-void TestMainFind::matchSelectedInPane()
-{
-    QFETCH(QByteArray, language);
-    QFETCH(QString, text);
-    QFETCH(QString, shown);
-    if (!language.isEmpty()) {
-        m.Write("languages/test.lng", language);
-        Prefs->Rec().LanguageFile = "test.lng";
+    void matchSelectedInPane_data()
+    {
+        QTest::addColumn<QByteArray>("language"); // the language file, none when empty
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        const QByteArray title = "[Misc]\r\nTitle=Titelzeile:\r\n";
+        QTest::newRow("built-in label") << QByteArray() << "FIND" << "Title: xxfindyy|9|4";
+        QTest::newRow("longer label") << title << "find" << "Titelzeile: xxfindyy|14|4";
+        QTest::newRow("shorter label") << QByteArray("[Misc]\r\nTitle=T\r\n") << "find"
+                                       << "T xxfindyy|4|4";
+        QTest::newRow("description") << title << "here" << "Description: only here|18|4";
+        QTest::newRow("address, translated label") << QByteArray("[Misc]\r\nAddress=Adresse:")
+                                                   << "tell" << "Adresse: http://tell.me|16|4";
     }
-    m.Show("xxfindyy:1", "xxfindyy");
-    CurrentFolder->SetDescription("only here");
-    CurrentFolder->Bookmarks().At(0)->SetAddress("http://tell.me");
-    Find(text);
-    QCOMPARE(Shown(), "xxfindyy|0|" + shown);
-    QCOMPARE(m.Form->focusWidget(), m.Form->memDescription);
-}
+    // The match lies in the folder or the bookmark already in view: only the pane changes.
+    void matchSelectedInPane()
+    {
+        QFETCH(QByteArray, language);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        if (!language.isEmpty()) {
+            m.Write("languages/test.lng", language);
+            Prefs->Rec().LanguageFile = "test.lng";
+        }
+        m.Show("xxfindyy:1", "xxfindyy");
+        CurrentFolder->SetDescription("only here");
+        CurrentFolder->Bookmarks().At(0)->SetAddress("http://tell.me");
+        Find(text);
+        QCOMPARE(Shown(), "xxfindyy|0|" + shown);
+        QCOMPARE(m.Form->focusWidget(), m.Form->memDescription);
+    }
 
-void TestMainFind::matchInAnotherFolderTakesTwoSteps()
-{
-    m.Show("A:1 B:2", "A");
-    FolderNamed(*Catalog, "B")->Bookmarks().At(1)->SetDescription("with a needle in it");
-    Find("NEEDLE");
-    QCOMPARE(m.Tree() + " / " + Shown(), QString("A B* / B|0|Title: B|7|0"));
-    m.Type(QKeySequence::FindNext);
-    QCOMPARE(m.Rows() + " / " + Shown(),
-             QString("b0 >b1* / B|1|Description: with a needle in it|20|6"));
-}
-
-void TestMainFind::noMatchChangesNothing_data()
-{
-    QTest::addColumn<QString>("selected");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("nowhere") << "A" << "absent";
-    QTest::newRow("only before the cursor") << "B" << "a0";
-}
-
-// Nothing changes on screen and nothing is said; only the actions are recomputed.
-void TestMainFind::noMatchChangesNothing()
-{
-    QFETCH(QString, selected);
-    QFETCH(QString, text);
-    m.Show("A:2 B:2", selected);
-    m.ClickRow(1);
-    const QString before = m.Tree() + " / " + Shown();
-    SearchRec.Text = text; // Find Next stays disabled until the states are recomputed
-    QVERIFY(m.Disabled().endsWith("EditFindNext"));
-    m.Form->EditFindNextExecute();
-    QCOMPARE(m.Tree() + " / " + Shown(), before);
-    QCOMPARE(m.Form->focusWidget(), m.Form->lvBookmarks);
-    QVERIFY(m.Boxes.isEmpty());
-    QCOMPARE(m.Disabled(), QString("FileSave EditUndo EditRedo EditPaste"));
-}
-
-// A right press makes A current while B stays highlighted and listed; a match
-// in A's third bookmark must not select the third row of B's list.
-void TestMainFind::rowsOfAnotherFolderAreNotSelected()
-{
-    m.Show("A:3 B:3", "B");
-    m.ClickNode("A", Qt::RightButton);
-    Find("a2");
-    QCOMPARE(m.Tree() + " / " + Shown(), QString("A B* / A|0|Title: a2|7|2"));
-}
-
-// From the first folder to the end of the catalogue, and on beyond it.
-void TestMainFind::wholeSearchInTreeOrder()
-{
-    m.Show("Ax:2(none A2:1) B", "Ax");
-    TFolder *a = FolderNamed(*Catalog, "Ax");
-    a->SetDescription("dx");
-    a->Bookmarks().At(0)->SetAddress("http://x.org");
-    a->Bookmarks().At(1)->SetTitle("xx");
-    a->Bookmarks().At(1)->SetAddress(QString());
-    a->Bookmarks().At(1)->SetDescription("x");
-    FolderNamed(*Catalog, "A2")->Bookmarks().At(0)->SetDescription("end x");
-    Find("x");
-    QStringList shown{Shown()};
-    for (int step = 0; step < 9; ++step) {
+    // The folder first, with nothing selected in its title; the match at the next step.
+    void matchInAnotherFolderTakesTwoSteps()
+    {
+        m.Show("A:1 B:2", "A");
+        FolderNamed(*Catalog, "B")->Bookmarks().At(1)->SetDescription("with a needle in it");
+        Find("NEEDLE");
+        QCOMPARE(m.Tree() + " / " + Shown(), QString("A B* / B|0|Title: B|7|0"));
         m.Type(QKeySequence::FindNext);
-        shown << Shown();
+        QCOMPARE(m.Rows() + " / " + Shown(),
+                 QString("b0 >b1* / B|1|Description: with a needle in it|20|6"));
     }
-    QCOMPARE(shown, QStringList({"Ax|0|Title: Ax|8|1", "Ax|0|Description: dx|14|1",
-                                 "Ax|0|Title: ax0|8|1", "Ax|0|Address: http://x.org|16|1",
-                                 "Ax|1|Title: xx|7|1", "Ax|1|Title: xx|8|1",
-                                 "Ax|1|Description: x|13|1", "A2|0|Title: A2|7|0",
-                                 "A2|0|Description: end x|17|1", "A2|0|Description: end x|17|1"}));
-}
+
+    void noMatchChangesNothing_data()
+    {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("nowhere") << "A" << "absent";
+        QTest::newRow("only before the cursor") << "B" << "a0";
+    }
+    // Nothing changes on screen and nothing is said; only the actions are recomputed.
+    void noMatchChangesNothing()
+    {
+        QFETCH(QString, selected);
+        QFETCH(QString, text);
+        m.Show("A:2 B:2", selected);
+        m.ClickRow(1);
+        const QString before = m.Tree() + " / " + Shown();
+        SearchRec.Text = text; // Find Next stays disabled until the states are recomputed
+        QVERIFY(m.Disabled().endsWith("EditFindNext"));
+        m.Form->EditFindNextExecute();
+        QCOMPARE(m.Tree() + " / " + Shown(), before);
+        QCOMPARE(m.Form->focusWidget(), m.Form->lvBookmarks);
+        QCOMPARE(m.Disabled(), QString("FileSave EditUndo EditRedo EditPaste"));
+        QVERIFY(m.Boxes.isEmpty());
+    }
+
+    // A right press makes A current while B stays highlighted and listed; a match
+    // in A's third bookmark must not select the third row of B's list.
+    void rowsOfAnotherFolderAreNotSelected()
+    {
+        m.Show("A:3 B:3", "B");
+        m.ClickNode("A", Qt::RightButton);
+        Find("a2");
+        QCOMPARE(m.Tree() + " / " + Shown(), QString("A B* / A|0|Title: a2|7|2"));
+    }
+
+    // From the first folder to the end of the catalogue, and on beyond it.
+    void wholeSearchInTreeOrder()
+    {
+        m.Show("Ax:2(none A2:1) B", "Ax");
+        TBookmarks &marks = CurrentFolder->Bookmarks();
+        CurrentFolder->SetDescription("dx");
+        marks.At(0)->SetAddress("http://x.org");
+        marks.At(1)->SetTitle("xx");
+        marks.At(1)->SetAddress(QString());
+        marks.At(1)->SetDescription("x");
+        FolderNamed(*Catalog, "A2")->Bookmarks().At(0)->SetDescription("end x");
+        Find("x");
+        QStringList shown{Shown()};
+        for (int step = 0; step < 9; ++step) {
+            m.Type(QKeySequence::FindNext);
+            shown << Shown();
+        }
+        QCOMPARE(shown, QStringList({"Ax|0|Title: Ax|8|1", "Ax|0|Description: dx|14|1",
+                                     "Ax|0|Title: ax0|8|1", "Ax|0|Address: http://x.org|16|1",
+                                     "Ax|1|Title: xx|7|1", "Ax|1|Title: xx|8|1",
+                                     "Ax|1|Description: x|13|1", "A2|0|Title: A2|7|0",
+                                     "A2|0|Description: end x|17|1",
+                                     "A2|0|Description: end x|17|1"}));
+    }
+};
 
 QTEST_MAIN(TestMainFind)
 #include "tst_mainfind.moc"
