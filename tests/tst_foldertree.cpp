@@ -61,6 +61,7 @@ private slots:
         QCOMPARE(m.Tree() + " / " + m.Status(),
                  QString("A(A1 A2*) B C / A2||Folders:0|Bookmarks:0|Description: "));
         QVERIFY(FolderNamed(*Catalog, "A")->Expanded());
+        QVERIFY(m.Form->trvFolders->isHeaderHidden() && !m.Node("A1")->icon(0).isNull());
         // Closing and opening set the folder's flag, and nothing to save or undo.
         m.ClickNode("A");
         QTest::keyClick(m.Form->trvFolders, Qt::Key_Left);

@@ -17,12 +17,11 @@
 
 namespace {
 
-const char kCatalog[] = "<varnokel_file>\r\n  <folder>\r\n    <title>Reading</title>\r\n"
-                        "    <selected>-1</selected>\r\n"
-                        "    <bookmark><title>b</title><adddate>2007.03.05</adddate></bookmark>\r\n"
-                        "    <bookmark><title>a</title><adddate>2009.01.01</adddate></bookmark>\r\n"
-                        "    <bookmark><title>c</title><adddate>2001.01.01</adddate></bookmark>\r\n"
-                        "  </folder>\r\n</varnokel_file>\r\n";
+const char kCatalog[] = "<varnokel_file><folder><title>Reading</title><selected>-1</selected>"
+                        "<bookmark><title>b</title><adddate>2007.03.05</adddate></bookmark>"
+                        "<bookmark><title>a</title><adddate>2009.01.01</adddate></bookmark>"
+                        "<bookmark><title>c</title><adddate>2001.01.01</adddate></bookmark>"
+                        "</folder></varnokel_file>";
 
 QString Geometry(const QWidget &w)
 {
