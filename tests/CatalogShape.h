@@ -1,6 +1,7 @@
 #pragma once
-// Folder structures as one line of text in tests: "A(A1 A2) B" stands for the
-// root folders A and B, A holding A1 and A2 (titles only, no blanks in them).
+// Folder structures as one line of text in tests: "A(A1 A2) B:2" stands for the
+// root folders A and B, A holding A1 and A2 and B the bookmarks b0 and b1 (at
+// "http://b0/" and "http://b1/"). Titles hold no blanks.
 
 #include "CatalogTree.h"
 #include "catalogue/FolderWalk.h"
@@ -23,8 +24,13 @@ inline void BuildShape(TFolders &list, const QString &shape)
     TFolder *last = nullptr;
     QString title;
     const auto flush = [&] {
+        const QStringList parts = title.split(u':');
         if (!title.isEmpty())
-            last = AddFolder(*lists.back(), title);
+            last = AddFolder(*lists.back(), parts[0]);
+        for (int i = 0; i < parts.value(1).toInt(); ++i) {
+            const QString name = parts[0].toLower() + QString::number(i);
+            AddBookmark(last->Bookmarks(), name)->SetAddress("http://" + name + "/");
+        }
         title.clear();
     };
     for (const QChar c : shape) {

@@ -1,442 +1,266 @@
 // The bookmark list, the description pane and the status bar: filling, the
-// click and key rules, header clicks, the View commands and reordering drops.
-#include "CatalogTree.h"
+// click and key rules, opening addresses, sorting by the View menu and the
+// column headers, and reordering rows by dropping them on the list.
+#include "MainWindowFixture.h"
 #include "catalogue/Catalog.h"
-#include "program/Globals.h"
-#include "mainwindow/MainForm.h"
-#include "program/MessageBox.h"
 #include "settings/Preferences.h"
 
 #include <QAbstractItemModelTester>
-#include <QAction>
 #include <QDesktopServices>
 #include <QHeaderView>
-#include <QLabel>
-#include <QToolBar>
-#include <QPlainTextEdit>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QtTest>
-
-// Receives the addresses the program hands to the desktop.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> Opened;
-
-public slots:
-    void Open(const QUrl &url) { Opened.append(url); }
-};
 
 class TestBookmarkList : public QObject
 {
     Q_OBJECT
+    MainWindowFixture m;
+    QStringList m_opened;
+
+    QString Headers() const
+    {
+        QStringList captions;
+        for (int c = 0; c < 4; ++c)
+            captions << m.Form->lvBookmarks->model()->headerData(c, Qt::Horizontal).toString();
+        return captions.join('|');
+    }
+
+public slots:
+    void Open(const QUrl &url) { m_opened << url.toString(); }
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        for (const char *scheme : {"http", "https", "ftp"})
+            QDesktopServices::setUrlHandler(scheme, this, "Open");
+    }
+    void cleanupTestCase()
+    {
+        for (const char *scheme : {"http", "https", "ftp"})
+            QDesktopServices::unsetUrlHandler(scheme);
+    }
+    void init()
+    {
+        m_opened.clear();
+        QVERIFY(m.Open());
+        new QAbstractItemModelTester(m.Form->lvBookmarks->model(),
+                                     QAbstractItemModelTester::FailureReportingMode::QtTest,
+                                     m.Form.get());
+    }
+    void cleanup() { m.Close(); }
 
-    void noFolderShowsBareLabels();
-    void statusBarCountsDirectChildrenOnly();
-    void fillSelectsFirstRowOnly();
-    void descriptionOfSelectedBookmark();
-    void headerClicks();
-    void reversedOrderInUnsortedMode();
-    void statusBarResize_data();
-    void statusBarResize();
-    void statusBarShowsLargeCountsWhole();
-    void gridLinesAndFullWidthHighlight();
-    void clickBelowLastRowSelectsLastRow();
-    void reorderDrops_data();
-    void reorderDrops();
-    void dropInSortedModeKeepsSortedOrder();
-    void dropBelowRowsDoesNothing();
-    void enterOpensAddressOnlyWithGoEnabled();
-    void doubleClickBelowRowsOpensLastRow();
-    void mousePressReanchorsSearchAtRow();
-    void viewBars();
-    void dropWithCellSelection();
+    // The first row selected and marked after each fill; the bars follow the rows.
+    void fillShowsTheFirstRow()
+    {
+        m.Show("F:3(S1(X Y) S2 S3) E", "F");
+        CurrentFolder->SetDescription("folder F");
+        CurrentFolder->Bookmarks().At(1)->SetDescription("about f1");
+        const auto shown = [this] { return m.Rows() + " / " + m.Status(); };
+        QCOMPARE(shown(), QString(">f0* f1 f2 / F|f0|Folders:3|Bookmarks:3|Description: "));
+        m.ClickRow(1);
+        QCOMPARE(shown(), QString("f0 >f1* f2 / F|f1|Folders:3|Bookmarks:3|Description: about f1"));
+        m.ClickNode("E");
+        QCOMPARE(shown(), QString(" / E||Folders:0|Bookmarks:0|Description: "));
+        m.ClickNode("F"); // while the tree has the focus, the folder's description
+        QCOMPARE(shown(), QString(">f0* f1 f2 / F|f0|Folders:3|Bookmarks:3|Description: folder F"));
+        m.Form->lvBookmarks->setFocus(); // Tab
+        QTest::keyClick(m.Form->lvBookmarks, Qt::Key_End);
+        QCOMPARE(shown(), QString("f0 f1 >f2* / F|f2|Folders:3|Bookmarks:3|Description: "));
+    }
 
-private:
-    TFolder *AddFolder(const QString &title, const QStringList &bookmarks);
-    void SelectRows(const QList<int> &rows);
-    QPoint RowPoint(int row) const;
-    QString Panel(int i) const { return m_form->StatusPanel[i]->text(); }
+    void clickRules()
+    {
+        m.Show("F:3 E", "F");
+        m.ClickRow(-1); // below the rows: the last row
+        QCOMPARE(m.Rows(), QString("f0 f1 >f2*"));
+        m.ClickRow(0);
+        m.ClickRow(2, Qt::ControlModifier); // the focus mark goes to the first selected row
+        QCOMPARE(m.Rows(), QString(">f0* f1 f2*"));
+        m.ClickRow(0, Qt::ControlModifier);
+        m.ClickRow(2, Qt::ControlModifier); // none left selected: the last row
+        QCOMPARE(m.Rows(), QString("f0 f1 >f2*"));
+        m.ClickRow(0);
+        MainWindowFixture::Click(m.Form->lvBookmarks->viewport(), Qt::RightButton, {},
+                                 m.RowPoint(-1)); // the pop-up menu opens on the last row
+        const auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(popup && popup->actions().constFirst()->text() == "&Go");
+        MainWindowFixture::ClosePopup();
+        QCOMPARE(m.Rows(), QString("f0 f1 >f2*"));
+        m.ClickNode("E");
+        m.ClickRow(-1); // an empty list: nothing
+        QCOMPARE(m.Rows() + m.Status(), QString("E||Folders:0|Bookmarks:0|Description:"));
+    }
 
-    UrlCatcher m_urls;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TfrmMain> m_form;
+    void goOpensTheAddress_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("Enter") << "HTTP://Example.org/a" << "Enter" << "http://example.org/a";
+        QTest::newRow("double click") << "ftp://files.example/x" << "double click"
+                                      << "ftp://files.example/x";
+        QTest::newRow("Go, no scheme") << "example.org/p" << "Go" << "http://example.org/p";
+        QTest::newRow("a scheme of its own") << "https://secure.example/" << "Go"
+                                             << "https://secure.example/";
+        QTest::newRow("double click below the rows") << "" << "double click below" << "http://f2/";
+        QTest::newRow("Enter, no current folder") << "" << "Enter, no folder" << "";
+        QTest::newRow("Go, another folder current") << "" << "Go, right press" << "";
+    }
+    // The first row's bookmark, stamped as visited: sorted by last visit, it moves
+    // last and stays selected there; no undo step.
+    void goOpensTheAddress()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, how);
+        QFETCH(QString, opened);
+        m.Show("E F:3", "F");
+        CurrentFolder->Bookmarks().At(0)->SetAddress(address);
+        m.Form->Action(ActionId::ViewSortByLastVisit)->trigger();
+        m.ClickRow(0);
+        if (how.endsWith("no folder") || how.endsWith("right press"))
+            m.ClickNode(how.endsWith("no folder") ? QString() : "E", Qt::RightButton);
+        if (how.startsWith("Enter")) {
+            QTest::keyClick(m.Form->lvBookmarks, Qt::Key_Return);
+        } else if (how.startsWith("double click")) { // the first click, then the second press
+            const QPoint at = m.RowPoint(how.endsWith("below") ? -1 : 0);
+            QTest::mouseClick(m.Form->lvBookmarks->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(m.Form->lvBookmarks->viewport(), Qt::LeftButton, {}, at);
+        } else {
+            m.Form->Action(ActionId::ToolsGo)->trigger();
+        }
+        QCOMPARE(m_opened, opened.isEmpty() ? QStringList() : QStringList(opened));
+        QCOMPARE(Modified, !opened.isEmpty());
+        if (opened.isEmpty())
+            return;
+        QCOMPARE(m.Rows(), QString(opened == "http://f2/" ? "f0 f1 >f2*" : "f1 f2 >f0*"));
+        QCOMPARE(m.Form->lvBookmarks->model()->index(2, 2).data().toString(), TodayText());
+        QCOMPARE(m.Disabled(), QString("EditUndo EditRedo EditPaste EditFindNext"));
+    }
+
+    void headerClicksAndSortCommands()
+    {
+        m.Show("F:3", "F");
+        const char *titles[] = {"b", "a", "c"}, *addresses[] = {"http://1", "http://3", "http://2"};
+        for (int i = 0; i < 3; ++i) {
+            CurrentFolder->Bookmarks().At(i)->SetTitle(titles[i]);
+            CurrentFolder->Bookmarks().At(i)->SetAddress(addresses[i]);
+        }
+        QHeaderView *header = m.Form->lvBookmarks->header();
+        const auto click = [&](int column) { // -1: none, only what shows
+            if (column >= 0)
+                QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                                  QPoint(header->sectionViewportPosition(column) + 5, 5));
+            const QString view = Entries(m.Form->findChild<QMenu *>("mnuView"));
+            return m.Rows().remove('>').remove('*') + " / " + Headers() + " / "
+                   + view.section("; -; ", 1).remove("Sort by ");
+        };
+        m.Form->Action(ActionId::ViewSortByTitle)->trigger();
+        QCOMPARE(click(1), QString("a c b / Title|Address -|Last Visit|Add Date / &Title; "
+                                   "&Address [x]; Last &Visit; Add &Date; &Unsorted; -; "
+                                   "&Reversed Order [x]")); // another column: by it, reversed
+        QCOMPARE(click(1).section(" / ", 0, 1), QString("b c a / Title|Address +|Last Visit|Add Date"));
+        QCOMPARE(click(0).section(" / ", 0, 1), QString("c b a / Title -|Address|Last Visit|Add Date"));
+        m.Form->Action(ActionId::ViewUnsorted)->trigger();
+        m.Form->Action(ActionId::ViewReversedOrder)->trigger(); // the stored order stays
+        QCOMPARE(click(-1), QString("c b a / Title|Address|Last Visit|Add Date / &Title; "
+                                    "&Address; Last &Visit; Add &Date; &Unsorted [x]; -; "
+                                    "&Reversed Order"));
+        QVERIFY(!Prefs->Rec().ReversedSort && Prefs->Rec().SortType == 0 && !Modified);
+    }
+
+    // Find Next starts at the bookmark pressed, or at the row a key leaves.
+    void pressesAndKeysMoveTheSearch()
+    {
+        m.Show("F:3", "F");
+        SearchRec.Text = "f";
+        for (int row : {2, 0, 1}) {
+            m.ClickRow(row);
+            if (row == 1)
+                QTest::keyClick(m.Form->lvBookmarks, Qt::Key_Up);
+            m.Type(QKeySequence::FindNext);
+            QCOMPARE(m.Form->memDescription->toPlainText(), "Title: f" + QString::number(row));
+        }
+    }
+
+    void reorderDrops_data()
+    {
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<int>("target"); // -1: below the rows
+        QTest::addColumn<int>("sort");
+        QTest::addColumn<QString>("rows");
+        QTest::newRow("2 and 3 on 0") << QList<int>{2, 3} << 0 << 0 << ">b2* b3* b0 b1 b4 b5";
+        QTest::newRow("0 and 1 on 4") << QList<int>{0, 1} << 4 << 0 << "b2 b3 b4 >b0* b1* b5";
+        QTest::newRow("both sides of the target") << QList<int>{1, 4} << 2 << 0
+                                                  << "b0 b2 >b1* b4* b3 b5";
+        QTest::newRow("a row on itself") << QList<int>{1} << 1 << 0 << "b0 >b1* b2 b3 b4 b5";
+        QTest::newRow("sorted: the order stays") << QList<int>{5} << 0 << 1
+                                                 << "b0 b1 b2 b3 b4 >b5*";
+        QTest::newRow("below the rows: nothing") << QList<int>{3} << -1 << 0
+                                                 << "b0 b1 b2 >b3* b4 b5";
+    }
+    void reorderDrops()
+    {
+        QFETCH(QList<int>, selected);
+        QFETCH(int, target);
+        QFETCH(int, sort);
+        m.Show("B:6", "B");
+        Prefs->Rec().SortType = quint8(sort);
+        m.ClickRows(selected);
+        QVERIFY(m.Form->lvBookmarksDragOver(m.Form->lvBookmarks));
+        QVERIFY(!m.Form->lvBookmarksDragOver(m.Form->trvFolders));
+        m.Form->lvBookmarksDragDrop(m.RowPoint(target));
+        QTEST(m.Rows(), "rows");
+        QCOMPARE(Modified, target >= 0); // and an undo step
+        QCOMPARE(m.Disabled().contains("EditUndo"), target < 0);
+    }
+
+    // Panel 1 takes the room beyond the other panels, never less than its minimum,
+    // and no panel overlaps another; a count shows whole, a long title is cut with
+    // an ellipsis.
+    void statusBarPanels()
+    {
+        TStatusPanel *const *panel = m.Form->StatusPanel;
+        m.Form->resize(300, m.Form->height());
+        QTRY_COMPARE(m.Form->MainStatusBar->width(), 300);
+        QCOMPARE(panel[1]->width(), panel[0]->width());
+        m.Form->resize(2000, m.Form->height());
+        QTRY_COMPARE(m.Form->MainStatusBar->width(), 2000);
+        QApplication::processEvents();
+        QVERIFY(panel[1]->width() > panel[0]->width());
+        for (int i = 1; i < 5; ++i)
+            QVERIFY(panel[i]->x() > panel[i - 1]->geometry().right());
+        QVERIFY(panel[4]->geometry().right() < 2000);
+        QVERIFY(panel[0]->width() >= 200 && panel[2]->width() >= 100 && panel[4]->width() >= 50);
+        // "Bookmarks:5000" once showed for 50,000: the panel kept its designed width.
+        m.Show("F:50000", "F");
+        QCOMPARE(panel[3]->text(), QString("Bookmarks:50000"));
+        QVERIFY(panel[3]->contentsRect().width()
+                > panel[3]->fontMetrics().horizontalAdvance(panel[3]->text()));
+        CurrentFolder->SetTitle(QString(300, 'w'));
+        m.Form->UpdateStatusBar();
+        const QImage image = panel[0]->grab().toImage();
+        QVERIFY(image.pixelColor(image.width() - 12, image.height() / 2)
+                == image.pixelColor(image.width() - 8, 2));
+    }
+
+    void gridLinesAndFullWidthHighlight()
+    {
+        m.Show("F:2", "F");
+        QTreeView *list = m.Form->lvBookmarks;
+        const QImage image = list->viewport()->grab().toImage();
+        const QRect row0 = list->visualRect(list->model()->index(0, 0));
+        const QRect row1 = list->visualRect(list->model()->index(1, 0));
+        QVERIFY(list->header()->length() < image.width() - 4);
+        const QColor highlight = image.pixelColor(row0.right() - 2, row0.center().y());
+        // The highlight runs on past the last column; rows below it do not.
+        QCOMPARE(image.pixelColor(image.width() - 3, row0.center().y()), highlight);
+        QVERIFY(image.pixelColor(image.width() - 3, row1.center().y()) != highlight);
+        // A grid line between the columns, and one under each row.
+        const QColor background = image.pixelColor(row1.left() + 40, row1.center().y() - 2);
+        QVERIFY(image.pixelColor(row1.right(), row1.center().y()) != background);
+        QVERIFY(image.pixelColor(row1.left() + 40, row1.bottom()) != background);
+    }
 };
-
-void TestBookmarkList::initTestCase()
-{
-    SetMessageBoxAnswerer([](const MessageBoxRequest &) { return QMessageBox::No; });
-    for (const char *scheme : {"http", "https", "ftp"})
-        QDesktopServices::setUrlHandler(scheme, &m_urls, "Open");
-}
-
-void TestBookmarkList::cleanupTestCase()
-{
-    for (const char *scheme : {"http", "https", "ftp"})
-        QDesktopServices::unsetUrlHandler(scheme);
-}
-
-void TestBookmarkList::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    SetProgramFolder(m_dir->path());
-    Modified = false;
-    m_urls.Opened.clear();
-    m_form = std::make_unique<TfrmMain>();
-    new QAbstractItemModelTester(m_form->lvBookmarks->model(),
-                                 QAbstractItemModelTester::FailureReportingMode::QtTest,
-                                 m_form.get());
-    m_form->resize(900, 600);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-}
-
-void TestBookmarkList::cleanup()
-{
-    m_form.reset();
-    Modified = false;
-    SearchRec = TSearchRec();
-}
-
-TFolder *TestBookmarkList::AddFolder(const QString &title, const QStringList &bookmarks)
-{
-    TFolder *folder = Catalog->Folders().Add(std::make_unique<TFolder>());
-    folder->SetTitle(title);
-    for (const QString &b : bookmarks) {
-        TBookmark *bookmark = folder->Bookmarks().Add(std::make_unique<TBookmark>());
-        bookmark->SetTitle(b);
-        bookmark->SetAddress("example.org/" + b);
-        bookmark->SetDescription("about " + b);
-    }
-    return folder;
-}
-
-void TestBookmarkList::SelectRows(const QList<int> &rows)
-{
-    QItemSelectionModel *selection = m_form->lvBookmarks->selectionModel();
-    selection->clearSelection();
-    for (int r : rows)
-        selection->select(m_form->lvBookmarks->model()->index(r, 0),
-                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
-QPoint TestBookmarkList::RowPoint(int row) const
-{
-    return m_form->lvBookmarks->visualRect(m_form->lvBookmarks->model()->index(row, 0)).center();
-}
-
-void TestBookmarkList::noFolderShowsBareLabels()
-{
-    m_form->RebuildFolderTree();
-    QCOMPARE(m_form->lvBookmarks->model()->rowCount(), 0);
-    QCOMPARE(Panel(0), QString());
-    QCOMPARE(Panel(1), QString());
-    QCOMPARE(Panel(2), QString("Folders:"));
-    QCOMPARE(Panel(3), QString("Bookmarks:"));
-    QCOMPARE(m_form->memDescription->toPlainText(), QString("Description:"));
-}
-
-void TestBookmarkList::statusBarCountsDirectChildrenOnly()
-{
-    TFolder *folder = AddFolder("Top", {});
-    for (int i = 0; i < 3; ++i)
-        folder->Folders().Add(std::make_unique<TFolder>());
-    folder->Folders().At(1)->Folders().Add(std::make_unique<TFolder>());
-    folder->Folders().At(1)->Folders().Add(std::make_unique<TFolder>());
-    folder->SetSelected(true);
-    m_form->RebuildFolderTree();
-    QCOMPARE(Panel(0), QString("Top"));
-    QCOMPARE(Panel(1), QString());
-    QCOMPARE(Panel(2), QString("Folders:3"));
-    QCOMPARE(Panel(3), QString("Bookmarks:0"));
-    QCOMPARE(m_form->ItemIndex(), -1);
-}
-
-void TestBookmarkList::fillSelectsFirstRowOnly()
-{
-    AddFolder("F", {"x", "y", "z"})->SetSelected(true);
-    m_form->RebuildFolderTree();
-    QCOMPARE(m_form->lvBookmarks->selectionModel()->selectedRows().size(), 1);
-    QCOMPARE(m_form->ItemIndex(), 0);
-    QCOMPARE(m_form->lvBookmarks->currentIndex().row(), 0);
-    QCOMPARE(Panel(1), QString("x"));
-    QCOMPARE(Panel(3), QString("Bookmarks:3"));
-}
-
-void TestBookmarkList::descriptionOfSelectedBookmark()
-{
-    TFolder *folder = AddFolder("F", {"x", "y"});
-    folder->Bookmarks().At(1)->SetDescription(QString());
-    folder->SetSelected(true);
-    m_form->RebuildFolderTree();
-    m_form->lvBookmarks->setFocus();
-    SelectRows({0});
-    QCOMPARE(m_form->memDescription->toPlainText(), QString("Description: about x"));
-    SelectRows({1});
-    QCOMPARE(m_form->memDescription->toPlainText(), QString("Description: "));
-    QCOMPARE(Panel(1), QString("y"));
-}
-
-void TestBookmarkList::headerClicks()
-{
-    AddFolder("F", {"b", "a", "c"})->SetSelected(true);
-    m_form->RebuildFolderTree();
-    QHeaderView *header = m_form->lvBookmarks->header();
-    m_form->Action(ActionId::ViewSortByTitle)->trigger();
-    QVERIFY(!Prefs->Rec().ReversedSort);
-    auto click = [header](int column) {
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(column) + 5, 5));
-    };
-    click(1); // Address, descending
-    QCOMPARE(Prefs->Rec().SortType, quint8(2));
-    QVERIFY(Prefs->Rec().ReversedSort);
-    QVERIFY(m_form->Action(ActionId::ViewSortByAddress)->isChecked());
-    QCOMPARE(Titles(CurrentFolder->Bookmarks()), QStringList({"c", "b", "a"}));
-    click(1); // Address, ascending
-    QVERIFY(!Prefs->Rec().ReversedSort);
-    QCOMPARE(Titles(CurrentFolder->Bookmarks()), QStringList({"a", "b", "c"}));
-    click(0); // Title, descending
-    QCOMPARE(Prefs->Rec().SortType, quint8(1));
-    QVERIFY(Prefs->Rec().ReversedSort);
-    QCOMPARE(Titles(CurrentFolder->Bookmarks()), QStringList({"c", "b", "a"}));
-    QCOMPARE(m_form->lvBookmarks->model()->headerData(0, Qt::Horizontal).toString(),
-             QString("Title -"));
-    QVERIFY(!Modified);
-}
-
-void TestBookmarkList::reversedOrderInUnsortedMode()
-{
-    AddFolder("F", {"b", "a", "c"})->SetSelected(true);
-    m_form->RebuildFolderTree();
-    m_form->Action(ActionId::ViewUnsorted)->trigger();
-    m_form->Action(ActionId::ViewReversedOrder)->trigger();
-    QVERIFY(m_form->Action(ActionId::ViewReversedOrder)->isChecked());
-    QVERIFY(Prefs->Rec().ReversedSort);
-    QCOMPARE(Titles(CurrentFolder->Bookmarks()), QStringList({"b", "a", "c"}));
-    for (int c = 0; c < 4; ++c) {
-        const QString caption = m_form->lvBookmarks->model()->headerData(c, Qt::Horizontal)
-                                    .toString();
-        QVERIFY2(!caption.endsWith(" +") && !caption.endsWith(" -"), qPrintable(caption));
-    }
-}
-
-void TestBookmarkList::statusBarResize_data()
-{
-    QTest::addColumn<int>("barWidth");
-    QTest::newRow("narrow: the designed minimum") << 300;
-    QTest::newRow("wide: the room beyond the other panels") << 2000;
-}
-
-void TestBookmarkList::statusBarResize()
-{
-    QFETCH(int, barWidth);
-    m_form->resize(barWidth, m_form->height());
-    QTRY_COMPARE(m_form->MainStatusBar->width(), barWidth);
-    QApplication::processEvents();
-    // Narrow: the bookmark's panel keeps its minimum. Wide: it takes the room
-    // that is left, and the panels stand side by side inside the bar.
-    QVERIFY(m_form->StatusPanel[1]->width() >= m_form->StatusPanel[0]->width());
-    if (barWidth < 1000)
-        return;
-    QVERIFY(m_form->StatusPanel[1]->width() > m_form->StatusPanel[0]->width());
-    for (int i = 1; i < 5; ++i)
-        QVERIFY(m_form->StatusPanel[i]->x() > m_form->StatusPanel[i - 1]->geometry().right());
-    QVERIFY(m_form->StatusPanel[4]->geometry().right() < barWidth);
-}
-
-void TestBookmarkList::statusBarShowsLargeCountsWhole()
-{
-    // "Bookmarks:5000" once showed for 50,000: the panel kept its designed width.
-    TFolder *folder = AddFolder("F", {});
-    for (int i = 0; i < 50000; ++i)
-        folder->Bookmarks().Add(std::make_unique<TBookmark>());
-    folder->SetSelected(true);
-    m_form->RebuildFolderTree();
-    const TStatusPanel *panel = m_form->StatusPanel[3];
-    QCOMPARE(panel->text(), QString("Bookmarks:50000"));
-    QVERIFY(panel->contentsRect().width() > panel->fontMetrics().horizontalAdvance(panel->text()));
-}
-
-void TestBookmarkList::gridLinesAndFullWidthHighlight()
-{
-    AddFolder("F", {"x", "y"})->SetSelected(true);
-    m_form->RebuildFolderTree();
-    SelectRows({0});
-    QTreeView *list = m_form->lvBookmarks;
-    const QImage image = list->viewport()->grab().toImage();
-    const QRect row0 = list->visualRect(list->model()->index(0, 0));
-    const QRect row1 = list->visualRect(list->model()->index(1, 0));
-    const int columnsEnd = list->header()->length();
-    QVERIFY(columnsEnd < image.width() - 4);
-    const QColor highlight = image.pixelColor(row0.right() - 2, row0.center().y());
-    // The highlight runs on past the last column; rows below it do not.
-    QCOMPARE(image.pixelColor(image.width() - 3, row0.center().y()), highlight);
-    QVERIFY(image.pixelColor(image.width() - 3, row1.center().y()) != highlight);
-    // A grid line between the columns, and one under each row.
-    const QColor background = image.pixelColor(row1.left() + 40, row1.center().y() - 2);
-    QVERIFY(image.pixelColor(row1.right(), row1.center().y()) != background);
-    QVERIFY(image.pixelColor(row1.left() + 40, row1.bottom()) != background);
-}
-
-void TestBookmarkList::clickBelowLastRowSelectsLastRow()
-{
-    AddFolder("F", {"x", "y", "z"})->SetSelected(true);
-    AddFolder("Empty", {});
-    m_form->RebuildFolderTree();
-    const QPoint below = RowPoint(2) + QPoint(0, 200);
-    QTest::mouseClick(m_form->lvBookmarks->viewport(), Qt::LeftButton, {}, below);
-    QCOMPARE(m_form->lvBookmarks->selectionModel()->selectedRows().size(), 1);
-    QCOMPARE(m_form->ItemIndex(), 2);
-    QCOMPARE(m_form->lvBookmarks->currentIndex().row(), 2);
-    // In an empty list a click does nothing.
-    m_form->trvFolders->setCurrentItem(m_form->trvFolders->topLevelItem(1));
-    QTest::mouseClick(m_form->lvBookmarks->viewport(), Qt::LeftButton, {}, QPoint(20, 40));
-    QCOMPARE(m_form->ItemIndex(), -1);
-}
-
-void TestBookmarkList::reorderDrops_data()
-{
-    QTest::addColumn<QList<int>>("rows");
-    QTest::addColumn<int>("target");
-    QTest::addColumn<QStringList>("order");
-    QTest::addColumn<QList<int>>("selectedAfter");
-    QTest::newRow("2,3 on 0") << QList<int>{2, 3} << 0
-                              << QStringList{"b2", "b3", "b0", "b1", "b4", "b5"}
-                              << QList<int>{0, 1};
-    QTest::newRow("rows on both sides") << QList<int>{1, 4} << 2
-                                        << QStringList{"b0", "b2", "b1", "b4", "b3", "b5"}
-                                        << QList<int>{2, 3};
-}
-
-void TestBookmarkList::reorderDrops()
-{
-    QFETCH(QList<int>, rows);
-    QFETCH(int, target);
-    QFETCH(QStringList, order);
-    QFETCH(QList<int>, selectedAfter);
-    AddFolder("F", {"b0", "b1", "b2", "b3", "b4", "b5"})->SetSelected(true);
-    m_form->RebuildFolderTree();
-    SelectRows(rows);
-    QVERIFY(!m_form->lvBookmarksDragOver(m_form->trvFolders));
-    QVERIFY(m_form->lvBookmarksDragOver(m_form->lvBookmarks));
-    m_form->lvBookmarksDragDrop(RowPoint(target));
-    QCOMPARE(Titles(CurrentFolder->Bookmarks()), order);
-    QList<int> selected;
-    for (const QModelIndex &index : m_form->lvBookmarks->selectionModel()->selectedRows())
-        selected << index.row();
-    std::sort(selected.begin(), selected.end());
-    QCOMPARE(selected, selectedAfter);
-    QCOMPARE(m_form->lvBookmarks->currentIndex().row(), selectedAfter.first());
-    QCOMPARE(Catalog->GetUndoCount(), 1);
-    QVERIFY(Modified);
-    QVERIFY(m_form->Action(ActionId::EditUndo)->isEnabled());
-}
-
-void TestBookmarkList::dropInSortedModeKeepsSortedOrder()
-{
-    AddFolder("F", {"b", "a", "c"})->SetSelected(true);
-    m_form->RebuildFolderTree();
-    m_form->Action(ActionId::ViewSortByTitle)->trigger();
-    SelectRows({2});
-    m_form->lvBookmarksDragDrop(RowPoint(0));
-    QCOMPARE(Titles(CurrentFolder->Bookmarks()), QStringList({"a", "b", "c"}));
-    QCOMPARE(m_form->ItemIndex(), 2); // "c" stays selected where the sort put it
-    QCOMPARE(Catalog->GetUndoCount(), 1);
-    QVERIFY(Modified);
-}
-
-void TestBookmarkList::dropBelowRowsDoesNothing()
-{
-    AddFolder("F", {"b0", "b1"})->SetSelected(true);
-    m_form->RebuildFolderTree();
-    SelectRows({0});
-    m_form->lvBookmarksDragDrop(RowPoint(1) + QPoint(0, 200));
-    QCOMPARE(Titles(CurrentFolder->Bookmarks()), QStringList({"b0", "b1"}));
-    QCOMPARE(Catalog->GetUndoCount(), 0);
-    QVERIFY(!Modified);
-}
-
-void TestBookmarkList::enterOpensAddressOnlyWithGoEnabled()
-{
-    AddFolder("F", {"x", "y"})->SetSelected(true);
-    m_form->RebuildFolderTree();
-    m_form->lvBookmarks->setFocus();
-    SelectRows({1});
-    QTest::keyClick(m_form->lvBookmarks, Qt::Key_Return);
-    QCOMPARE(m_urls.Opened, QList<QUrl>{QUrl("http://example.org/y")});
-    QCOMPARE(CurrentFolder->Bookmarks().At(1)->LastVisit(), TodayText());
-    QVERIFY(Modified);
-    // Without a current folder Go is disabled and Enter does nothing.
-    QTest::mousePress(m_form->trvFolders->viewport(), Qt::LeftButton, {}, QPoint(10, 300));
-    QVERIFY(!CurrentFolder);
-    m_form->lvBookmarks->setFocus();
-    QTest::keyClick(m_form->lvBookmarks, Qt::Key_Return);
-    QCOMPARE(m_urls.Opened.size(), 1);
-}
-
-void TestBookmarkList::doubleClickBelowRowsOpensLastRow()
-{
-    TFolder *folder = AddFolder("F", {"x", "y"});
-    folder->Bookmarks().At(1)->SetAddress("https://secure.example.org/");
-    folder->SetSelected(true);
-    m_form->RebuildFolderTree();
-    const QPoint below = RowPoint(1) + QPoint(0, 200);
-    // A double click's first press and release, then its second press.
-    QTest::mouseClick(m_form->lvBookmarks->viewport(), Qt::LeftButton, {}, below);
-    QTest::mouseDClick(m_form->lvBookmarks->viewport(), Qt::LeftButton, {}, below);
-    QCOMPARE(m_form->ItemIndex(), 1);
-    // An address with its own scheme opens as it is (never "http://https://").
-    QCOMPARE(m_urls.Opened, QList<QUrl>{QUrl("https://secure.example.org/")});
-}
-
-void TestBookmarkList::mousePressReanchorsSearchAtRow()
-{
-    TFolder *folder = AddFolder("F", {"x", "y", "z"});
-    folder->SetSelected(true);
-    m_form->RebuildFolderTree();
-    SearchRec.Text = "find me";
-    SelectRows({0});
-    m_form->lvBookmarks->setFocus();
-    // The cursor goes to the bookmark pressed, not to the one selected before.
-    QTest::mousePress(m_form->lvBookmarks->viewport(), Qt::LeftButton, {}, RowPoint(2));
-    QCOMPARE(SearchRec.Folder, folder);
-    QCOMPARE(SearchRec.Bookmark, folder->Bookmarks().At(2));
-    QCOMPARE(SearchRec.NextPos, 1);
-    QCOMPARE(SearchRec.Text, QString("find me"));
-}
-
-void TestBookmarkList::viewBars()
-{
-    m_form->Action(ActionId::ViewToolbar)->trigger();
-    QVERIFY(!m_form->MainToolbar->isVisible());
-    m_form->Action(ActionId::ViewToolbar)->trigger();
-    QVERIFY(m_form->MainToolbar->isVisible());
-    m_form->Action(ActionId::ViewStatusBar)->trigger();
-    QVERIFY(!m_form->MainStatusBar->isVisible());
-    QVERIFY(!m_form->Action(ActionId::ViewStatusBar)->isChecked());
-}
-
-// A selection of single cells (not whole rows) still counts as those rows.
-void TestBookmarkList::dropWithCellSelection()
-{
-    AddFolder("F", {"b0", "b1", "b2"})->SetSelected(true);
-    m_form->RebuildFolderTree();
-    QItemSelectionModel *selection = m_form->lvBookmarks->selectionModel();
-    selection->select(m_form->lvBookmarks->model()->index(2, 1),
-                      QItemSelectionModel::ClearAndSelect);
-    m_form->lvBookmarksDragDrop(RowPoint(0));
-    QCOMPARE(Titles(CurrentFolder->Bookmarks()), QStringList({"b2", "b0", "b1"}));
-}
 
 QTEST_MAIN(TestBookmarkList)
 #include "tst_bookmarklist.moc"

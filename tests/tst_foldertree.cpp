@@ -1,441 +1,237 @@
-// The folder tree: built from the catalogue, the current folder, presses,
-// expand and collapse, and moving folders and bookmarks by dropping on it.
-#include "CatalogTree.h"
+// The folder tree: built from the catalogue, the current folder chosen by
+// clicks, opening and closing folders, and moving folders and bookmarks by
+// dropping them on it.
+#include "MainWindowFixture.h"
 #include "catalogue/Catalog.h"
-#include "program/Globals.h"
-#include "mainwindow/MainForm.h"
-#include "program/MessageBox.h"
-#include "settings/Preferences.h"
 
-#include <QPlainTextEdit>
-#include <QAction>
-#include <QLabel>
-#include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-// Adds a folder titled `title` to `list`, with `bookmarks` bookmarks "title.0" ...
-TFolder *AddFolderWith(TFolders &list, const QString &title, int bookmarks = 0)
-{
-    TFolder *folder = AddFolder(list, title);
-    for (int i = 0; i < bookmarks; ++i)
-        AddBookmark(folder->Bookmarks(), title + "." + QString::number(i));
-    return folder;
-}
-
-// "A(A1 A2) B" for the whole catalogue, to compare structures in one line.
-QString Shape(const TFolders &folders)
-{
-    QStringList parts;
-    for (const auto &f : folders) {
-        QString part = f->Title();
-        if (!f->Folders().IsEmpty())
-            part += "(" + Shape(f->Folders()) + ")";
-        parts << part;
-    }
-    return parts.join(' ');
-}
-
-bool InTree(const TFolder *folder)
-{
-    std::vector<const TFolder *> stack;
-    for (const auto &f : Catalog->Folders())
-        stack.push_back(f.get());
-    while (!stack.empty()) {
-        const TFolder *f = stack.back();
-        stack.pop_back();
-        if (f == folder)
-            return true;
-        for (const auto &child : f->Folders())
-            stack.push_back(child.get());
-    }
-    return false;
-}
-
-} // namespace
 
 class TestFolderTree : public QObject
 {
     Q_OBJECT
+    MainWindowFixture m;
+
+    // The catalogue of the shape with A open.
+    void ShowOpen(const QString &shape, const QString &highlighted)
+    {
+        m.Show(shape, highlighted);
+        FolderNamed(*Catalog, "A")->SetExpanded(true);
+        m.Form->RebuildFolderTree();
+    }
+    // A point of the folder's row: its middle, or its upper (-1) or lower (+1)
+    // edge; with no title, the empty space below the nodes.
+    QPoint At(const QString &title, int edge = 0) const
+    {
+        if (title.isEmpty())
+            return {5, m.Form->trvFolders->viewport()->height() - 5};
+        const QRect row = m.Form->trvFolders->visualItemRect(m.Node(title));
+        return {row.center().x(), edge < 0 ? row.top() : edge > 0 ? row.bottom() : row.center().y()};
+    }
+    // Whether the dotted insertion line crosses the tree at this height.
+    bool LineAt(int y) const
+    {
+        const QImage image = m.Form->trvFolders->viewport()->grab().toImage();
+        return image.pixelColor(0, y) == Qt::black && image.pixelColor(4, y) == Qt::black
+               && image.pixelColor(1, y) != Qt::black;
+    }
+    // The folders that carry the Selected flag, as the catalogue file keeps it.
+    static QString Flagged()
+    {
+        QStringList titles;
+        ForEachFolder(Catalog->Folders(), [&](TFolder &f) {
+            if (f.Selected())
+                titles << f.Title();
+        });
+        return titles.join(' ');
+    }
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void init() { QVERIFY(m.Open()); }
+    void cleanup() { m.Close(); }
 
-    void emptyCatalogGivesEmptyTree();
-    void lastSelectedFolderInPreorderWins();
-    void nodesMapToTheirFolders();
-    void expandAndCollapseChangeOnlyFlags();
-    void pressBelowLastNodeLeavesNoCurrentFolder();
-    void rightPressChangesCurrentFolderNotHighlight();
-    void selectionReanchorsSearch();
-    void folderDrops_data();
-    void folderDrops();
-    void folderDropOntoOwnSubfolderRefused();
-    void droppingEveryBookmarkRefreshesTheBars();
-    void bookmarksDroppedOnFolder();
-    void bookmarkDragRefusedUnlessListShowsCurrentFolder();
-    void insertionLineAtRowEdgesOnly();
-    void undoWithoutSelectedFolderLeavesNoDanglingReferences();
-    void statusBarEmptiedWithoutFolder();
-    void openedAncestorsKeepTheirFlags();
-    void veryDeepCatalogue();
+    void treeMirrorsTheCatalogue()
+    {
+        m.Show("");
+        QCOMPARE(m.Tree() + " / " + m.Status(), QString(" / ||Folders:|Bookmarks:|Description:"));
+        // Two folders carry the flag: the later in pre-order wins, and its closed
+        // parent opens to show it.
+        m.Show("A:2(A1 A2) B:5 C", "A");
+        FolderNamed(*Catalog, "A2")->SetSelected(true);
+        m.Form->RebuildFolderTree();
+        QCOMPARE(m.Tree() + " / " + m.Status(),
+                 QString("A(A1 A2*) B C / A2||Folders:0|Bookmarks:0|Description: "));
+        QVERIFY(FolderNamed(*Catalog, "A")->Expanded());
+        QVERIFY(m.Form->trvFolders->isHeaderHidden() && !m.Node("A1")->icon(0).isNull());
+        // Closing and opening set the folder's flag, and nothing to save or undo.
+        m.ClickNode("A");
+        QTest::keyClick(m.Form->trvFolders, Qt::Key_Left);
+        QCOMPARE(m.Tree(), QString("A*[A1 A2] B C"));
+        QVERIFY(!FolderNamed(*Catalog, "A")->Expanded());
+        QTest::keyClick(m.Form->trvFolders, Qt::Key_Right);
+        QVERIFY(FolderNamed(*Catalog, "A")->Expanded());
+        QVERIFY(m.Disabled().startsWith("FileSave EditUndo EditRedo"));
+    }
 
-private:
-    QPoint NodePoint(const TFolder *folder, int dy = 0) const; // centre of its row + dy
-    QTreeWidgetItem *Node(const TFolder *folder) const;
-    void Build();
+    void pressesChooseTheCurrentFolder()
+    {
+        m.Show("A:2(A1 A2) B:5 C", "A");
+        SearchRec.Text = "needle";
+        SearchRec.Field = sfAddress;
+        // Below the last node: no folder is current, and the rest stays as it was.
+        m.ClickNode(QString());
+        QCOMPARE(m.Tree() + " / " + m.Rows(), QString("A*[A1 A2] B C / >a0* a1"));
+        QVERIFY(m.Disabled().contains("EditAddBookmark") && !m.Disabled().contains("AddFolder"));
+        QCOMPARE(Flagged(), QString());
+        // A right press makes B current and alone flagged; the highlight stays.
+        m.ClickNode("B", Qt::RightButton);
+        QCOMPARE(m.Tree() + " / " + Flagged() + " / " + m.Disabled(),
+                 QString("A*[A1 A2] B C / B / FileSave EditUndo EditRedo EditPaste"));
+        // A click moves the highlight, and Find Next starts at the folder's title.
+        m.ClickNode("C");
+        QCOMPARE(m.Tree() + " / " + Flagged() + " / " + m.Status(),
+                 QString("A[A1 A2] B C* / C / C||Folders:0|Bookmarks:0|Description: "));
+        QCOMPARE(QString("%1 %2 %3 %4 %5 %6").arg(SearchRec.Folder->Title())
+                     .arg(bool(SearchRec.Bookmark)).arg(int(SearchRec.Field))
+                     .arg(SearchRec.FoundPos).arg(SearchRec.NextPos).arg(SearchRec.Text),
+                 QString("C 0 0 1 1 needle"));
+    }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TfrmMain> m_form;
-    TFolder *A = nullptr, *A1 = nullptr, *A2 = nullptr, *B = nullptr, *C = nullptr;
+    void folderDrops_data()
+    {
+        QTest::addColumn<QString>("dragged");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("edge");
+        QTest::addColumn<QString>("tree");
+        QTest::newRow("into a row: the last child") << "C" << "B" << 0 << "A(A1 A2) B(C*)";
+        QTest::newRow("upper edge of a top-level node") << "C" << "B" << -1 << "A(A1 A2) C* B";
+        QTest::newRow("lower edge of an open node: after its sub-tree")
+            << "C" << "A" << 1 << "A(A1 A2) C* B";
+        QTest::newRow("a sub-folder to the top level") << "A2" << "C" << 1 << "A(A1) B C A2*";
+        QTest::newRow("upper edge in the same list") << "A2" << "A1" << -1 << "A(A2* A1) B C";
+    }
+    void folderDrops()
+    {
+        QFETCH(QString, dragged);
+        QFETCH(QString, target);
+        QFETCH(int, edge);
+        ShowOpen("A(A1 A2) B C", "A");
+        m.ClickNode(dragged); // the press that starts the drag
+        QVERIFY(m.Form->trvFoldersDragOver(m.Form->trvFolders, At(target, edge)));
+        m.Form->trvFoldersDragDrop(m.Form->trvFolders, At(target, edge));
+        QTEST(m.Tree(), "tree");
+        QCOMPARE(m.Disabled(), QString("EditRedo EditPaste EditFindNext"));
+        m.Type(QKeySequence::Undo);
+        QCOMPARE(m.Tree().remove('*'), QString("A(A1 A2) B C"));
+    }
+
+    void refusedDropsChangeNothing_data()
+    {
+        QTest::addColumn<QString>("source"); // a folder, rows, or something else
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("edge");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("a folder into its own sub-folder") << "folder" << "A1" << 0 << false;
+        QTest::newRow("a folder below its own sub-folder") << "folder" << "A2" << 1 << false;
+        QTest::newRow("a folder onto its own node") << "folder" << "A" << -1 << false;
+        QTest::newRow("a folder over empty space") << "folder" << "" << 0 << true;
+        QTest::newRow("rows onto their own folder") << "rows" << "A" << 0 << false;
+        QTest::newRow("rows over empty space") << "rows" << "" << 0 << true;
+        // The rows of the list showing another folder were once moved as if they were its.
+        QTest::newRow("rows of the folder listed, B pressed") << "rows, B pressed" << "A1" << 0
+                                                              << false;
+        QTest::newRow("another source") << "other" << "B" << 0 << false;
+    }
+    // Nothing moves, no undo step, and no insertion line stays behind.
+    void refusedDropsChangeNothing()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, target);
+        QFETCH(int, edge);
+        ShowOpen("A:2(A1 A2) B", "A");
+        m.ClickNode(source.endsWith("B pressed") ? "B" : "A", Qt::RightButton);
+        QObject *from = source == "folder" ? static_cast<QObject *>(m.Form->trvFolders)
+                        : source == "other" ? static_cast<QObject *>(m.Form.get())
+                                            : m.Form->lvBookmarks;
+        QTEST(m.Form->trvFoldersDragOver(from, At(target, edge)), "accepted");
+        QCOMPARE(LineAt(At(target, edge).y()), source == "folder" && edge != 0);
+        m.Form->trvFoldersDragDrop(from, At(target, edge));
+        QCOMPARE(m.Tree() + " / " + m.Rows(), QString("A*(A1 A2) B / >a0* a1"));
+        QVERIFY(!LineAt(At(target, edge).y()) && !Modified && m.Disabled().contains("EditUndo"));
+    }
+
+    void bookmarksDroppedOnAFolder_data()
+    {
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<QString>("after"); // the rows and the bars
+        QTest::newRow("three of five: the former first row's place stays selected")
+            << QList<int>{1, 3, 4} << "b0 >b2* / B|b2|Folders:0|Bookmarks:2|Description: ";
+        // The status bar and the pane once kept the last bookmark after the list emptied.
+        QTest::newRow("all") << QList<int>{0, 1, 2, 3, 4}
+                             << " / B||Folders:0|Bookmarks:0|Description:";
+    }
+    void bookmarksDroppedOnAFolder()
+    {
+        QFETCH(QList<int>, rows);
+        m.Show("A:3 B:5 C", "B");
+        FolderNamed(*Catalog, "B")->Bookmarks().At(rows.first())->SetDescription("gone");
+        m.ClickRows(rows);
+        m.Form->trvFoldersDragDrop(m.Form->lvBookmarks, At("C"));
+        QTEST(m.Rows() + " / " + m.Status(), "after");
+        QStringList moved; // at the end of C, in row order
+        for (int row : rows)
+            moved << "b" + QString::number(row);
+        QCOMPARE(Titles(FolderNamed(*Catalog, "C")->Bookmarks()), moved);
+        QCOMPARE(m.Disabled(), QString("EditRedo EditPaste EditFindNext"));
+        m.Type(QKeySequence::Undo); // one step restores both folders
+        QCOMPARE(Titles(FolderNamed(*Catalog, "B")->Bookmarks()).join(' ')
+                     + Titles(FolderNamed(*Catalog, "C")->Bookmarks()).join(' '),
+                 QString("b0 b1 b2 b3 b4"));
+    }
+
+    void undoWithoutSelectedFolderLeavesNoDanglingReferences()
+    {
+        m.Show("A:2 B");
+        m.ClickNode("A");
+        m.Type(QKeySequence::Copy);
+        m.ClickNode(QString());
+        m.Type(QKeySequence::Paste); // a snapshot in which no folder is selected
+        SearchRec.Text = "a";
+        m.Form->ShowNextMatch(); // as the find dialog's OK does
+        m.Type(QKeySequence::FindNext);
+        QCOMPARE(SearchRec.Bookmark, CurrentFolder->Bookmarks().At(0));
+        m.Form->trvFolders->setFocus(); // away from the pane, whose Undo is its own
+        m.Type(QKeySequence::Undo);
+        // The old folders are gone; nothing may still point at them (the sanitizer
+        // build sees any use). A new folder may sit at a freed one's address.
+        QCOMPARE(m.Tree() + " / " + m.Rows() + " / " + m.Status(),
+                 QString("A B /  / ||Folders:|Bookmarks:|Description:"));
+        QVERIFY(!CurrentFolder);
+        QVERIFY(!SearchRec.Bookmark || SearchRec.Bookmark->Owner() == &SearchRec.Folder->Bookmarks());
+    }
+
+    // A hostile catalogue nested 100,000 levels deep, every folder open and the
+    // deepest one selected: the window shows what it can and frees it all safely.
+    void veryDeepCatalogue()
+    {
+        TFolders *list = &Catalog->Folders();
+        TFolder *deepest = nullptr;
+        for (int depth = 0; depth < 100000; ++depth) {
+            deepest = AddFolder(*list, QString::number(depth));
+            deepest->SetExpanded(true);
+            list = &deepest->Folders();
+        }
+        deepest->SetSelected(true);
+        m.Form->RebuildFolderTree();
+        m.Form->RebuildFolderTree();
+        int depth = 0;
+        for (QTreeWidgetItem *node = m.Form->trvFolders->topLevelItem(0); node;
+             node = node->childCount() ? node->child(0) : nullptr)
+            ++depth;
+        QVERIFY(depth >= 1000 && depth < 100000);
+        QVERIFY(!CurrentFolder || CurrentFolder->Title().toInt() < depth);
+        m.Form.reset(); // frees the nodes and the catalogue
+    }
 };
-
-void TestFolderTree::initTestCase()
-{
-    SetMessageBoxAnswerer([](const MessageBoxRequest &) { return QMessageBox::No; });
-}
-
-void TestFolderTree::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    SetProgramFolder(m_dir->path());
-    Modified = false;
-    m_form = std::make_unique<TfrmMain>();
-    m_form->resize(800, 600);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-}
-
-void TestFolderTree::cleanup()
-{
-    m_form.reset();
-    Modified = false;
-}
-
-// A(A1 A2) B C with bookmarks in A (3) and B (5).
-void TestFolderTree::Build()
-{
-    TFolders &root = Catalog->Folders();
-    A = AddFolderWith(root, "A", 3);
-    A1 = AddFolder(A->Folders(), "A1");
-    A2 = AddFolder(A->Folders(), "A2");
-    B = AddFolderWith(root, "B", 5);
-    C = AddFolder(root, "C");
-    A->SetExpanded(true);
-    A->SetSelected(true);
-    m_form->RebuildFolderTree();
-}
-
-QTreeWidgetItem *TestFolderTree::Node(const TFolder *folder) const
-{
-    QTreeWidgetItemIterator it(m_form->trvFolders);
-    for (; *it; ++it)
-        if (m_form->GetNodeFolder(*it) == folder)
-            return *it;
-    return nullptr;
-}
-
-QPoint TestFolderTree::NodePoint(const TFolder *folder, int dy) const
-{
-    return m_form->trvFolders->visualItemRect(Node(folder)).center() + QPoint(0, dy);
-}
-
-void TestFolderTree::emptyCatalogGivesEmptyTree()
-{
-    m_form->RebuildFolderTree();
-    QCOMPARE(m_form->trvFolders->topLevelItemCount(), 0);
-    QVERIFY(m_form->trvFolders->selectedItems().isEmpty());
-    QVERIFY(!CurrentFolder);
-}
-
-void TestFolderTree::lastSelectedFolderInPreorderWins()
-{
-    Build();
-    A2->SetSelected(true); // A, A2 selected: A2 comes later in pre-order
-    m_form->RebuildFolderTree();
-    QCOMPARE(CurrentFolder, A2);
-    QCOMPARE(m_form->trvFolders->selectedItems(), QList<QTreeWidgetItem *>{Node(A2)});
-    QVERIFY(Node(A)->isExpanded());
-    QVERIFY(!Node(B)->isExpanded());
-}
-
-void TestFolderTree::nodesMapToTheirFolders()
-{
-    Build();
-    QStringList titles;
-    for (QTreeWidgetItemIterator it(m_form->trvFolders); *it; ++it) {
-        QCOMPARE(m_form->GetNodeFolder(*it)->Title(), (*it)->text(0));
-        titles << (*it)->text(0);
-    }
-    QCOMPARE(titles, QStringList({"A", "A1", "A2", "B", "C"}));
-    QVERIFY(!m_form->GetNodeFolder(nullptr));
-}
-
-void TestFolderTree::expandAndCollapseChangeOnlyFlags()
-{
-    Build();
-    const int undoCount = Catalog->GetUndoCount();
-    Node(A)->setExpanded(false);
-    QVERIFY(!A->Expanded());
-    Node(A)->setExpanded(true);
-    QVERIFY(A->Expanded());
-    QVERIFY(!Modified);
-    QVERIFY(!m_form->Action(ActionId::FileSave)->isEnabled());
-    QCOMPARE(Catalog->GetUndoCount(), undoCount);
-}
-
-void TestFolderTree::pressBelowLastNodeLeavesNoCurrentFolder()
-{
-    Build();
-    QCOMPARE(m_form->lvBookmarks->model()->rowCount(), 3);
-    const QPoint below = NodePoint(C, 200);
-    QTest::mousePress(m_form->trvFolders->viewport(), Qt::LeftButton, {}, below);
-    QTest::mouseRelease(m_form->trvFolders->viewport(), Qt::LeftButton, {}, below);
-    QVERIFY(!CurrentFolder);
-    QCOMPARE(m_form->trvFolders->currentItem(), Node(A)); // the highlight stays
-    QCOMPARE(m_form->lvBookmarks->model()->rowCount(), 3); // the rows too
-    QVERIFY(!m_form->Action(ActionId::EditAddBookmark)->isEnabled());
-    QVERIFY(m_form->Action(ActionId::EditAddFolder)->isEnabled());
-    QVERIFY(!A->Selected());
-}
-
-void TestFolderTree::rightPressChangesCurrentFolderNotHighlight()
-{
-    Build();
-    QTest::mousePress(m_form->trvFolders->viewport(), Qt::RightButton, {}, NodePoint(B));
-    QCOMPARE(CurrentFolder, B);
-    QVERIFY(B->Selected());
-    QVERIFY(!A->Selected());
-    QCOMPARE(m_form->trvFolders->selectedItems(), QList<QTreeWidgetItem *>{Node(A)});
-}
-
-void TestFolderTree::selectionReanchorsSearch()
-{
-    Build();
-    SearchRec.Text = "needle";
-    SearchRec.Bookmark = A->Bookmarks().At(1);
-    SearchRec.Field = sfAddress;
-    SearchRec.NextPos = 5;
-    m_form->trvFolders->setCurrentItem(Node(B));
-    QCOMPARE(SearchRec.Folder, B);
-    QVERIFY(!SearchRec.Bookmark);
-    QCOMPARE(int(SearchRec.Field), int(sfTitle));
-    QCOMPARE(SearchRec.FoundPos, 1);
-    QCOMPARE(SearchRec.NextPos, 1);
-    QCOMPARE(SearchRec.Text, QString("needle"));
-    QVERIFY(m_form->Action(ActionId::EditFindNext)->isEnabled());
-    SearchRec = TSearchRec();
-}
-
-void TestFolderTree::folderDrops_data()
-{
-    QTest::addColumn<QString>("dragged");
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<int>("edge"); // 0 inside the row, -1 upper edge, +1 lower edge
-    QTest::addColumn<QString>("shape");
-    QTest::newRow("into a row: last child") << "C" << "B" << 0 << "A(A1 A2) B(C)";
-    QTest::newRow("upper edge of a top-level node") << "C" << "B" << -1 << "A(A1 A2) C B";
-    QTest::newRow("lower edge of an expanded node: after its sub-tree")
-        << "C" << "A" << 1 << "A(A1 A2) C B";
-    QTest::newRow("sub-folder to the top level") << "A2" << "C" << 1 << "A(A1) B C A2";
-    QTest::newRow("upper edge inside the same list") << "A2" << "A1" << -1 << "A(A2 A1) B C";
-}
-
-void TestFolderTree::folderDrops()
-{
-    QFETCH(QString, dragged);
-    QFETCH(QString, target);
-    QFETCH(int, edge);
-    QFETCH(QString, shape);
-    Build();
-    auto byTitle = [this](const QString &title) {
-        for (TFolder *f : {A, A1, A2, B, C})
-            if (f->Title() == title)
-                return f;
-        return static_cast<TFolder *>(nullptr);
-    };
-    TFolder *draggedFolder = byTitle(dragged);
-    m_form->trvFolders->setCurrentItem(Node(draggedFolder));
-    QTest::mousePress(m_form->trvFolders->viewport(), Qt::LeftButton, {},
-                      NodePoint(draggedFolder));
-    QCOMPARE(CurrentFolder, draggedFolder);
-    const QRect row = m_form->trvFolders->visualItemRect(Node(byTitle(target)));
-    const QPoint at = edge == 0 ? row.center()
-                      : edge < 0 ? QPoint(row.center().x(), row.top())
-                                 : QPoint(row.center().x(), row.bottom());
-    const int undoCount = Catalog->GetUndoCount();
-    QVERIFY(m_form->trvFoldersDragOver(m_form->trvFolders, at));
-    m_form->trvFoldersDragDrop(m_form->trvFolders, at);
-    QCOMPARE(Shape(Catalog->Folders()), shape);
-    QCOMPARE(Catalog->GetUndoCount(), undoCount + 1);
-    QVERIFY(Modified);
-    QVERIFY(CurrentFolder);
-    QCOMPARE(CurrentFolder->Title(), dragged); // the moved copy is selected again
-    Catalog->Undo();
-    m_form->RebuildFolderTree();
-    QCOMPARE(Shape(Catalog->Folders()), QString("A(A1 A2) B C"));
-}
-
-void TestFolderTree::droppingEveryBookmarkRefreshesTheBars()
-{
-    // The status bar and the pane once kept the last bookmark after the list emptied.
-    Build();
-    m_form->trvFolders->setCurrentItem(Node(B));
-    for (int i = 0; i < 5; ++i)
-        B->Bookmarks().At(i)->SetDescription("gone " + QString::number(i));
-    m_form->lvBookmarks->setFocus();
-    m_form->lvBookmarks->selectAll();
-    QCOMPARE(m_form->StatusPanel[3]->text(), QString("Bookmarks:5"));
-    QVERIFY(m_form->memDescription->toPlainText().contains("gone"));
-    m_form->trvFoldersDragDrop(m_form->lvBookmarks, NodePoint(C));
-    QCOMPARE(C->Bookmarks().Count(), 5);
-    QCOMPARE(m_form->StatusPanel[3]->text(), QString("Bookmarks:0"));
-    QCOMPARE(m_form->StatusPanel[1]->text(), QString());
-    QVERIFY(!m_form->memDescription->toPlainText().contains("gone"));
-}
-
-void TestFolderTree::folderDropOntoOwnSubfolderRefused()
-{
-    Build();
-    m_form->trvFolders->setCurrentItem(Node(A));
-    QVERIFY(!m_form->trvFoldersDragOver(m_form->trvFolders, NodePoint(A1)));
-    QVERIFY(!m_form->trvFoldersDragOver(m_form->trvFolders, NodePoint(A)));
-    m_form->trvFoldersDragDrop(m_form->trvFolders, NodePoint(A1));
-    QCOMPARE(Shape(Catalog->Folders()), QString("A(A1 A2) B C"));
-    QCOMPARE(Catalog->GetUndoCount(), 0);
-    QVERIFY(!Modified);
-    // A drag from anywhere else is refused too.
-    QVERIFY(!m_form->trvFoldersDragOver(m_form.get(), NodePoint(B)));
-}
-
-void TestFolderTree::bookmarksDroppedOnFolder()
-{
-    Build();
-    m_form->trvFolders->setCurrentItem(Node(B));
-    QItemSelectionModel *rows = m_form->lvBookmarks->selectionModel();
-    const QAbstractItemModel *model = m_form->lvBookmarks->model();
-    rows->clearSelection();
-    for (int r : {1, 3, 4})
-        rows->select(model->index(r, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    QVERIFY(m_form->trvFoldersDragOver(m_form->lvBookmarks, NodePoint(C)));
-    QVERIFY(!m_form->trvFoldersDragOver(m_form->lvBookmarks, NodePoint(B))); // its own folder
-    m_form->trvFoldersDragDrop(m_form->lvBookmarks, NodePoint(C));
-    QCOMPARE(Titles(C->Bookmarks()), QStringList({"B.1", "B.3", "B.4"}));
-    QCOMPARE(Titles(B->Bookmarks()), QStringList({"B.0", "B.2"}));
-    QCOMPARE(model->rowCount(), 2);
-    QCOMPARE(m_form->ItemIndex(), 1); // the former item index, now past the end
-    QVERIFY(Modified);
-    // One undo restores both folders.
-    Catalog->Undo();
-    m_form->RebuildFolderTree();
-    const TFolders &root = Catalog->Folders();
-    QCOMPARE(Titles(root.At(1)->Bookmarks()), QStringList({"B.0", "B.1", "B.2", "B.3", "B.4"}));
-    QVERIFY(root.At(2)->Bookmarks().IsEmpty());
-}
-
-void TestFolderTree::bookmarkDragRefusedUnlessListShowsCurrentFolder()
-{
-    Build();
-    m_form->trvFolders->setCurrentItem(Node(B));
-    // A right press on A makes A current while the list still shows B's rows.
-    QTest::mousePress(m_form->trvFolders->viewport(), Qt::RightButton, {}, NodePoint(A));
-    QCOMPARE(CurrentFolder, A);
-    QVERIFY(!m_form->trvFoldersDragOver(m_form->lvBookmarks, NodePoint(C)));
-    // A press on empty space leaves no current folder: refused as well.
-    QTest::mousePress(m_form->trvFolders->viewport(), Qt::LeftButton, {}, NodePoint(C, 200));
-    QVERIFY(!CurrentFolder);
-    QVERIFY(!m_form->trvFoldersDragOver(m_form->lvBookmarks, NodePoint(C)));
-}
-
-void TestFolderTree::insertionLineAtRowEdgesOnly()
-{
-    Build();
-    m_form->trvFolders->setCurrentItem(Node(C));
-    auto lineAt = [this](int y) {
-        const QImage image = m_form->trvFolders->viewport()->grab().toImage();
-        return image.pixelColor(0, y) == Qt::black && image.pixelColor(4, y) == Qt::black;
-    };
-    const QRect row = m_form->trvFolders->visualItemRect(Node(B));
-    m_form->trvFoldersDragOver(m_form->trvFolders, QPoint(20, row.top()));
-    QVERIFY(lineAt(row.top()));
-    m_form->trvFoldersDragOver(m_form->trvFolders, row.center());
-    QVERIFY(!lineAt(row.center().y()));
-    m_form->trvFoldersDragOver(m_form->trvFolders, QPoint(20, row.bottom()));
-    QVERIFY(lineAt(row.bottom()));
-    m_form->trvFoldersEndDrag(); // the drag was cancelled
-    QVERIFY(!lineAt(row.bottom()));
-}
-
-void TestFolderTree::undoWithoutSelectedFolderLeavesNoDanglingReferences()
-{
-    Build();
-    A->SetSelected(false);
-    Catalog->SaveUndoState(); // a snapshot in which no folder is selected
-    A->SetSelected(true);
-    m_form->RebuildFolderTree();
-    QCOMPARE(CurrentFolder, A);
-    SearchRec.Text = "x";
-    SearchRec.Folder = A;
-    SearchRec.Bookmark = A->Bookmarks().At(0);
-    Catalog->Undo();
-    Catalog->Undo();
-    m_form->RebuildFolderTree();
-    // The old folders are gone; nothing may still point at them. (A new folder
-    // may sit at a freed one's address; the cursor may name it, being in the tree.)
-    QVERIFY(!CurrentFolder);
-    QVERIFY(!SearchRec.Folder || InTree(SearchRec.Folder));
-    QVERIFY(!SearchRec.Bookmark || SearchRec.Bookmark->Owner() == &SearchRec.Folder->Bookmarks());
-    QCOMPARE(m_form->lvBookmarks->model()->rowCount(), 0);
-    SearchRec = TSearchRec();
-}
-
-void TestFolderTree::statusBarEmptiedWithoutFolder()
-{
-    Build();
-    QCOMPARE(m_form->StatusPanel[0]->text(), QString("A"));
-    m_form->trvFolders->clearSelection();
-    QVERIFY(!CurrentFolder);
-    QCOMPARE(m_form->StatusPanel[0]->text(), QString());
-    QCOMPARE(m_form->StatusPanel[2]->text(), QString("Folders:"));
-}
-
-void TestFolderTree::openedAncestorsKeepTheirFlags()
-{
-    Build();
-    A->SetExpanded(false);
-    A->SetSelected(false);
-    A2->SetSelected(true);
-    m_form->RebuildFolderTree();
-    QCOMPARE(CurrentFolder, A2);
-    // Whatever the view did to show the selected node, flags and nodes agree.
-    QCOMPARE(A->Expanded(), Node(A)->isExpanded());
-}
-
-// A hostile catalogue nested 100,000 levels deep, every folder open and the
-// deepest one selected: the window shows what it can and frees it all safely.
-void TestFolderTree::veryDeepCatalogue()
-{
-    TFolders *list = &Catalog->Folders();
-    TFolder *deepest = nullptr;
-    for (int depth = 0; depth < 100000; ++depth) {
-        deepest = AddFolder(*list, QString::number(depth));
-        deepest->SetExpanded(true);
-        list = &deepest->Folders();
-    }
-    deepest->SetSelected(true);
-    m_form->RebuildFolderTree();
-    m_form->RebuildFolderTree();
-    int depth = 0;
-    for (QTreeWidgetItem *node = m_form->trvFolders->topLevelItem(0); node;
-         node = node->childCount() ? node->child(0) : nullptr)
-        ++depth;
-    QVERIFY(depth >= 1000 && depth < 100000);
-    QVERIFY(!CurrentFolder || CurrentFolder->Title().toInt() < depth);
-    m_form.reset(); // frees the nodes and the catalogue
-}
 
 QTEST_MAIN(TestFolderTree)
 #include "tst_foldertree.moc"

@@ -1,167 +1,117 @@
-// The Help menu: the user's guide beside the program, the maker's pages and mail,
-// and the statistics and about dialogs opened from the main window.
+// The Help and Tools menus' pages and dialogs: the user's guide beside the
+// program, the maker's pages and mail, and the dialogs opened from the window.
+#include "MainWindowFixture.h"
 #include "dialogs/AboutForm.h"
+#include "dialogs/HTMLGeneratorForm.h"
+#include "dialogs/PreferencesForm.h"
 #include "dialogs/StatisticsForm.h"
-#include "mainwindow/MainForm.h"
-#include "program/Globals.h"
-#include "program/MessageBox.h"
 
-#include <QAction>
 #include <QDesktopServices>
-#include <QLabel>
 #include <QPointer>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-
-// Receives the addresses the program hands to the desktop.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> Opened;
-
-public slots:
-    void Open(const QUrl &url) { Opened.append(url); }
-};
 
 class TestMainHelp : public QObject
 {
     Q_OBJECT
+    MainWindowFixture m;
+    QList<QUrl> m_opened;
+    const QList<const char *> m_schemes = {"http", "https", "mailto", "file"};
+
+    QUrl OpenedBy(ActionId id) // the one address the command hands over
+    {
+        m_opened.clear();
+        m.Form->Action(id)->trigger();
+        return m_opened.size() == 1 ? m_opened[0] : QUrl();
+    }
+
+public slots:
+    void Open(const QUrl &url) { m_opened << url; }
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        m.AnswerBoxes();
+        for (const char *scheme : m_schemes)
+            QDesktopServices::setUrlHandler(scheme, this, "Open");
+    }
+    void cleanupTestCase()
+    {
+        for (const char *scheme : m_schemes)
+            QDesktopServices::unsetUrlHandler(scheme);
+    }
+    void init() { QVERIFY(m.Open()); }
+    void cleanup() { m.Close(); }
 
-    void helpPageAndMakersAddresses();
-    void helpPageShowsEveryShortcut();
-    void dialogsOpenModallyAndFreeThemselves_data();
-    void dialogsOpenModallyAndFreeThemselves();
+    void helpPageAndMakersAddresses()
+    {
+        // The guide is opened even when it is missing; the desktop says so, not we.
+        m_opened.clear();
+        QTest::keyClick(m.Form.get(), Qt::Key_F1);
+        QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(m.Path("Help.html"))});
+        QCOMPARE(OpenedBy(ActionId::HelpFeedback).scheme(), QString("mailto"));
+        QSet<QUrl> pages;
+        for (ActionId id : {ActionId::HelpHomePage, ActionId::HelpFAQ, ActionId::HelpCheckForUpdates}) {
+            const QUrl page = OpenedBy(id);
+            QVERIFY2(page.scheme() == "https" && page.host().endsWith(".example"),
+                     qPrintable(page.toString()));
+            pages.insert(page);
+        }
+        QCOMPARE(pages.size(), 3);
+    }
 
-private:
-    QUrl OpenedBy(ActionId id);
+    // The guide the build puts beside the program names each command's shortcut.
+    void helpPageShowsEveryShortcut()
+    {
+        QFile page(VK_BINARY_DIR "/Help.html");
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(page.readAll());
+        for (QAction *action : m.Form->Actions()) {
+            const QString key = action->shortcut().toString(QKeySequence::PortableText);
+            QVERIFY2(key.isEmpty() || html.contains("<kbd>" + key + "</kbd>"),
+                     qPrintable(action->objectName() + ": " + key));
+        }
+    }
 
-    UrlCatcher m_urls;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TfrmMain> m_form;
+    void dialogsOpenModallyAndFreeThemselves_data()
+    {
+        QTest::addColumn<ActionId>("action");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("statistics") << ActionId::ToolsStatistics << "frmStatistics";
+        QTest::newRow("about") << ActionId::HelpAbout << "frmAbout";
+        QTest::newRow("preferences") << ActionId::ToolsPreferences << "frmPreferences";
+        QTest::newRow("HTML generator") << ActionId::FileHtmlGenerator << "frmHTMLGenerator";
+    }
+    // Each opening creates the dialog anew, owned by the window and held in its
+    // variable; Esc closes it, which frees it and clears the variable.
+    void dialogsOpenModallyAndFreeThemselves()
+    {
+        QFETCH(ActionId, action);
+        const auto variables = [] {
+            return QList<QDialog *>{frmStatistics, frmAbout, frmPreferences, frmHTMLGenerator};
+        };
+        m.Show("A:1", "A");
+        for (int opening = 0; opening < 2; ++opening) {
+            QPointer<QDialog> seen;
+            QString shown;
+            QTimer::singleShot(0, this, [&] {
+                seen = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                if (!seen)
+                    return;
+                shown = seen->objectName() + (seen->parent() == m.Form.get() ? "" : " (no owner)")
+                        + (variables().contains(seen.data()) ? "" : " (no variable)");
+                QTest::keyClick(seen, Qt::Key_Escape);
+                if (seen && seen->isVisible())
+                    seen->done(0); // never leave the test waiting on the dialog
+            });
+            m.Form->Action(action)->trigger();
+            QTEST(shown, "dialog");
+            QTRY_VERIFY(seen.isNull());
+            QCOMPARE(variables(), QList<QDialog *>({nullptr, nullptr, nullptr, nullptr}));
+            if (action == ActionId::ToolsPreferences) // its settings may have changed the window
+                QTRY_VERIFY(m.Form->isActiveWindow());
+        }
+    }
 };
-
-const char *const kSchemes[] = {"http", "https", "mailto", "file"};
-
-void TestMainHelp::initTestCase()
-{
-    SetMessageBoxAnswerer([](const MessageBoxRequest &) { return QMessageBox::Ok; });
-    for (const char *scheme : kSchemes)
-        QDesktopServices::setUrlHandler(scheme, &m_urls, "Open");
-}
-
-void TestMainHelp::cleanupTestCase()
-{
-    for (const char *scheme : kSchemes)
-        QDesktopServices::unsetUrlHandler(scheme);
-    SetMessageBoxAnswerer({});
-}
-
-void TestMainHelp::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    SetProgramFolder(m_dir->path());
-    m_urls.Opened.clear();
-    m_form = std::make_unique<TfrmMain>();
-}
-
-void TestMainHelp::cleanup()
-{
-    m_form.reset();
-    Modified = false;
-}
-
-// The one address the action hands over.
-QUrl TestMainHelp::OpenedBy(ActionId id)
-{
-    m_urls.Opened.clear();
-    m_form->Action(id)->trigger();
-    return m_urls.Opened.size() == 1 ? m_urls.Opened[0] : QUrl();
-}
-
-void TestMainHelp::helpPageAndMakersAddresses()
-{
-    // The guide is opened even when it is missing; the desktop says so, not we.
-    const QUrl help = OpenedBy(ActionId::HelpHelp);
-    QCOMPARE(help.toLocalFile(), m_dir->path() + "/Help.html");
-    QCOMPARE(OpenedBy(ActionId::HelpFeedback).scheme(), QString("mailto"));
-    QSet<QUrl> pages;
-    for (ActionId id : {ActionId::HelpHomePage, ActionId::HelpFAQ,
-                        ActionId::HelpCheckForUpdates}) {
-        const QUrl page = OpenedBy(id);
-        QCOMPARE(page.scheme(), QString("https"));
-        QVERIFY2(page.host().endsWith(".example"), qPrintable(page.toString()));
-        pages.insert(page);
-    }
-    QCOMPARE(pages.size(), 3);
-    QVERIFY(!m_form->Action(ActionId::HelpCheckForUpdates)->isVisible());
-}
-
-// The guide the build puts beside the program names each command's shortcut.
-void TestMainHelp::helpPageShowsEveryShortcut()
-{
-    QFile page(VK_BINARY_DIR "/Help.html");
-    QVERIFY(page.open(QIODevice::ReadOnly));
-    const QString html = QString::fromUtf8(page.readAll());
-    for (QAction *action : m_form->Actions()) {
-        if (action->shortcut().isEmpty())
-            continue;
-        const QString key = action->shortcut().toString(QKeySequence::PortableText);
-        QVERIFY2(html.contains("<kbd>" + key + "</kbd>"),
-                 qPrintable(action->objectName() + ": " + key));
-    }
-}
-
-void TestMainHelp::dialogsOpenModallyAndFreeThemselves_data()
-{
-    QTest::addColumn<ActionId>("action");
-    QTest::newRow("statistics") << ActionId::ToolsStatistics;
-    QTest::newRow("about") << ActionId::HelpAbout;
-}
-
-// Each opening creates the dialog anew; Esc closes it, which frees it and
-// clears its variable.
-void TestMainHelp::dialogsOpenModallyAndFreeThemselves()
-{
-    QFETCH(ActionId, action);
-    const auto dialog = [action]() -> QDialog * {
-        if (action == ActionId::HelpAbout)
-            return frmAbout;
-        return frmStatistics;
-    };
-    m_form->show();
-    QApplication::setActiveWindow(m_form.get());
-    QTRY_VERIFY(m_form->Action(action)->isEnabled());
-    for (int opening = 0; opening < 2; ++opening) {
-        QPointer<QDialog> seen;
-        bool opened = false, modal = false, closedByEsc = false;
-        QTimer::singleShot(0, [&] {
-            seen = dialog();
-            opened = seen;
-            if (!seen)
-                return;
-            modal = seen->isModal() && seen->isVisible() && seen->parent() == m_form.get();
-            QTest::keyClick(seen, Qt::Key_Escape);
-            closedByEsc = !seen->isVisible();
-            if (!closedByEsc)
-                seen->done(0); // never leave the test waiting on the dialog
-        });
-        m_form->Action(action)->trigger();
-        QVERIFY(opened);
-        QVERIFY(modal);
-        QVERIFY(closedByEsc);
-        QTRY_VERIFY(seen.isNull());
-        QCOMPARE(dialog(), nullptr);
-    }
-}
 
 QTEST_MAIN(TestMainHelp)
 #include "tst_mainhelp.moc"

@@ -1,0 +1,134 @@
+// The main window's actions as a user meets them: the menus, the tool bar and
+// the pop-up menus with their captions and shortcuts, and which commands are
+// enabled as the user works.
+#include "MainWindowFixture.h"
+
+#include <QClipboard>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QtTest>
+
+class TestMainActions : public QObject
+{
+    Q_OBJECT
+    MainWindowFixture m;
+
+    // The entries of the pop-up menu that a right click at the point opens.
+    QString PopupAt(QWidget *viewport, const QPoint &point)
+    {
+        MainWindowFixture::Click(viewport, Qt::RightButton, {}, point);
+        const auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        const QString entries = popup ? Entries(popup) : QString("no pop-up");
+        MainWindowFixture::ClosePopup();
+        return entries;
+    }
+
+private slots:
+    void init() { QVERIFY(m.Open()); }
+    void cleanup() { m.Close(); }
+
+    void menuBarAndToolbar()
+    {
+        QStringList menus;
+        for (const QAction *menu : m.Form->menuBar()->actions())
+            menus << menu->text() + " {" + Entries(menu->menu()) + "}";
+        QCOMPARE(menus, QStringList({
+            "&File {&Save Ctrl+S; -; I&mport {&Varnokel 1.x...; &Internet Explorer...; "
+            "&Firefox...; &Opera...}; E&xport {&Internet Explorer...; &Firefox...; &Opera...}; "
+            "-; &HTML Generator...; -; &Print... Ctrl+P; -; &Exit}",
+            "&Edit {&Undo Ctrl+Z; &Redo Ctrl+Y; -; Add F&older... Ctrl+Ins; Add &Bookmark... Ins; "
+            "&Edit Item... F2; -; Cu&t Ctrl+X; &Copy Ctrl+C; &Paste Ctrl+V; Se&lect All Ctrl+A; "
+            "-; &Delete Del; -; &Find... Ctrl+F; F&ind Next F3}",
+            "&View {T&oolbar [x]; &Status Bar [x]; -; Sort by &Title; Sort by &Address; "
+            "Sort by Last &Visit; Sort by Add &Date; &Unsorted [x]; -; &Reversed Order}",
+            "&Tools {&Go; -; S&tatistics...; -; &Preferences...}",
+            "&Help {&Help F1; -; H&ome Page; FA&Q; &Feedback; -; &About...}"}));
+        // Images only, each with the caption less its "&" as its tip.
+        QStringList tips;
+        for (const QAction *a : m.Form->MainToolbar->actions())
+            tips << (a->isSeparator() ? "-" : a->toolTip() + (a->icon().isNull() ? "?" : ""));
+        QCOMPARE(tips.join("; "), QString("Save; -; Add Folder...; Add Bookmark...; Edit Item...; "
+                                          "Delete; -; Undo; Redo; -; Go; -; Statistics...; "
+                                          "Preferences...; -; Help"));
+    }
+
+    void popupMenus()
+    {
+        m.Show("A:2 B", "A");
+        QCOMPARE(PopupAt(m.Form->trvFolders->viewport(),
+                         m.Form->trvFolders->visualItemRect(m.Node("B")).center()),
+                 QString("Add F&older... Ctrl+Ins; Add &Bookmark... Ins; &Edit Item... F2; -; "
+                         "Cu&t Ctrl+X; &Copy Ctrl+C; &Paste Ctrl+V; -; &Delete Del"));
+        m.ClickNode("A");
+        QCOMPARE(PopupAt(m.Form->lvBookmarks->viewport(), m.RowPoint(1)),
+                 QString("&Go; -; Add &Bookmark... Ins; Add F&older... Ctrl+Ins; &Edit Item... F2; "
+                         "-; Cu&t Ctrl+X; &Copy Ctrl+C; &Paste Ctrl+V; Se&lect All Ctrl+A; -; "
+                         "&Delete Del"));
+        QCOMPARE(Entries(m.Form->TrayIcon->contextMenu()),
+                 QString("Show Main Window; &Preferences...; -; &About...; -; &Exit"));
+    }
+
+    // Undo and Redo follow the undo position; Paste the clipboard's content; Find
+    // Next the search text; most commands a current folder.
+    void statesFollowTheUser()
+    {
+        const QString noFolder = "FileSave FileHtmlGenerator FilePrint EditUndo EditRedo "
+                                 "EditAddBookmark EditEditItem EditCut EditCopy %1EditSelectAll "
+                                 "EditDelete EditFind EditFindNext ToolsGo";
+        m.Show("A:2(A1) B");
+        QCOMPARE(m.Disabled(), noFolder.arg("EditPaste "));
+        m.ClickNode("A");
+        QCOMPARE(m.Disabled(), QString("FileSave EditUndo EditRedo EditPaste EditFindNext"));
+        m.Type(QKeySequence::Copy); // the folder
+        m.ClickNode(QString());
+        QCOMPARE(m.Disabled(), noFolder.arg(QString())); // a folder can be pasted anywhere
+        m.ClickNode("A");
+        m.Type(QKeySequence::Paste);
+        QCOMPARE(m.Tree() + " / " + m.Disabled(), QString("A[A1] B A*[A1] / EditRedo EditFindNext"));
+        m.Type(QKeySequence::Undo);
+        QCOMPARE(m.Disabled(), QString("EditUndo EditFindNext"));
+        m.Type(QKeySequence::Redo);
+        QCOMPARE(m.Disabled(), QString("EditRedo EditFindNext"));
+        m.Type(QKeySequence::Undo);
+        m.Type(QKeySequence::Save);
+        QCOMPARE(m.Disabled(), QString("FileSave EditUndo EditRedo EditFindNext"));
+        SearchRec.Text = "x"; // as the find dialog leaves it
+        m.ClickNode("B");
+        QCOMPARE(m.Disabled(), QString("FileSave EditUndo EditRedo"));
+        m.ClickNode("A");
+        m.ClickRow(0);
+        m.Type(QKeySequence::Copy); // bookmarks: pasted only into a folder
+        m.ClickNode(QString());
+        QCOMPARE(m.Disabled(), noFolder.arg("EditPaste "));
+    }
+
+    // While the read-only pane has the focus, the edit commands are the pane's:
+    // only Copy applies, to its selected text, onto the desktop's clipboard.
+    void descriptionPaneRulesTheEditActions()
+    {
+        m.Show("A:1 B", "A");
+        FolderNamed(*Catalog, "B")->SetDescription("Links to read");
+        m.ClickNode("A");
+        m.Type(QKeySequence::Copy);
+        m.Type(QKeySequence::Paste);
+        m.ClickNode("B");
+        QPlainTextEdit *pane = m.Form->memDescription;
+        QTest::mouseClick(pane->viewport(), Qt::LeftButton);
+        QTest::keyClicks(pane, "x");
+        QCOMPARE(pane->toPlainText() + " / " + m.Disabled(),
+                 QString("Description: Links to read / "
+                         "EditUndo EditRedo EditCut EditCopy EditPaste EditDelete EditFindNext"));
+        QCOMPARE(pane->grab().toImage().pixelColor(pane->width() - 5, pane->height() - 5),
+                 pane->palette().color(QPalette::Button)); // on the button face
+        QGuiApplication::clipboard()->clear();
+        pane->selectAll();
+        m.Type(QKeySequence::Copy);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("Description: Links to read"));
+        QCOMPARE(m.Disabled(), QString("EditUndo EditRedo EditCut EditPaste EditDelete EditFindNext"));
+        m.ClickNode("B");
+        QCOMPARE(m.Disabled(), QString("EditRedo EditFindNext"));
+    }
+};
+
+QTEST_MAIN(TestMainActions)
+#include "tst_mainactions.moc"
