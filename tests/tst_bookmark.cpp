@@ -4,7 +4,6 @@
 #include "tests/CatalogTree.h"
 #include "tests/TestSupport.h"
 
-#include <QDate>
 #include <QtTest>
 
 class TestBookmark : public QObject
@@ -12,21 +11,11 @@ class TestBookmark : public QObject
     Q_OBJECT
 
 private slots:
-    void newBookmarkIsDatedToday();
     void indexOfTitleFoldsAsciiLettersOnly_data();
     void indexOfTitleFoldsAsciiLettersOnly();
     void addCopiesOntoItselfDoublesOnceAndKeepsTheDates();
     void badIndexRaisesTheListError();
 };
-
-void TestBookmark::newBookmarkIsDatedToday()
-{
-    const QString before = QDate::currentDate().toString(u"yyyy.MM.dd");
-    const TBookmark bookmark;
-    QVERIFY2(bookmark.AddDate() == before
-                 || bookmark.AddDate() == QDate::currentDate().toString(u"yyyy.MM.dd"),
-             qPrintable(bookmark.AddDate()));
-}
 
 void TestBookmark::indexOfTitleFoldsAsciiLettersOnly_data()
 {

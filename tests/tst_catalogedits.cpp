@@ -1,5 +1,5 @@
-// The catalogue's structural edits: the index rules of the drops, moves across
-// folders keeping order, and removals of many rows in one pass.
+// The catalogue's structural edits: the index rules of the drops, and rows moved,
+// copied and removed across folders in their order.
 #include "catalogue/CatalogEdits.h"
 #include "tests/CatalogShape.h"
 
@@ -24,7 +24,6 @@ private slots:
     void moveFolder_data();
     void moveFolder();
     void moveRemoveAndCopyRows();
-    void siblingList();
 };
 
 void TestCatalogEdits::moveToRow_data()
@@ -109,16 +108,6 @@ void TestCatalogEdits::moveRemoveAndCopyRows()
     RemoveBookmarks(source, {-1, 0, 2, 3});
     QCOMPARE(Titles(source), QStringList({"b2"}));
     QCOMPARE(Titles(copies), QStringList({"b0", "b5", "b2"}));
-}
-
-void TestCatalogEdits::siblingList()
-{
-    TCatalog catalog;
-    BuildShape(catalog.Folders(), "A(A1)");
-    TFolder *a = catalog.Folders().At(0);
-    QCOMPARE(&SiblingList(catalog, nullptr), &catalog.Folders());
-    QCOMPARE(&SiblingList(catalog, a), &catalog.Folders());
-    QCOMPARE(&SiblingList(catalog, a->Folders().At(0)), &a->Folders());
 }
 
 QTEST_GUILESS_MAIN(TestCatalogEdits)

@@ -1,5 +1,5 @@
 // Folders: deep copies with their back-links (also into the folder's own subtree),
-// counts, and a tree nested very deep copied, counted and freed.
+// and a tree nested very deep copied, counted and freed.
 #include "catalogue/Catalog.h"
 #include "tests/CatalogOutline.h"
 #include "tests/CatalogTree.h"
@@ -44,7 +44,6 @@ class TestFolder : public QObject
 private slots:
     void addCopiesOntoItselfAppendsDeepCopiesOnce();
     void assignContentsIntoItsOwnSubFolderEnds();
-    void counts();
     void treeNestedDeepIsCopiedCountedAndFreed();
 };
 
@@ -79,20 +78,6 @@ void TestFolder::assignContentsIntoItsOwnSubFolderEnds()
              "F2 Y |  | 1 0\nB3 y1 | \nB3 x1 | \nB3 x2 | \n"
              "F3 Z |  | 0 0\nB4 z1 | \nB4 z2 | \nB4 z3 | \n");
     QVERIFY(BackLinksHold(*x));
-}
-
-void TestFolder::counts()
-{
-    TCatalog catalog;
-    QCOMPARE(catalog.GetFolderCount() + catalog.GetBookmarkCount(), 0);
-    TFolder *x = BuildXYZ(catalog.Folders());
-    AddFolder(catalog.Folders(), "W");
-    const TFolder *y = x->Folders().At(0);
-    QCOMPARE(catalog.GetFolderCount(), 4);
-    QCOMPARE(x->GetFolderCount(), 2);
-    QCOMPARE(y->Folders().At(0)->GetFolderCount(), 0);
-    QCOMPARE(catalog.GetBookmarkCount(), 5);
-    QCOMPARE(y->GetBookmarkCount(), 3);
 }
 
 void TestFolder::treeNestedDeepIsCopiedCountedAndFreed()
