@@ -21,3 +21,13 @@ QString OperaHotlistFile()
 {
     return QDir::homePath() + QStringLiteral("/.opera/opera6.adr");
 }
+
+QString StateFolder()
+{
+    // A relative XDG_STATE_HOME is invalid and ignored, as the base directory
+    // specification says.
+    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    const QString base =
+        QDir::isAbsolutePath(state) ? state : QDir::homePath() + QStringLiteral("/.local/state");
+    return QDir::cleanPath(base + QStringLiteral("/varnokel"));
+}

@@ -14,3 +14,7 @@ QString FavoritesFolder();
 QString FirefoxFolder();
 // $HOME/.opera/opera6.adr: Opera's hotlist file.
 QString OperaHotlistFile();
+// $XDG_STATE_HOME/varnokel (by default ~/.local/state/varnokel): where the program
+// keeps copies of the user's files that it could not leave in its own folder (the old
+// file during an in-place save, a damaged catalogue). Not created here.
+QString StateFolder();
