@@ -1,4 +1,5 @@
 #include "platform/AtomicFile.h"
+#include "platform/UserFolders.h"
 #include "platform/VarnokelError.h"
 
 #include <QDir>
@@ -74,6 +75,11 @@ void RaiseWriteError(const QString &fileName, const QString &reason)
 {
     throw VarnokelError(QStringLiteral("Unable to write to %1: %2")
                             .arg(QDir::toNativeSeparators(fileName), reason));
+}
+
+QString InPlaceCopyPath(const QString &fileName)
+{
+    return StateFolder() + u'/' + QFileInfo(fileName).fileName() + QStringLiteral(".before-save");
 }
 
 void WriteFileAtomically(const QString &fileName, const QByteArray &contents)

@@ -10,6 +10,11 @@
 
 void WriteFileAtomically(const QString &fileName, const QByteArray &contents);
 
+// Where an in-place save keeps its complete copy of the old file until the new one
+// is on disk: "<state folder>/<file name>.before-save". A copy that exists at start
+// is what a killed in-place save left.
+QString InPlaceCopyPath(const QString &fileName);
+
 // Removes the temporary files "<name>.XXXXXX" that a killed save left beside the file.
 void RemoveSaveLeftovers(const QString &fileName);
 
