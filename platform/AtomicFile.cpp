@@ -322,7 +322,8 @@ void WriteFileAtomically(const QString &fileName, const QByteArray &contents)
 
 void RemoveSaveLeftovers(const QString &fileName)
 {
-    for (const QString &file : {FinalFileName(fileName), FinalFileName(InPlaceCopyPath(fileName))}) {
+    const QString copy = InPlaceCopyPath(fileName);
+    for (const QString &file : {FinalFileName(fileName), FinalFileName(copy)}) {
         if (!file.isEmpty())
             RemoveTemporaries(file);
     }
