@@ -5,6 +5,7 @@
 #include "mainwindow/BookmarkListModel.h"
 #include "mainwindow/StatusPanel.h"
 #include "platform/AtomicFile.h"
+#include "platform/AutostartEntry.h"
 #include "platform/Memory.h"
 #include "platform/ProductName.h"
 #include "platform/ProgramKey.h"
@@ -233,6 +234,7 @@ void TfrmMain::FormCreate()
         AppDir = ProgramFolder();
         RemoveSaveLeftovers(AppDir + QLatin1String(kPreferencesFile));
         RemoveSaveLeftovers(AppDir + QLatin1String(kCatalogFileName));
+        RemoveSaveLeftovers(AutostartEntryPath());
         FPrefs = std::make_unique<TPreferences>();
         Prefs = FPrefs.get();
         Prefs->LoadFromFile(AppDir + QLatin1String(kPreferencesFile));
