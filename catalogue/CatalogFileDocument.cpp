@@ -4,6 +4,7 @@
 #include "catalogue/Catalog.h"
 #include "catalogue/CatalogFileNames.h"
 #include "catalogue/CatalogFileReaders.h"
+#include "catalogue/CatalogFileRules.h"
 #include "platform/VarnokelError.h"
 
 #include <QFile>
