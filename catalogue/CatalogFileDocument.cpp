@@ -29,8 +29,7 @@ QByteArray ToUtf8(QByteArray data, const QString &fileName)
 {
     if (const qsizetype prefix = Utf8PrefixSize(data); prefix >= 0)
         return data.remove(0, prefix);
-    if (auto found = QStringConverter::encodingForData(data, u'<');
-        found && *found != QStringConverter::Utf8) {
+    if (auto found = MarkedEncoding(data); found && *found != QStringConverter::Utf8) {
         QStringDecoder decoder(*found);
         return QString(decoder.decode(data)).toUtf8();
     }

@@ -26,13 +26,33 @@ QByteArray DeclaredEncoding(const QByteArray &data)
     return close < 0 ? QByteArray() : decl.mid(at + 1, close - at - 1).trimmed();
 }
 
+// Qt's guess from the expected "<" alone took a file with a NUL in front
+// ("\0<varnokel_file>") for UTF-16, and its error showed the line as nonsense: the
+// character after the "<" must be ASCII in the guessed encoding too.
+std::optional<QStringConverter::Encoding> MarkedEncoding(const QByteArray &start)
+{
+    if (auto marked = QStringConverter::encodingForData(start))
+        return marked;
+    const auto guess = QStringConverter::encodingForData(start, u'<');
+    if (!guess)
+        return std::nullopt;
+    const bool wide = *guess == QStringConverter::Utf32BE || *guess == QStringConverter::Utf32LE;
+    const qsizetype unit = wide ? 4 : 2;
+    if (start.size() < 2 * unit)
+        return std::nullopt;
+    QStringDecoder decoder(*guess);
+    const QString two = decoder.decode(start.first(2 * unit));
+    if (two.size() != 2 || two[1].unicode() == 0 || two[1].unicode() >= 0x80)
+        return std::nullopt;
+    return guess;
+}
+
 // A byte-order mark wins over a declaration; no mark and no declaration: UTF-8.
 qsizetype Utf8PrefixSize(const QByteArray &start)
 {
     if (start.startsWith("\xEF\xBB\xBF"))
         return 3;
-    if (auto found = QStringConverter::encodingForData(start, u'<');
-        found && *found != QStringConverter::Utf8)
+    if (auto found = MarkedEncoding(start); found && *found != QStringConverter::Utf8)
         return -1;
     const QByteArray name = DeclaredEncoding(start).toLower();
     return name.isEmpty() || name == "utf-8" || name == "utf8" || name == "us-ascii" ? 0 : -1;

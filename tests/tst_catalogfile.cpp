@@ -207,6 +207,12 @@ void TestCatalogFile::readingRules_data()
         << QStringLiteral("Error parsing element attribute\nLine: 2\n"
                           "<folder><title>Ünïcödé title that runs o")
         << QString();
+    // Once taken for UTF-16 for its "\0<" and shown as nonsense.
+    QTest::newRow("NUL in front: no UTF-16")
+        << QByteArray(1, '\0') + "<varnokel_file>\n<folder/>\n</varnokel_file>" << document
+        << QStringLiteral("No document element found\nLine: 3\n</varnokel_file>") << QString();
+    QTest::newRow("UTF-16 without a mark") << Encoded(QStringConverter::Utf16LE, text).mid(2)
+                                           << document << QString() << cafe;
     QTest::newRow("declaration that ends after encoding=")
         << QByteArray("<?xml version=\"1.0\" encoding=") << document
         << QStringLiteral("Error parsing document declaration/processing instruction\nLine: 1\n"
