@@ -66,6 +66,8 @@ private slots:
     void deepAndHugeFilesLoad_data();
     void deepAndHugeFilesLoad();
     void truncatedFilesAndJunkLoadOrFail();
+    void errorLineFoundBeyondTheFirstBlock_data();
+    void errorLineFoundBeyondTheFirstBlock();
 
 private:
     // A new file each time: rewriting one costs more than the reading.
@@ -299,6 +301,38 @@ void TestCatalogFile::truncatedFilesAndJunkLoadOrFail()
         loaded += found.section(u'\n', 1, 1) == QLatin1String("error: ");
     }
     QCOMPARE(loaded, 2); // the document less its final CR LF, or less its LF
+}
+
+void TestCatalogFile::errorLineFoundBeyondTheFirstBlock_data()
+{
+    QTest::addColumn<QStringConverter::Encoding>("encoding");
+    QTest::addColumn<QString>("split"); // a character that the block's end cuts in two
+    QTest::newRow("UTF-8") << QStringConverter::Utf8 << QStringLiteral("€");
+    QTest::newRow("UTF-16") << QStringConverter::Utf16LE << QStringLiteral("😀");
+}
+
+// The parse changes the text in place, so the line of an error is read again from
+// the file, a block at a time (it once was a second copy of the whole file).
+void TestCatalogFile::errorLineFoundBeyondTheFirstBlock()
+{
+    QFETCH(QStringConverter::Encoding, encoding);
+    QFETCH(QString, split);
+    const bool utf8 = encoding == QStringConverter::Utf8;
+    const qsizetype mark = Encoded(encoding, QString()).size();
+    // The bytes read start after a UTF-8 mark and before any other; the text before
+    // the split character is ASCII.
+    const qsizetype blockEnd = (utf8 ? mark : 0) + 64 * 1024;
+    const qsizetype at = (blockEnd - (utf8 ? 1 : 2) - mark) / (utf8 ? 1 : 2);
+    QString text = QStringLiteral("<varnokel_file>\r\n");
+    const QString filler = QStringLiteral("<folder/>\r\n");
+    text += filler.repeated((at - text.size() - 25) / filler.size());
+    const QString head = QStringLiteral("<folder><title>");
+    const QString line = head + QString(at - text.size() - head.size(), u'x') + split + "<a b=>";
+    const int number = int(text.count(u'\n')) + 1;
+    text += line + QStringLiteral("\r\n</folder></varnokel_file>");
+    QCOMPARE(Read(Write(Encoded(encoding, text))),
+             QStringLiteral("read by: document\nerror: Error parsing element attribute\n"
+                            "Line: %1\n%2\n").arg(number).arg(line.left(40)));
 }
 
 QTEST_GUILESS_MAIN(TestCatalogFile)
