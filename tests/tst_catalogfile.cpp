@@ -3,7 +3,9 @@
 // covers the saving). Each input is read by both readers: the streaming reader
 // must read a file to the document reader's tree or leave it untouched.
 #include "catalogue/Catalog.h"
+#include "catalogue/CatalogFile.h"
 #include "catalogue/CatalogFileReaders.h"
+#include "platform/AtomicFile.h"
 #include "tests/CatalogOutline.h"
 #include "tests/CatalogTree.h"
 #include "tests/TestSupport.h"
@@ -68,6 +70,8 @@ private slots:
     void truncatedFilesAndJunkLoadOrFail();
     void errorLineFoundBeyondTheFirstBlock_data();
     void errorLineFoundBeyondTheFirstBlock();
+    void failedLoadKeepsTheFile_data();
+    void failedLoadKeepsTheFile();
 
 private:
     // A new file each time: rewriting one costs more than the reading.
@@ -333,6 +337,58 @@ void TestCatalogFile::errorLineFoundBeyondTheFirstBlock()
     QCOMPARE(Read(Write(Encoded(encoding, text))),
              QStringLiteral("read by: document\nerror: Error parsing element attribute\n"
                             "Line: %1\n%2\n").arg(number).arg(line.left(40)));
+}
+
+void TestCatalogFile::failedLoadKeepsTheFile_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QStringList>("before"); // files there before the load
+    QTest::addColumn<QString>("copy");
+    QTest::addColumn<QString>("lines"); // after the load's own message
+    QFile example(QStringLiteral(VK_TEST_DATA "/example.xml"));
+    QVERIFY(example.open(QIODevice::ReadOnly));
+    // Cut as a crash of another program left it; the next save then replaced it.
+    const QByteArray cut = example.readAll().chopped(100);
+    const QString kept = QStringLiteral("\nThe file was kept as DIR/bookmarks.xml.damaged");
+    const QString old = QStringLiteral("state/varnokel/bookmarks.xml.before-save");
+    QTest::newRow("cut file") << cut << QStringList() << "bookmarks.xml.damaged" << kept + ".";
+    QTest::newRow("a failing field")
+        << Doc("<folder><selected>yes</selected></folder>") << QStringList()
+        << "bookmarks.xml.damaged" << kept + ".";
+    QTest::newRow("an earlier copy stays") << cut << QStringList({"bookmarks.xml.damaged"})
+                                           << "bookmarks.xml.damaged.2" << kept + ".2.";
+    QTest::newRow("an interrupted save's old file")
+        << cut << QStringList({old}) << "bookmarks.xml.damaged"
+        << kept + ".\nThe file as it was before an interrupted save is at DIR/" + old + ".";
+    QTest::newRow("a file that loads is not copied")
+        << Doc("<folder/>") << QStringList({old}) << QString() << QString();
+}
+
+void TestCatalogFile::failedLoadKeepsTheFile()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QStringList, before);
+    QFETCH(QString, copy);
+    QFETCH(QString, lines);
+    QTemporaryDir dir(ScratchTemplate());
+    qputenv("XDG_STATE_HOME", dir.filePath("state").toUtf8());
+    const QString file = dir.filePath("bookmarks.xml");
+    WriteFileBytes(file, input);
+    for (const QString &name : before)
+        WriteFileBytes(dir.filePath(name), "earlier");
+    TCatalog plain, kept;
+    AddFolder(plain.Folders(), QStringLiteral("kept"));
+    AddFolder(kept.Folders(), QStringLiteral("kept"));
+    const QString error = ErrorOf([&] { plain.LoadFromFile(file); });
+    QCOMPARE(ErrorOf([&] { LoadCatalogFile(kept, file); }),
+             error + QString(lines).replace("DIR", dir.path()));
+    QCOMPARE(Outline(kept), Outline(plain)); // what was read before the failure stays
+    const QStringList copies = before.filter(".damaged") + QStringList(copy).filter(".damaged");
+    QCOMPARE(QDir(dir.path()).entryList({"*.damaged*"}, QDir::Files), copies);
+    if (!copy.isEmpty())
+        QCOMPARE(ReadFileBytes(dir.filePath(copy)), input);
+    for (const QString &name : before)
+        QCOMPARE(ReadFileBytes(dir.filePath(name)), "earlier");
 }
 
 QTEST_GUILESS_MAIN(TestCatalogFile)
