@@ -2,6 +2,7 @@
 // sequence that asks about unsaved changes and stores the layout and settings.
 #include "mainwindow/MainForm.h"
 #include "catalogue/Catalog.h"
+#include "catalogue/CatalogFile.h"
 #include "mainwindow/BookmarkListModel.h"
 #include "mainwindow/StatusPanel.h"
 #include "platform/AtomicFile.h"
@@ -242,7 +243,7 @@ void TfrmMain::FormCreate()
         Catalog = FCatalog.get();
         const QString catalogFile = AppDir + QLatin1String(kCatalogFileName);
         if (QFileInfo(catalogFile).isFile()) {
-            Catalog->LoadFromFile(catalogFile);
+            LoadCatalogFile(*Catalog, catalogFile); // keeps a file that fails to load
             ReleaseFreedMemory(); // the parser's memory, back to the system
             RebuildFolderTree();
         }

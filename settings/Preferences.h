@@ -63,9 +63,9 @@ public:
     // [Other]
     QString Varnokel1Bookmarks;
     QString IEFavoritesLocation;
+    // Default: "bookmarks.html" in the folder of Firefox's first profile (Profile0 in
+    // its "profiles.ini"); SetDefaults leaves it as it is without "profiles.ini".
     QString FirefoxBookmarksLocation;
-                                      // "/bookmarks.html"; untouched without
-                                      // "profiles.ini"
     QString OperaHotlistLocation;
 
     bool operator==(const TPreferencesRec &) const = default;

@@ -34,6 +34,7 @@ class TestMainForm : public QObject
 {
     Q_OBJECT
     MainWindowFixture m;
+    QTemporaryDir m_state;
 
     // A folder copy pasted beside the highlighted folder: a change to save.
     void Change()
@@ -47,6 +48,7 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true); // the program key goes to a test store
+        qputenv("XDG_STATE_HOME", m_state.path().toUtf8());
         m.AnswerBoxes();
     }
     void init() { m.Boxes.clear(); }
@@ -127,6 +129,23 @@ private slots:
         QCOMPARE(Entries(m.Form->menuBar()->actions()[2]->menu()).section("; ", 0, 3),
                  QString("T&oolbar [x]; &Status Bar [x]; -; Sort by &Title [x]"));
         QVERIFY(Entries(m.Form->menuBar()->actions()[0]->menu()).endsWith("; E&xit"));
+    }
+
+    void damagedCatalogKeptBeforeAnySave()
+    {
+        // A cut file once gave an empty tree, and the next save replaced it for good.
+        const QByteArray cut = QByteArray(kCatalog).chopped(30);
+        m.Write("bookmarks.xml", cut);
+        m.Form = std::make_unique<TfrmMain>();
+        QCOMPARE(m.Boxes.size(), 1);
+        QCOMPARE(m.Boxes[0].Text.section('\n', 0, 1), QString("Start-end tags mismatch\nLine: 1"));
+        QCOMPARE(m.Boxes[0].Text.section('\n', 3),
+                 "The file was kept as " + m.Path("bookmarks.xml.damaged") + ".");
+        QVERIFY(m.Activate());
+        m.Show("New");
+        m.Form->FileSaveExecute();
+        QVERIFY(m.Read("bookmarks.xml").contains("<title>New</title>"));
+        QCOMPARE(m.Read("bookmarks.xml.damaged"), cut);
     }
 
     void closeAsksAboutChanges_data()
