@@ -56,7 +56,10 @@ bool BrowseForFolder(QWidget *owner, QString &setting)
 {
     if (!QFileInfo(setting).isDir())
         setting.clear();
-    const QString chosen = ShowFileChooser(owner, {TChooserKind::Folder, setting, {}, {}});
+    FileChooserRequest request;
+    request.Kind = TChooserKind::Folder;
+    request.Start = setting;
+    const QString chosen = ShowFileChooser(owner, request);
     if (chosen.isEmpty())
         return false;
     setting = chosen;
@@ -67,7 +70,11 @@ bool BrowseForFolder(QWidget *owner, QString &setting)
 // the choice.
 bool ChooseFile(QWidget *owner, TChooserKind kind, QLatin1StringView filter, QString &setting)
 {
-    const QString chosen = ShowFileChooser(owner, {kind, setting, filter, {}});
+    FileChooserRequest request;
+    request.Kind = kind;
+    request.Start = setting;
+    request.Filter = filter;
+    const QString chosen = ShowFileChooser(owner, request);
     if (chosen.isEmpty())
         return false;
     setting = chosen;

@@ -340,7 +340,9 @@ int MakeFolders(const QString &folder, unsigned mode)
     }
     if (::mkdir(Encoded(info.absoluteFilePath()).constData(), mode_t(mode)) == 0)
         return 0;
-    return errno == EEXIST && QFileInfo(info.absoluteFilePath()).isDir() ? 0 : errno;
+    if (errno != EEXIST)
+        return errno;
+    return QFileInfo(info.absoluteFilePath()).isDir() ? 0 : ENOTDIR; // a file in the way
 }
 
 void IgnoreFileSizeSignal()

@@ -1,4 +1,5 @@
 #include "platform/KeptCopy.h"
+#include "platform/AtomicFile.h"
 #include "platform/UserFolders.h"
 #include "platform/VarnokelError.h"
 
@@ -106,23 +107,6 @@ void SyncFolder(const QString &folder)
         ::fsync(fd.Get());
 }
 
-// Makes folder and its missing parents with mode 0700; 0, or the errno of the failure.
-int MakePrivateFolder(const QString &folder)
-{
-    const QByteArray path = QFile::encodeName(folder);
-    for (qsizetype end = path.indexOf('/', 1);; end = path.indexOf('/', end + 1)) {
-        const QByteArray level = end < 0 ? path : path.left(end);
-        struct stat info;
-        if (::stat(level.constData(), &info) != 0 && ::mkdir(level.constData(), 0700) != 0
-            && errno != EEXIST)
-            return errno;
-        if (end < 0)
-            return ::stat(level.constData(), &info) != 0 ? errno
-                : S_ISDIR(info.st_mode)                  ? 0
-                                                         : ENOTDIR;
-    }
-}
-
 } // namespace
 
 QString KeepCopy(const QString &fileName, const QString &suffix)
@@ -136,7 +120,7 @@ QString KeepCopy(const QString &fileName, const QString &suffix)
     int fd = CreateFirstFree(info.absolutePath() + u'/' + name, copy);
     if (fd < 0 && Refused(errno)) {
         const QString state = StateFolder();
-        if (const int error = MakePrivateFolder(state))
+        if (const int error = MakeFolders(state, 0700))
             RaiseKeepError(fileName, state + u'/' + name, error);
         fd = CreateFirstFree(state + u'/' + name, copy);
     }
@@ -149,13 +133,4 @@ QString KeepCopy(const QString &fileName, const QString &suffix)
     }
     SyncFolder(QFileInfo(copy).absolutePath());
     return copy;
-}
-
-QString MakeStateFolder()
-{
-    const QString folder = StateFolder();
-    if (const int error = MakePrivateFolder(folder))
-        throw VarnokelError(QStringLiteral("Cannot create folder \"%1\". %2")
-                                .arg(QDir::toNativeSeparators(folder), qt_error_string(error)));
-    return folder;
 }

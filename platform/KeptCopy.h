@@ -9,11 +9,7 @@
 // beside it, or to "<fileName><suffix>.2", ".3" ... when that name is taken: an
 // earlier copy is never overwritten, nor written through a symbolic link of that
 // name. When the file's folder refuses new files, the copy goes to the same names in
-// the state folder (made as MakeStateFolder makes it). Returns the copy's path.
+// the state folder (made private to the user, mode 0700, when missing). Returns the copy's path.
 // Raises "Unable to keep a copy of %1 as %2: %3" with the reason (without " as %2"
 // when the file cannot be read; a FIFO or device is no file to copy).
 QString KeepCopy(const QString &fileName, const QString &suffix);
-
-// Makes the state folder (StateFolder()) and its missing parents, private to the
-// user (mode 0700), and returns its path. Raises "Cannot create folder "%s". %s".
-QString MakeStateFolder();

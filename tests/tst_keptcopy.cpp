@@ -133,14 +133,6 @@ private slots:
         QCOMPARE(QDir(Path("folder")).entryList(QDir::Files | QDir::System).filter(".damaged"),
                  QStringList());
     }
-
-    void stateFolderThatCannotBeMadeSaysWhy()
-    {
-        WriteFileBytes(Path("blocked"), "a file");
-        qputenv("XDG_STATE_HOME", Path("blocked").toUtf8());
-        QCOMPARE(ErrorOf([] { MakeStateFolder(); }),
-                 "Cannot create folder \"" + Path("blocked/varnokel") + "\". Not a directory");
-    }
 };
 
 QTEST_GUILESS_MAIN(TestKeptCopy)
