@@ -228,7 +228,7 @@ int SetAsideEarlierCopy(const QString &copy)
 }
 
 // The complete old file, flushed with its folder, before any of its bytes change.
-QString KeepCopy(const QString &copy, const QByteArray &old)
+QString KeepOldContents(const QString &copy, const QByteArray &old)
 {
     int error = MakeFolders(QFileInfo(copy).absolutePath(), 0700);
     if (error == 0)
@@ -279,7 +279,7 @@ QString SaveInPlace(const QString &fileName, const QString &target, const QByteA
     if (const int error = ReadWhole(target, old))
         return Reason(error);
     const QString copy = InPlaceCopyPath(fileName);
-    if (const QString reason = KeepCopy(copy, old); !reason.isEmpty())
+    if (const QString reason = KeepOldContents(copy, old); !reason.isEmpty())
         return QStringLiteral("%1 (while keeping the old file in %2)")
             .arg(reason, QDir::toNativeSeparators(copy));
     // Read and write: where the file system cannot reserve space, the C library
