@@ -4,11 +4,11 @@
 #include "exchange/Merge.h"
 #include "platform/Directory.h"
 #include "platform/IniFile.h"
-#include "platform/VarnokelError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <vector>
 
@@ -77,38 +77,37 @@ QString FolderFileName(const QString &title)
 }
 
 // The address of a ".url" file; empty when it is no regular file of at most 1 MiB
-// (a folder, a FIFO, a device) or has no such key.
+// (a folder, a FIFO, a device), cannot be read or has no such key.
 QString ReadAddress(const QString &fileName)
 {
-    if (!IsExistingFile(fileName) || QFileInfo(fileName).size() > kLargestShortcut)
-        return {};
-    // The ini reader reads an unreadable file as empty; that must not pass silently.
-    QFile probe(fileName);
-    if (!probe.open(QIODevice::ReadOnly))
-        throw VarnokelError(QStringLiteral("Cannot open file \"%1\". %2")
-                                .arg(fileName, probe.errorString()));
-    probe.close();
-    return IniFile(fileName).ReadString(kSection, kUrlKey, QString());
+    return IniFile(fileName, IniFile::Mode::WriteThrough, kLargestShortcut)
+        .ReadString(kSection, kUrlKey, QString());
+}
+
+// folder + "/" + name, with one "/" after the root folder too.
+QString InFolder(const QString &folder, const QString &name)
+{
+    return (folder.endsWith(u'/') ? folder : folder + u'/') + name;
 }
 
 struct ImportFrame
 {
     QString dir;
-    QString canonical; // to notice a symbolic link back to an enclosing folder
+    QString canonical; // the folder's real path, without links
     TFolder *folder;
     std::vector<DirectoryEntry> subfolders;
     size_t next = 0;
 };
 
-// Reads dir's shortcuts into folder and lists its sub-folders. With no folder
-// (the chosen folder itself) they go into a root folder titled with dir's name,
-// made at the first one.
+// Reads the shortcuts among dir's entries into folder and keeps its sub-folders.
+// With no folder (the chosen folder itself) they go into a root folder titled with
+// dir's name, made at the first one.
 ImportFrame EnterFolder(TMerger &merger, const QString &dir, const QString &canonical,
-                        TFolder *folder)
+                        TFolder *folder, const std::vector<DirectoryEntry> &entries)
 {
     ImportFrame frame{dir, canonical, folder, {}};
     TFolder *target = folder;
-    for (const DirectoryEntry &entry : ListDirectory(dir)) {
+    for (const DirectoryEntry &entry : entries) {
         // Every entry named "*.url" counts, a folder too (it gives an empty address).
         if (entry.name.endsWith(kExtension, Qt::CaseInsensitive)) {
             if (!target) {
@@ -127,13 +126,30 @@ ImportFrame EnterFolder(TMerger &merger, const QString &dir, const QString &cano
     return frame;
 }
 
-bool IsEnclosing(const std::vector<ImportFrame> &stack, const QString &canonical)
+// The real folders an import may enter: those inside the chosen one, each once,
+// however many links lead to it. A link out of the chosen folder (to "/", say)
+// would otherwise bring in every folder of the disk.
+class FolderVisits
 {
-    for (const ImportFrame &frame : stack)
-        if (frame.canonical == canonical)
-            return true;
-    return false;
-}
+public:
+    explicit FolderVisits(const QString &chosen) : m_inside(InFolder(chosen, {}))
+    {
+        m_entered.insert(chosen);
+    }
+
+    // True the first time for a folder inside the chosen one.
+    bool Enter(const QString &canonical)
+    {
+        if (!canonical.startsWith(m_inside) || m_entered.contains(canonical))
+            return false;
+        m_entered.insert(canonical);
+        return true;
+    }
+
+private:
+    QString m_inside; // the chosen folder's real path with a final "/"
+    QSet<QString> m_entered;
+};
 
 void WriteShortcut(const QString &dir, const TBookmark &bookmark)
 {
@@ -172,8 +188,12 @@ void ImportIE(TCatalog &catalog, const QString &dir, TFolder *folder)
     if (!QFileInfo(dir).isDir())
         return;
     TMerger merger(catalog);
+    const QString chosen = QFileInfo(dir).canonicalFilePath();
+    FolderVisits visits(chosen);
     std::vector<ImportFrame> stack;
-    stack.push_back(EnterFolder(merger, dir, QFileInfo(dir).canonicalFilePath(), folder));
+    // A chosen folder that cannot be read is an error (an import of nothing would
+    // not say why); a folder below it gives what could be listed, maybe nothing.
+    stack.push_back(EnterFolder(merger, dir, chosen, folder, ListDirectory(dir)));
     while (!stack.empty()) {
         ImportFrame &top = stack.back();
         if (top.next == top.subfolders.size()) {
@@ -185,11 +205,13 @@ void ImportIE(TCatalog &catalog, const QString &dir, TFolder *folder)
         made->SetTitle(entry.name);
         TFolder *used = merger.MergeFolder(top.folder, std::move(made));
         const QString path = top.dir + u'/' + entry.name;
-        // Only a link can lead back up; below a real folder the path stays canonical.
+        // Below a real folder, a real sub-folder's path is real too.
         const QString canonical = entry.isLink ? QFileInfo(path).canonicalFilePath()
-                                               : top.canonical + u'/' + entry.name;
-        if (!entry.isLink || !IsEnclosing(stack, canonical))
-            stack.push_back(EnterFolder(merger, path, canonical, used));
+                                               : InFolder(top.canonical, entry.name);
+        // A folder not entered stays, empty, under the name that led to it.
+        if (visits.Enter(canonical))
+            stack.push_back(EnterFolder(merger, path, canonical, used,
+                                        ReadDirectory(path).entries));
     }
 }
 
