@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <deque>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -126,29 +128,69 @@ ImportFrame EnterFolder(TMerger &merger, const QString &dir, const QString &cano
     return frame;
 }
 
-// The real folders an import may enter: those inside the chosen one, each once,
-// however many links lead to it. A link out of the chosen folder (to "/", say)
-// would otherwise bring in every folder of the disk.
-class FolderVisits
+// The walk of an import. The chosen folder's own tree comes first, depth-first;
+// the folders that symbolic links lead to come after it, so a folder's shortcuts
+// show where it really is. Each real folder inside the chosen one is entered once,
+// however many links lead to it; a folder not entered (a link to one entered
+// before, or out of the chosen folder, to "/" say) stays empty under its name.
+class FavoritesWalk
 {
 public:
-    explicit FolderVisits(const QString &chosen) : m_inside(InFolder(chosen, {}))
+    FavoritesWalk(TCatalog &catalog, const QString &chosen)
+        : m_merger(catalog), m_inside(InFolder(chosen, {}))
     {
         m_entered.insert(chosen);
     }
 
-    // True the first time for a folder inside the chosen one.
-    bool Enter(const QString &canonical)
+    void Run(const QString &dir, const QString &canonical, TFolder *folder,
+             const std::vector<DirectoryEntry> &entries)
     {
-        if (!canonical.startsWith(m_inside) || m_entered.contains(canonical))
-            return false;
-        m_entered.insert(canonical);
-        return true;
+        m_stack.push_back(EnterFolder(m_merger, dir, canonical, folder, entries));
+        for (;;) {
+            if (m_stack.empty()) {
+                if (m_links.empty())
+                    return;
+                const auto [path, linked] = m_links.front();
+                m_links.pop_front();
+                Enter(path, QFileInfo(path).canonicalFilePath(), linked);
+            } else if (ImportFrame &top = m_stack.back(); top.next < top.subfolders.size()) {
+                Step(top);
+            } else {
+                m_stack.pop_back();
+            }
+        }
     }
 
 private:
+    // Makes the next sub-folder of top, and enters it unless a link leads there.
+    void Step(ImportFrame &top)
+    {
+        const DirectoryEntry entry = top.subfolders[top.next++];
+        auto made = std::make_unique<TFolder>();
+        made->SetTitle(entry.name);
+        TFolder *used = m_merger.MergeFolder(top.folder, std::move(made));
+        const QString path = top.dir + u'/' + entry.name;
+        if (entry.isLink)
+            m_links.push_back({path, used});
+        else // below a real folder, a real sub-folder's path is real too
+            Enter(path, InFolder(top.canonical, entry.name), used);
+    }
+
+    void Enter(const QString &path, const QString &canonical, TFolder *folder)
+    {
+        if (!canonical.startsWith(m_inside) || m_entered.contains(canonical))
+            return;
+        m_entered.insert(canonical);
+        // A folder that cannot be read gives what could be listed, maybe nothing.
+        m_stack.push_back(
+            EnterFolder(m_merger, path, canonical, folder, ReadDirectory(path).entries));
+    }
+
+    TMerger m_merger;
     QString m_inside; // the chosen folder's real path with a final "/"
     QSet<QString> m_entered;
+    std::vector<ImportFrame> m_stack;
+    std::deque<std::pair<QString, TFolder *>> m_links; // path, and the folder it fills
 };
 
 void WriteShortcut(const QString &dir, const TBookmark &bookmark)
@@ -187,32 +229,10 @@ void ImportIE(TCatalog &catalog, const QString &dir, TFolder *folder)
 {
     if (!QFileInfo(dir).isDir())
         return;
-    TMerger merger(catalog);
     const QString chosen = QFileInfo(dir).canonicalFilePath();
-    FolderVisits visits(chosen);
-    std::vector<ImportFrame> stack;
-    // A chosen folder that cannot be read is an error (an import of nothing would
-    // not say why); a folder below it gives what could be listed, maybe nothing.
-    stack.push_back(EnterFolder(merger, dir, chosen, folder, ListDirectory(dir)));
-    while (!stack.empty()) {
-        ImportFrame &top = stack.back();
-        if (top.next == top.subfolders.size()) {
-            stack.pop_back();
-            continue;
-        }
-        const DirectoryEntry entry = top.subfolders[top.next++];
-        auto made = std::make_unique<TFolder>();
-        made->SetTitle(entry.name);
-        TFolder *used = merger.MergeFolder(top.folder, std::move(made));
-        const QString path = top.dir + u'/' + entry.name;
-        // Below a real folder, a real sub-folder's path is real too.
-        const QString canonical = entry.isLink ? QFileInfo(path).canonicalFilePath()
-                                               : InFolder(top.canonical, entry.name);
-        // A folder not entered stays, empty, under the name that led to it.
-        if (visits.Enter(canonical))
-            stack.push_back(EnterFolder(merger, path, canonical, used,
-                                        ReadDirectory(path).entries));
-    }
+    // A chosen folder that cannot be read is an error: an import of nothing would
+    // not say why.
+    FavoritesWalk(catalog, chosen).Run(dir, chosen, folder, ListDirectory(dir));
 }
 
 void ExportIE(const TCatalog &catalog, const QString &dir, const TFolder *folder)

@@ -102,7 +102,8 @@ void ImportVarnokel1x(TCatalog &catalog, const QString &dir)
         folder->SetTitle(TrimmedText(raw));
         if (const auto found = descriptions.find(folder->Title()); found != descriptions.end())
             folder->SetDescription(found->second);
-        const QString linksFile = InFolder(linksDir, links.Find(folder->Title() + QStringLiteral(".wnl")));
+        const QString linksFile =
+            InFolder(linksDir, links.Find(folder->Title() + QStringLiteral(".wnl")));
         previous = merger.MergeFolder(TargetParent(previous, previousDepth, depth),
                                       std::move(folder));
         previousDepth = depth;
