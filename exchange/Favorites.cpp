@@ -94,7 +94,6 @@ QString InFolder(const QString &folder, const QString &name)
 
 struct ImportFrame
 {
-    QString dir;
     QString canonical; // the folder's real path, without links
     TFolder *folder;
     std::vector<DirectoryEntry> subfolders;
@@ -107,7 +106,7 @@ struct ImportFrame
 ImportFrame EnterFolder(TMerger &merger, const QString &dir, const QString &canonical,
                         TFolder *folder, const std::vector<DirectoryEntry> &entries)
 {
-    ImportFrame frame{dir, canonical, folder, {}};
+    ImportFrame frame{canonical, folder, {}};
     TFolder *target = folder;
     for (const DirectoryEntry &entry : entries) {
         // Every entry named "*.url" counts, a folder too (it gives an empty address).
@@ -152,7 +151,7 @@ public:
                     return;
                 const auto [path, linked] = m_links.front();
                 m_links.pop_front();
-                Enter(path, QFileInfo(path).canonicalFilePath(), linked);
+                Enter(QFileInfo(path).canonicalFilePath(), linked);
             } else if (ImportFrame &top = m_stack.back(); top.next < top.subfolders.size()) {
                 Step(top);
             } else {
@@ -169,21 +168,22 @@ private:
         auto made = std::make_unique<TFolder>();
         made->SetTitle(entry.name);
         TFolder *used = m_merger.MergeFolder(top.folder, std::move(made));
-        const QString path = top.dir + u'/' + entry.name;
         if (entry.isLink)
-            m_links.push_back({path, used});
+            m_links.push_back({InFolder(top.canonical, entry.name), used});
         else // below a real folder, a real sub-folder's path is real too
-            Enter(path, InFolder(top.canonical, entry.name), used);
+            Enter(InFolder(top.canonical, entry.name), used);
     }
 
-    void Enter(const QString &path, const QString &canonical, TFolder *folder)
+    // Read by its real path: a path through links would be resolved anew at each
+    // step, and fail beyond 40 links.
+    void Enter(const QString &canonical, TFolder *folder)
     {
         if (!canonical.startsWith(m_inside) || m_entered.contains(canonical))
             return;
         m_entered.insert(canonical);
         // A folder that cannot be read gives what could be listed, maybe nothing.
-        m_stack.push_back(
-            EnterFolder(m_merger, path, canonical, folder, ReadDirectory(path).entries));
+        m_stack.push_back(EnterFolder(m_merger, canonical, canonical, folder,
+                                      ReadDirectory(canonical).entries));
     }
 
     TMerger m_merger;
