@@ -265,11 +265,12 @@ void TfrmMain::lvBookmarksColumnClick(int column)
     QAction *reversed = Action(ActionId::ViewReversedOrder);
     reversed->setChecked(!reversed->isChecked());
     Prefs->Rec().ReversedSort = reversed->isChecked();
-    SortAction(column + 1)->setChecked(true);
-    SortCommand(column + 1);
+    const auto sortType = TSortType(stTitle + column); // columns 0..3: title .. add date
+    SortAction(sortType)->setChecked(true);
+    SortCommand(sortType);
 }
 
-void TfrmMain::SortCommand(int sortType)
+void TfrmMain::SortCommand(TSortType sortType)
 {
     Prefs->Rec().SortType = quint8(sortType);
     FillBookmarkList();
@@ -278,11 +279,10 @@ void TfrmMain::SortCommand(int sortType)
 
 void TfrmMain::ShowColumnCaptions()
 {
-    const int sortType = Prefs->Rec().SortType;
+    const int sortedColumn = Prefs->Rec().SortType - stTitle; // -1: unsorted
     const QString mark = Prefs->Rec().ReversedSort ? QStringLiteral(" -") : QStringLiteral(" +");
     for (int c = 0; c < 4; ++c)
-        FListModel->SetColumnCaption(c, ColumnBaseCaption[c] + (c == sortType - 1 ? mark
-                                                                                   : QString()));
+        FListModel->SetColumnCaption(c, ColumnBaseCaption[c] + (c == sortedColumn ? mark : ""));
 }
 
 void TfrmMain::ViewReversedOrderExecute()
@@ -357,9 +357,9 @@ void TfrmMain::ToolsGoExecute()
         return;
     TBookmark *bookmark = CurrentFolder->Bookmarks().At(i);
     QDesktopServices::openUrl(QUrl(OpenableAddress(bookmark->Address()), QUrl::TolerantMode));
-    bookmark->SetLastVisit(TodayText());
-    FillBookmarkList();
-    SelectRows({int(CurrentFolder->Bookmarks().IndexOf(bookmark))});
-    Modified = true;
-    UpdateActionStates();
+    ChangeCatalogUnrecorded(TRefresh::None, [&] {
+        bookmark->SetLastVisit(TodayText());
+        FillBookmarkList();
+        SelectRows({int(CurrentFolder->Bookmarks().IndexOf(bookmark))});
+    });
 }

@@ -9,6 +9,7 @@
 #include "mainwindow/BookmarkListModel.h"
 #include "mainwindow/MainForm.h"
 #include "platform/Format.h"
+#include "platform/ProductName.h"
 #include "program/Globals.h"
 #include "program/MessageBox.h"
 #include "settings/Language.h"
@@ -79,19 +80,20 @@ bool ConfirmDelete(QWidget *owner, qsizetype count)
     const QString text = Format(question, {qint64(count)});
     if (!Prefs->Rec().ConfirmDeletingItems)
         return true;
-    return ShowMessageBox(owner, {text, QStringLiteral("Varnokel PRO"),
+    return ShowMessageBox(owner, {text, QString(kProductName),
                                   QMessageBox::Ok | QMessageBox::Cancel,
                                   QMessageBox::Question})
            == QMessageBox::Ok;
 }
 
-// Undo and Redo bring back a whole tree: every folder is new.
+// Undo and Redo bring back a whole tree (every folder is new) and take no
+// snapshot of their own.
 void RestoreSnapshot(TfrmMain &window, void (TCatalog::*step)())
 {
-    (Catalog->*step)();
-    window.RebuildFolderTree();
-    Modified = true;
-    window.UpdateActionStates();
+    window.ChangeCatalogUnrecorded(IMainWindow::TRefresh::None, [&] {
+        (Catalog->*step)();
+        window.RebuildFolderTree();
+    });
 }
 
 } // namespace

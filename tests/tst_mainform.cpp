@@ -220,13 +220,24 @@ private slots:
 
     void saveLeftoversRemovedAtStart()
     {
-        const QStringList ours = {"preferences.ini.a1B2c3", "bookmarks.xml.Zz9yY8"};
-        const QStringList theirs = {"bookmarks.xml.bak", "preferences.ini.12345"};
+        // Once the user's "bookmarks.xml.backup" went as a leftover of a save.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m.Path("config")));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m.Path("state")));
+        const QStringList ours = {".preferences.ini.vk-save-a1B2c3",
+                                  ".bookmarks.xml.vk-save-Zz9yY8", ".vk-probe-x1Y2z3",
+                                  "config/autostart/.varnokel.desktop.vk-save-000000",
+                                  "state/varnokel/.bookmarks.xml.before-save.vk-save-AbCdEf"};
+        const QStringList theirs = {"bookmarks.xml.bak", "preferences.ini.12345",
+                                    "bookmarks.xml.backup", "preferences.ini.backup",
+                                    "bookmarks.xml.abc123"};
         for (const QString &name : ours + theirs)
             m.Write(name, "half a save");
-        QVERIFY(m.Open());
+        const bool opened = m.Open();
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_STATE_HOME");
+        QVERIFY(opened);
         for (const QString &name : ours + theirs)
-            QCOMPARE(QFile::exists(m.Path(name)), theirs.contains(name));
+            QVERIFY2(QFile::exists(m.Path(name)) == theirs.contains(name), qPrintable(name));
     }
 
     void treeSelectionByKeysSurvivesRestart()
