@@ -28,10 +28,10 @@ public:
     // Firefox's "profiles.ini").
     static constexpr qint64 kLargestFile = 4 * 1024 * 1024;
 
-    // Reads the file when it is a regular file of at most largestFile bytes. Any
-    // other file reads as empty: a missing one, a folder, a FIFO, a device, a larger
-    // file, one that cannot be read. Only a missing file may be written: UpdateFile
-    // raises rather than replace a file whose contents were not read.
+    // Reads the file when it is a regular file of at most largestFile bytes, never
+    // waiting on it. Any other file reads as empty: a missing one, a folder, a FIFO,
+    // a device, a larger file, one that cannot be read. One that exists but was not
+    // read is never replaced: UpdateFile raises instead.
     explicit IniFile(QString fileName, Mode mode = Mode::WriteThrough,
                      qint64 largestFile = kLargestFile);
 
