@@ -142,8 +142,8 @@ void SaveEntry(IniFile &ini, const Entry &entry, const Rec &rec)
 
 // Firefox keeps its profiles in "profiles.ini"; only Profile0's Path is read, and it
 // stays as it is (relative paths use "/" here already). Nothing when the file is
-// missing, no regular file or larger than an ini file of ours is read; a missing
-// Path leaves two separators in a row.
+// missing, no regular file or larger than IniFile::kLargestFile; a missing Path
+// leaves two separators in a row.
 void SetFirefoxDefault(Rec &rec)
 {
     const QString folder = FirefoxFolder();
