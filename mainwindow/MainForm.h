@@ -235,7 +235,6 @@ private:
     void lvBookmarksDblClick();
     void lvBookmarksKeyDown(QKeyEvent *event);
     void lvBookmarksMouseDown();
-    bool ListShowsCurrentFolder() const;
     void SelectRows(const QList<int> &rows);
     void SortCommand(int sortType);
     // The column captions with the mark of the sorted column, " +" or " -".
