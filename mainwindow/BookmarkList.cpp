@@ -65,11 +65,6 @@ void TfrmMain::ConnectBookmarkList()
     };
 }
 
-bool TfrmMain::ListShowsCurrentFolder() const
-{
-    return CurrentFolder && FListModel->Bookmarks() == &CurrentFolder->Bookmarks();
-}
-
 // Selects exactly these rows and gives the focus mark to the first of them.
 void TfrmMain::SelectRows(const QList<int> &rows)
 {
@@ -101,15 +96,16 @@ void TfrmMain::lvBookmarksDblClick()
         ToolsGoExecute();
 }
 
+// The list counts as focused when it is the window's focused control: a press
+// that brings the window to the front reaches the list before the window is
+// active, when hasFocus() is still false, and the row pressed must count.
 void TfrmMain::ReanchorSearch()
 {
     SearchRec.Folder = CurrentFolder;
     const int i = ItemIndex();
     const TBookmarks &list = CurrentFolder->Bookmarks();
-    SearchRec.Bookmark = lvBookmarks->hasFocus() && ListShowsCurrentFolder() && i >= 0
-                                 && i < list.Count()
-                             ? list.At(i)
-                             : nullptr;
+    SearchRec.Bookmark = focusWidget() == lvBookmarks && i >= 0 && i < list.Count() ? list.At(i)
+                                                                                    : nullptr;
     SearchRec.Field = sfTitle;
     SearchRec.FoundPos = 1;
     SearchRec.NextPos = 1;
@@ -142,7 +138,7 @@ bool TfrmMain::lvBookmarksDragOver(QObject *source) const
 void TfrmMain::lvBookmarksDragDrop(const QPoint &pos)
 {
     const int to = lvBookmarks->indexAt(pos).row();
-    if (!ListShowsCurrentFolder() || to < 0 || ItemIndex() < 0)
+    if (!CurrentFolder || to < 0 || ItemIndex() < 0)
         return;
     ChangeCatalog(TRefresh::None, [&] {
         TBookmarks &list = CurrentFolder->Bookmarks();
@@ -353,7 +349,7 @@ static QString OpenableAddress(const QString &address)
 void TfrmMain::ToolsGoExecute()
 {
     const int i = ItemIndex();
-    if (!ListShowsCurrentFolder() || i < 0 || i >= CurrentFolder->Bookmarks().Count())
+    if (!CurrentFolder || i < 0 || i >= CurrentFolder->Bookmarks().Count())
         return;
     TBookmark *bookmark = CurrentFolder->Bookmarks().At(i);
     QDesktopServices::openUrl(QUrl(OpenableAddress(bookmark->Address()), QUrl::TolerantMode));

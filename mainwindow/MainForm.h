@@ -237,7 +237,6 @@ private:
     void lvBookmarksDblClick();
     void lvBookmarksKeyDown(QKeyEvent *event);
     void lvBookmarksMouseDown();
-    bool ListShowsCurrentFolder() const;
     void SelectRows(const QList<int> &rows);
     void SortCommand(TSortType sortType);
     // The column captions with the mark of the sorted column, " +" or " -".
