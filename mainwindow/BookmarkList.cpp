@@ -11,9 +11,7 @@
 #include "settings/Preferences.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QRegularExpression>
-#include <QUrl>
 #include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -336,26 +334,3 @@ void TfrmMain::MainStatusBarResize()
     StatusPanel[1]->setFixedWidth(qMax(minimum, MainStatusBar->width() - others));
 }
 
-// An address with a scheme ("http://", "https://", "ftp://", "file://", ...) opens as
-// it is; anything else is taken for a web address without its "http://".
-static QString OpenableAddress(const QString &address)
-{
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
-    if (scheme.match(address).hasMatch())
-        return address;
-    return QStringLiteral("http://") + address;
-}
-
-void TfrmMain::ToolsGoExecute()
-{
-    const int i = ItemIndex();
-    if (!CurrentFolder || i < 0 || i >= CurrentFolder->Bookmarks().Count())
-        return;
-    TBookmark *bookmark = CurrentFolder->Bookmarks().At(i);
-    QDesktopServices::openUrl(QUrl(OpenableAddress(bookmark->Address()), QUrl::TolerantMode));
-    ChangeCatalogUnrecorded(TRefresh::None, [&] {
-        bookmark->SetLastVisit(TodayText());
-        FillBookmarkList();
-        SelectRows({int(CurrentFolder->Bookmarks().IndexOf(bookmark))});
-    });
-}

@@ -351,18 +351,6 @@ void TfrmMain::SaveCatalog()
     Catalog->SaveToFile(AppDir + QLatin1String(kCatalogFileName));
 }
 
-void TfrmMain::FileSaveExecute()
-{
-    SaveCatalog();
-    Modified = false;
-    UpdateActionStates();
-}
-
-void TfrmMain::FileExitExecute()
-{
-    close();
-}
-
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
     event->ignore();
