@@ -1,4 +1,5 @@
 #include "dialogs/AboutForm.h"
+#include "program/DesignedSize.h"
 #include "program/Globals.h"
 #include "settings/Language.h"
 #include "settings/widgets/TranslateForm.h"
@@ -31,6 +32,7 @@ TfrmAbout::TfrmAbout(QWidget *owner) : QDialog(owner)
     lblProductName->setText(QStringLiteral("Varnokel PRO"));
     lblCompanyName->setText(QStringLiteral("Quorvane"));
     ShowTexts();
+    SetDesignedClientSize(this, {300, 197});
 }
 
 TfrmAbout::~TfrmAbout()
@@ -41,7 +43,6 @@ TfrmAbout::~TfrmAbout()
 
 void TfrmAbout::BuildLayout()
 {
-    setMinimumSize(300, 197);
     imgIcon = NewLabel(this, "imgIcon");
     imgIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     lblProductName = NewLabel(this, "lblProductName");

@@ -81,7 +81,6 @@ void TfrmPreferences::BuildLayout()
     form->addLayout(top, 1);
     form->addWidget(Bevel6);
     form->addLayout(BuildButtons());
-    form->setSizeConstraint(QLayout::SetFixedSize); // a dialog border: not resizable
 }
 
 void TfrmPreferences::BuildCategoryButtons()
@@ -198,9 +197,10 @@ QLayout *TfrmPreferences::BuildButtons()
     btnCancel = button("btnCancel", "Cancel");
     btnApply = button("btnApply", "Apply");
     btnApply->setEnabled(false);
-    // Enter means OK, as in other dialogs; otherwise the toolkit would make the
-    // button after the focused one, Cancel, the default.
-    btnOk->setDefault(true);
+    // No default button (Esc is Cancel): the toolkit would otherwise make one
+    // of them the default, and Enter on any control would press it.
+    for (QPushButton *b : {btnDefault, btnOk, btnCancel, btnApply})
+        b->setAutoDefault(false);
     auto *row = new QHBoxLayout;
     row->addWidget(btnDefault);
     row->addStretch(1);

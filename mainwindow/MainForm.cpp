@@ -4,6 +4,7 @@
 #include "catalogue/Catalog.h"
 #include "mainwindow/BookmarkListModel.h"
 #include "mainwindow/StatusPanel.h"
+#include "mainwindow/StatusPanelRow.h"
 #include "program/CommandGuard.h"
 #include "program/Globals.h"
 #include "program/MessageBox.h"
@@ -20,7 +21,9 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -179,16 +182,29 @@ void TfrmMain::BuildBars()
     MainToolbar->setObjectName(QStringLiteral("MainToolbar"));
     MainToolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     MainToolbar->setMovable(false);
+    // No toolkit menu with its own toggle of the tool bar, which would hide the
+    // bar behind View > Toolbar's back: the bar shows as that entry says.
+    MainToolbar->setContextMenuPolicy(Qt::PreventContextMenu);
+    menuBar()->setContextMenuPolicy(Qt::PreventContextMenu);
 
     MainStatusBar = statusBar();
     MainStatusBar->setObjectName(QStringLiteral("MainStatusBar"));
     MainStatusBar->setSizeGripEnabled(false);
-    for (int i = 0; i < 5; ++i) {
-        StatusPanel[i] = new TStatusPanel;
-        StatusPanel[i]->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-        MainStatusBar->addWidget(StatusPanel[i]);
-    }
+    FStatusPanelRow = new TStatusPanelRow;
+    MainStatusBar->addWidget(FStatusPanelRow, 1);
+    for (int i = 0; i < 5; ++i)
+        StatusPanel[i] = FStatusPanelRow->Panel(i);
     LayOutStatusPanels();
+}
+
+void TfrmMain::LayOutStatusPanels()
+{
+    FStatusPanelRow->LayOut();
+    // The window's least width is the bar's, where every panel is whole; the
+    // bar's layout forgets the row's old least width only when it is activated.
+    MainStatusBar->layout()->invalidate();
+    MainStatusBar->layout()->activate();
+    MainStatusBar->setMinimumWidth(MainStatusBar->minimumSizeHint().width());
 }
 
 void TfrmMain::BuildPopupsTrayAndTimers()
@@ -438,7 +454,5 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::WindowActivate && watched->isWidgetType()
         && static_cast<QWidget *>(watched)->isWindow())
         OnFormActivated(static_cast<QWidget *>(watched));
-    else if (watched == MainStatusBar && event->type() == QEvent::Resize)
-        MainStatusBarResize();
     return QMainWindow::eventFilter(watched, event);
 }
