@@ -1,5 +1,6 @@
 #include "dialogs/FindForm.h"
 #include "catalogue/Bookmarks.h"
+#include "dialogs/NoDefaultButton.h"
 #include "program/CommandGuard.h"
 #include "program/DesignedSize.h"
 #include "program/Globals.h"
@@ -78,13 +79,12 @@ void TfrmFind::BuildLayout()
     btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setMinimumSize(70, 25);
-    // Neither button is the default: Enter in the text runs OK only through
-    // cmbTextToFindKeyDown, and only while OK is enabled.
-    btnOK->setAutoDefault(false);
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setMinimumSize(75, 25);
-    btnCancel->setAutoDefault(false);
+    // Enter in the text runs OK only through cmbTextToFindKeyDown, and only
+    // while OK is enabled.
+    SetNoDefaultButton({btnOK, btnCancel});
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

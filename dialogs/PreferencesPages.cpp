@@ -2,6 +2,7 @@
 // and the buttons, each component named as a part of the dialog.
 #include "dialogs/CategoryList.h"
 #include "dialogs/HeaderLabel.h"
+#include "dialogs/NoDefaultButton.h"
 #include "dialogs/PreferencesForm.h"
 
 #include <QCheckBox>
@@ -197,10 +198,7 @@ QLayout *TfrmPreferences::BuildButtons()
     btnCancel = button("btnCancel", "Cancel");
     btnApply = button("btnApply", "Apply");
     btnApply->setEnabled(false);
-    // No default button (Esc is Cancel): the toolkit would otherwise make one
-    // of them the default, and Enter on any control would press it.
-    for (QPushButton *b : {btnDefault, btnOk, btnCancel, btnApply})
-        b->setAutoDefault(false);
+    SetNoDefaultButton({btnDefault, btnOk, btnCancel, btnApply}); // Esc is Cancel
     auto *row = new QHBoxLayout;
     row->addWidget(btnDefault);
     row->addStretch(1);

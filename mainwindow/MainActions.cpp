@@ -41,16 +41,20 @@ const ActionSpec kActions[] = {
     {VK_ACTION(FileSave), "&File", "&Save", Qt::CTRL | Qt::Key_S, "document-save",
      QStyle::SP_DialogSaveButton},
     // One image for each format, the same for its import and its export: the 1.x
-    // catalogue, a favourites folder, a bookmark page, a hotlist (an address book).
-    {VK_ACTION(ImportVarnokel1x), "Import", "&Varnokel 1.x...", kNone, "bookmarks", kProgramIcon},
+    // catalogue, a favourites folder, a browser's bookmark file, a hotlist (an
+    // address book).
+    {VK_ACTION(ImportVarnokel1x), "Import", "&Varnokel 1.x...", kNone, "bookmarks",
+     kProgramIcon},
     {VK_ACTION(ImportIE), "Import", "&Internet Explorer...", kNone, "folder-favorites",
      QStyle::SP_DirIcon},
-    {VK_ACTION(ImportFirefox), "Import", "&Firefox...", kNone, "text-html", QStyle::SP_FileIcon},
+    {VK_ACTION(ImportFirefox), "Import", "&Firefox...", kNone, "internet-web-browser",
+     QStyle::SP_FileIcon},
     {VK_ACTION(ImportOpera), "Import", "&Opera...", kNone, "x-office-address-book",
      QStyle::SP_FileDialogContentsView},
     {VK_ACTION(ExportIE), "Export", "&Internet Explorer...", kNone, "folder-favorites",
      QStyle::SP_DirIcon},
-    {VK_ACTION(ExportFirefox), "Export", "&Firefox...", kNone, "text-html", QStyle::SP_FileIcon},
+    {VK_ACTION(ExportFirefox), "Export", "&Firefox...", kNone, "internet-web-browser",
+     QStyle::SP_FileIcon},
     {VK_ACTION(ExportOpera), "Export", "&Opera...", kNone, "x-office-address-book",
      QStyle::SP_FileDialogContentsView},
     {VK_ACTION(FileHtmlGenerator), "&File", "&HTML Generator...", kNone, "text-html", kNoIcon},

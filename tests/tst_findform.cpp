@@ -139,7 +139,7 @@ private slots:
     }
 
     // The last text comes selected whole, so typing replaces it; neither button is
-    // the default (OK was, framed as such, and Enter on any control pressed it).
+    // the default (OK was, framed as such), but Enter presses the focused one.
     void typingReplacesTheLastText()
     {
         SetHistory({"old", "older"});
@@ -151,6 +151,11 @@ private slots:
         QVERIFY(!dialog->btnOK->isDefault() && !dialog->btnCancel->isDefault());
         QTest::keyClicks(dialog->focusWidget(), "new");
         QCOMPARE(Offered(*dialog), QStringList({"new", "older"}));
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+        QCOMPARE(dialog->focusWidget(), dialog->btnOK);
+        QTest::keyClick(dialog->btnOK, Qt::Key_Return);
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(History(), QStringList({"new", "old", "older"}));
     }
 
     // The search starts at the current folder; the pane shows the match and has the focus.

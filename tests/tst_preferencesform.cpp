@@ -207,7 +207,8 @@ private slots:
     }
 
     // No button is the default: Enter on a check box did OK's work and closed it.
-    void enterPressesNoButton()
+    // Enter presses the button that has the focus.
+    void enterPressesOnlyTheFocusedButton()
     {
         TfrmPreferences *dialog = Open();
         QApplication::setActiveWindow(dialog);
@@ -217,8 +218,11 @@ private slots:
         QVERIFY(m_dialog && dialog->isVisible());
         for (const QPushButton *button : dialog->findChildren<QPushButton *>())
             QVERIFY2(!button->isDefault(), qPrintable(button->objectName()));
-        QTest::keyClick(dialog->chkConfirmDeleting, Qt::Key_Escape); // Cancel
+        dialog->chkConfirmDeleting->click();
+        dialog->btnCancel->setFocus();
+        QTest::keyClick(dialog->btnCancel, Qt::Key_Return);
         QTRY_VERIFY(!m_dialog);
+        QVERIFY(Rec().ConfirmDeletingItems); // not applied
     }
 
     // Its designed size in any font, fixed: it opened at 484 x 403.
