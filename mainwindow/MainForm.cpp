@@ -39,14 +39,14 @@ namespace {
 
 const char kPreferencesFile[] = "preferences.ini";
 
-// The program's icon: the desktop theme's, else a drawn bookmark ribbon.
+// The program's icon: the theme's bookmarks, else a drawn bookmark ribbon. A name
+// without "-": a theme that lacks "user-bookmarks" answers with its "user" icon,
+// a person.
 QIcon ProgramIcon()
 {
-    for (const char *name : {"user-bookmarks", "bookmarks"}) {
-        const QIcon icon = QIcon::fromTheme(QString::fromLatin1(name));
-        if (!icon.isNull())
-            return icon;
-    }
+    const QIcon icon = QIcon::fromTheme(QStringLiteral("bookmarks"));
+    if (!icon.isNull())
+        return icon;
     QPixmap pixmap(64, 64);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);

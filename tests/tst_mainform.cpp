@@ -309,6 +309,37 @@ private slots:
         file->close();
     }
 
+    // The program's icon is the theme's bookmarks; it was the theme's "user", a
+    // person, when the theme lacked "user-bookmarks".
+    void programIconIsABookmark()
+    {
+        // A desktop's icon folders and theme, and the theme the program falls back to.
+        const QStringList paths = QIcon::themeSearchPaths();
+        const QString theme = QIcon::themeName();
+        const QString fallback = QIcon::fallbackThemeName();
+        QStringList icons;
+        for (const QString &data :
+             qEnvironmentVariable("XDG_DATA_DIRS", "/usr/local/share:/usr/share").split(':'))
+            icons << data + "/icons";
+        QIcon::setThemeSearchPaths(paths + icons);
+        QIcon::setThemeName("hicolor");
+        QIcon::setFallbackThemeName("breeze");
+        // Theme icons follow the theme: each image is taken before it is put back.
+        const auto image = [](const QIcon &icon) { return icon.pixmap(32, 32).toImage(); };
+        const QImage bookmarks = image(QIcon::fromTheme("bookmarks"));
+        const QImage user = image(QIcon::fromTheme("user"));
+        const bool open = m.Open();
+        const QImage shown = image(m.Form->windowIcon());
+        QIcon::setThemeSearchPaths(paths);
+        QIcon::setThemeName(theme);
+        QIcon::setFallbackThemeName(fallback);
+        QVERIFY(open);
+        if (bookmarks.isNull() || user.isNull())
+            QSKIP("the breeze icon theme is not installed");
+        QVERIFY(shown != user);
+        QCOMPARE(shown, bookmarks);
+    }
+
     // A language file names every text; a second one that lacks keys leaves the
     // texts of the first; the caption is always the program's.
     void languageOnEveryText()
