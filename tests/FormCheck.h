@@ -1,7 +1,8 @@
 #pragma once
 // A shown form as designed: its caption, the names its components carry (the keys
 // of its language section), at least its designed size, and a layout in which
-// every shown component lies inside the form and none covers another.
+// every shown component lies inside the form and none covers another; its size
+// carried over to the font, fixed; and the fonts a form may open in.
 
 #include <QApplication>
 #include <QFont>
