@@ -1,5 +1,6 @@
 #include "dialogs/AboutForm.h"
 #include "platform/ProductName.h"
+#include "program/DesignedSize.h"
 #include "program/Globals.h"
 #include "settings/Language.h"
 #include "settings/widgets/TranslateForm.h"
@@ -32,6 +33,7 @@ TfrmAbout::TfrmAbout(QWidget *owner) : QDialog(owner)
     lblProductName->setText(QString(kProductName));
     lblCompanyName->setText(QStringLiteral("Quorvane"));
     ShowTexts();
+    SetDesignedClientSize(this, {300, 197});
 }
 
 TfrmAbout::~TfrmAbout()
@@ -42,7 +44,6 @@ TfrmAbout::~TfrmAbout()
 
 void TfrmAbout::BuildLayout()
 {
-    setMinimumSize(300, 197);
     imgIcon = NewLabel(this, "imgIcon");
     imgIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     lblProductName = NewLabel(this, "lblProductName");

@@ -1,6 +1,7 @@
 #include "dialogs/BookmarkForm.h"
 #include "catalogue/Catalog.h"
 #include "dialogs/ItemFormParts.h"
+#include "program/DesignedSize.h"
 #include "program/Globals.h"
 #include "program/MainWindowLink.h"
 #include "settings/widgets/TranslateForm.h"
@@ -22,6 +23,7 @@ TfrmBookmark::TfrmBookmark(QWidget *owner, TBookmark *bookmark)
     CreateComponents();
     LayOut();
     FormCreate();
+    SetDesignedClientSize(this, {296, 203}); // for the texts of the language
 }
 
 TfrmBookmark::~TfrmBookmark()
@@ -63,7 +65,6 @@ void TfrmBookmark::LayOut()
     grid->addWidget(Bevel1, 4, 0, 1, 2);
     grid->addLayout(ButtonRow(btnOK, btnCancel), 5, 0, 1, 2);
     grid->setRowStretch(3, 1);
-    setMinimumSize(296, 203);
     setTabOrder(edTitle, edAddress);
     setTabOrder(edAddress, memDescription);
     setTabOrder(memDescription, btnOK);

@@ -1,6 +1,8 @@
 #include "dialogs/FindForm.h"
 #include "catalogue/Bookmarks.h"
+#include "dialogs/NoDefaultButton.h"
 #include "program/CommandGuard.h"
+#include "program/DesignedSize.h"
 #include "program/Globals.h"
 #include "program/MainWindowLink.h"
 #include "settings/Preferences.h"
@@ -11,6 +13,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include <array>
@@ -47,6 +50,7 @@ TfrmFind::TfrmFind(QWidget *owner) : QDialog(owner)
     // Keys reach the combo box first; it passes them on to its edit part.
     cmbTextToFind->installEventFilter(this);
     FormCreate();
+    SetDesignedClientSize(this, {294, 100});
 }
 
 TfrmFind::~TfrmFind()
@@ -78,6 +82,9 @@ void TfrmFind::BuildLayout()
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setMinimumSize(75, 25);
+    // Enter in the text runs OK only through cmbTextToFindKeyDown, and only
+    // while OK is enabled.
+    SetNoDefaultButton({btnOK, btnCancel});
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -89,7 +96,6 @@ void TfrmFind::BuildLayout()
     layout->addWidget(cmbTextToFind);
     layout->addWidget(Bevel1);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize); // a dialog border: no resizing
 }
 
 void TfrmFind::FormCreate()
@@ -101,6 +107,7 @@ void TfrmFind::FormCreate()
     // Adding items shows the first of them; the edit part holds entry 0 alone.
     cmbTextToFind->setCurrentIndex(-1);
     cmbTextToFind->setEditText(history[0]);
+    cmbTextToFind->lineEdit()->selectAll(); // typing replaces it
     cmbTextToFindChange();
     TranslateForm(this, LanguageFile());
 }

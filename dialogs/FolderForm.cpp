@@ -1,6 +1,7 @@
 #include "dialogs/FolderForm.h"
 #include "catalogue/CatalogEdits.h"
 #include "dialogs/ItemFormParts.h"
+#include "program/DesignedSize.h"
 #include "program/Globals.h"
 #include "program/MainWindowLink.h"
 #include "settings/widgets/TranslateForm.h"
@@ -21,6 +22,7 @@ TfrmFolder::TfrmFolder(QWidget *owner, TFolder *folder) : QDialog(owner), FFolde
     CreateComponents();
     LayOut();
     FormCreate();
+    SetDesignedClientSize(this, {297, 174}); // for the texts of the language
 }
 
 TfrmFolder::~TfrmFolder()
@@ -56,7 +58,6 @@ void TfrmFolder::LayOut()
     grid->addWidget(Bevel1, 3, 0, 1, 2);
     grid->addLayout(ButtonRow(btnOK, btnCancel), 4, 0, 1, 2);
     grid->setRowStretch(2, 1);
-    setMinimumSize(297, 174);
     setTabOrder(edTitle, memDescription);
     setTabOrder(memDescription, btnOK);
     setTabOrder(btnOK, btnCancel);

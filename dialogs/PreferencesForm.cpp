@@ -7,6 +7,7 @@
 #include "platform/IniFile.h"
 #include "platform/VarnokelError.h"
 #include "program/CommandGuard.h"
+#include "program/DesignedSize.h"
 #include "program/Globals.h"
 #include "program/MakerPages.h"
 #include "program/MainWindowLink.h"
@@ -159,6 +160,7 @@ void TfrmPreferences::ApplyLanguage()
     general->child(1)->setText(0, Text(lang, "StartExitSection", "Start/Exit"));
     interfaceGroup->child(0)->setText(0, Text(lang, "LanguageSection", "Language"));
     FitCategoryButtons();
+    SetDesignedClientSize(this, {474, 346}); // larger only for longer texts
 }
 
 void TfrmPreferences::LoadControls()

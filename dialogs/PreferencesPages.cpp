@@ -2,6 +2,7 @@
 // and the buttons, each component named as a part of the dialog.
 #include "dialogs/CategoryList.h"
 #include "dialogs/HeaderLabel.h"
+#include "dialogs/NoDefaultButton.h"
 #include "dialogs/PreferencesForm.h"
 
 #include <QCheckBox>
@@ -81,7 +82,6 @@ void TfrmPreferences::BuildLayout()
     form->addLayout(top, 1);
     form->addWidget(Bevel6);
     form->addLayout(BuildButtons());
-    form->setSizeConstraint(QLayout::SetFixedSize); // a dialog border: not resizable
 }
 
 void TfrmPreferences::BuildCategoryButtons()
@@ -198,9 +198,7 @@ QLayout *TfrmPreferences::BuildButtons()
     btnCancel = button("btnCancel", "Cancel");
     btnApply = button("btnApply", "Apply");
     btnApply->setEnabled(false);
-    // Enter means OK, as in other dialogs; otherwise the toolkit would make the
-    // button after the focused one, Cancel, the default.
-    btnOk->setDefault(true);
+    SetNoDefaultButton({btnDefault, btnOk, btnCancel, btnApply}); // Esc is Cancel
     auto *row = new QHBoxLayout;
     row->addWidget(btnDefault);
     row->addStretch(1);

@@ -2,6 +2,7 @@
 #include "catalogue/Catalog.h"
 #include "platform/Format.h"
 #include "program/CommandGuard.h"
+#include "program/DesignedSize.h"
 #include "program/Globals.h"
 #include "settings/widgets/TranslateForm.h"
 
@@ -36,6 +37,7 @@ TfrmStatistics::TfrmStatistics(QWidget *owner)
     setWindowTitle(QStringLiteral("Statistics"));
     BuildLayout();
     Guarded([this] { FormCreate(); });
+    SetDesignedClientSize(this, {262, 110});
 }
 
 TfrmStatistics::~TfrmStatistics()
@@ -46,7 +48,6 @@ TfrmStatistics::~TfrmStatistics()
 
 void TfrmStatistics::BuildLayout()
 {
-    setMinimumSize(262, 110);
     Bevel1 = new QFrame(this);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setFrameShape(QFrame::HLine);

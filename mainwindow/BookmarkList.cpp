@@ -11,7 +11,6 @@
 #include "settings/Preferences.h"
 
 #include <QAction>
-#include <QRegularExpression>
 #include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -295,42 +294,5 @@ void TfrmMain::ViewToolbarExecute()
 void TfrmMain::ViewStatusBarExecute()
 {
     MainStatusBar->setVisible(Action(ActionId::ViewStatusBar)->isChecked());
-}
-
-namespace {
-
-// The panels' designed widths, for a font whose characters average 5 pixels.
-constexpr int kPanelWidths[5] = {200, 150, 100, 100, 50};
-constexpr double kDesignedCharWidth = 5.0;
-// The count panels show a label and up to this many digits whole.
-const QString kWidestCount = QStringLiteral("0000000");
-
-} // namespace
-
-// The designed widths scaled to the font in use; the count panels at least as
-// wide as their label with seven digits, so no count is ever clipped.
-void TfrmMain::LayOutStatusPanels()
-{
-    const double scale = qMax(1.0, MainStatusBar->fontMetrics().averageCharWidth()
-                                       / kDesignedCharWidth);
-    for (int i = 0; i < 5; ++i)
-        FPanelWidth[i] = int(kPanelWidths[i] * scale);
-    for (int i : {2, 3}) {
-        const QString label = StatusPanel[i]->text().remove(QRegularExpression("[0-9]+$"));
-        FPanelWidth[i] = qMax(FPanelWidth[i], StatusPanel[i]->WidthFor(label + kWidestCount));
-    }
-    for (int i = 0; i < 5; ++i)
-        StatusPanel[i]->setFixedWidth(FPanelWidth[i]);
-    MainStatusBarResize();
-}
-
-// The bookmark's panel takes the room the window has beyond the other panels
-// and the gaps between them, and never less than its designed minimum.
-void TfrmMain::MainStatusBarResize()
-{
-    constexpr int kGaps = 32;
-    const int others = FPanelWidth[0] + FPanelWidth[2] + FPanelWidth[3] + FPanelWidth[4] + kGaps;
-    const int minimum = FPanelWidth[0];
-    StatusPanel[1]->setFixedWidth(qMax(minimum, MainStatusBar->width() - others));
 }
 

@@ -31,6 +31,8 @@ struct ActionSpec
 
 constexpr QKeyCombination kNone = QKeyCombination(Qt::Key_unknown);
 constexpr auto kNoIcon = QStyle::SP_CustomBase;
+// The program's own image, where the theme has none of the name.
+constexpr auto kProgramIcon = QStyle::StandardPixmap(QStyle::SP_CustomBase + 1);
 
 #define VK_ACTION(id) ActionId::id, #id, &TfrmMain::id##Execute
 
@@ -38,13 +40,23 @@ constexpr auto kNoIcon = QStyle::SP_CustomBase;
 const ActionSpec kActions[] = {
     {VK_ACTION(FileSave), "&File", "&Save", Qt::CTRL | Qt::Key_S, "document-save",
      QStyle::SP_DialogSaveButton},
-    {VK_ACTION(ImportVarnokel1x), "Import", "&Varnokel 1.x...", kNone, nullptr, kNoIcon},
-    {VK_ACTION(ImportIE), "Import", "&Internet Explorer...", kNone, nullptr, kNoIcon},
-    {VK_ACTION(ImportFirefox), "Import", "&Firefox...", kNone, nullptr, kNoIcon},
-    {VK_ACTION(ImportOpera), "Import", "&Opera...", kNone, nullptr, kNoIcon},
-    {VK_ACTION(ExportIE), "Export", "&Internet Explorer...", kNone, nullptr, kNoIcon},
-    {VK_ACTION(ExportFirefox), "Export", "&Firefox...", kNone, nullptr, kNoIcon},
-    {VK_ACTION(ExportOpera), "Export", "&Opera...", kNone, nullptr, kNoIcon},
+    // One image for each format, the same for its import and its export: the 1.x
+    // catalogue, a favourites folder, a browser's bookmark file, a hotlist (an
+    // address book).
+    {VK_ACTION(ImportVarnokel1x), "Import", "&Varnokel 1.x...", kNone, "bookmarks",
+     kProgramIcon},
+    {VK_ACTION(ImportIE), "Import", "&Internet Explorer...", kNone, "folder-favorites",
+     QStyle::SP_DirIcon},
+    {VK_ACTION(ImportFirefox), "Import", "&Firefox...", kNone, "internet-web-browser",
+     QStyle::SP_FileIcon},
+    {VK_ACTION(ImportOpera), "Import", "&Opera...", kNone, "x-office-address-book",
+     QStyle::SP_FileDialogContentsView},
+    {VK_ACTION(ExportIE), "Export", "&Internet Explorer...", kNone, "folder-favorites",
+     QStyle::SP_DirIcon},
+    {VK_ACTION(ExportFirefox), "Export", "&Firefox...", kNone, "internet-web-browser",
+     QStyle::SP_FileIcon},
+    {VK_ACTION(ExportOpera), "Export", "&Opera...", kNone, "x-office-address-book",
+     QStyle::SP_FileDialogContentsView},
     {VK_ACTION(FileHtmlGenerator), "&File", "&HTML Generator...", kNone, "text-html", kNoIcon},
     {VK_ACTION(FilePrint), "&File", "&Print...", Qt::CTRL | Qt::Key_P, "document-print", kNoIcon},
     {VK_ACTION(FileExit), "&File", "E&xit", kNone, "application-exit", kNoIcon},
@@ -121,7 +133,9 @@ void TfrmMain::CreateActions()
             action->setShortcut(QKeySequence(spec.shortcut));
         if (spec.themeIcon) {
             QIcon icon = QIcon::fromTheme(QString::fromLatin1(spec.themeIcon));
-            if (icon.isNull() && spec.fallback != kNoIcon)
+            if (icon.isNull() && spec.fallback == kProgramIcon)
+                icon = windowIcon();
+            else if (icon.isNull() && spec.fallback != kNoIcon)
                 icon = style()->standardIcon(spec.fallback);
             action->setIcon(icon);
         }

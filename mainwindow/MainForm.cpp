@@ -1,10 +1,12 @@
-// The main window's life: creation, activation, Save and Exit, and the close
-// sequence that asks about unsaved changes and stores the layout and settings.
+// The main window's life: creation, activation, the one path of every change of
+// the catalogue, and the close sequence that asks about unsaved changes and stores
+// the layout and settings.
 #include "mainwindow/MainForm.h"
 #include "catalogue/Catalog.h"
 #include "catalogue/CatalogFile.h"
 #include "mainwindow/BookmarkListModel.h"
 #include "mainwindow/StatusPanel.h"
+#include "mainwindow/StatusPanelRow.h"
 #include "platform/AtomicFile.h"
 #include "platform/AutostartEntry.h"
 #include "platform/Memory.h"
@@ -23,7 +25,9 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -39,14 +43,14 @@ namespace {
 
 const char kPreferencesFile[] = "preferences.ini";
 
-// The program's icon: the desktop theme's, else a drawn bookmark ribbon.
+// The program's icon: the theme's bookmarks, else a drawn bookmark ribbon. A name
+// without "-": a theme that lacks "user-bookmarks" answers with its "user" icon,
+// a person.
 QIcon ProgramIcon()
 {
-    for (const char *name : {"user-bookmarks", "bookmarks"}) {
-        const QIcon icon = QIcon::fromTheme(QString::fromLatin1(name));
-        if (!icon.isNull())
-            return icon;
-    }
+    const QIcon icon = QIcon::fromTheme(QStringLiteral("bookmarks"));
+    if (!icon.isNull())
+        return icon;
     QPixmap pixmap(64, 64);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -182,16 +186,29 @@ void TfrmMain::BuildBars()
     MainToolbar->setObjectName(QStringLiteral("MainToolbar"));
     MainToolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     MainToolbar->setMovable(false);
+    // No toolkit menu with its own toggle of the tool bar, which would hide the
+    // bar behind View > Toolbar's back: the bar shows as that entry says.
+    MainToolbar->setContextMenuPolicy(Qt::PreventContextMenu);
+    menuBar()->setContextMenuPolicy(Qt::PreventContextMenu);
 
     MainStatusBar = statusBar();
     MainStatusBar->setObjectName(QStringLiteral("MainStatusBar"));
     MainStatusBar->setSizeGripEnabled(false);
-    for (int i = 0; i < 5; ++i) {
-        StatusPanel[i] = new TStatusPanel;
-        StatusPanel[i]->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-        MainStatusBar->addWidget(StatusPanel[i]);
-    }
+    FStatusPanelRow = new TStatusPanelRow;
+    MainStatusBar->addWidget(FStatusPanelRow, 1);
+    for (int i = 0; i < 5; ++i)
+        StatusPanel[i] = FStatusPanelRow->Panel(i);
     LayOutStatusPanels();
+}
+
+void TfrmMain::LayOutStatusPanels()
+{
+    FStatusPanelRow->LayOut();
+    // The window's least width is the bar's, where every panel is whole; the
+    // bar's layout forgets the row's old least width only when it is activated.
+    MainStatusBar->layout()->invalidate();
+    MainStatusBar->layout()->activate();
+    MainStatusBar->setMinimumWidth(MainStatusBar->minimumSizeHint().width());
 }
 
 void TfrmMain::BuildPopupsTrayAndTimers()
@@ -435,7 +452,5 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::WindowActivate && watched->isWidgetType()
         && static_cast<QWidget *>(watched)->isWindow())
         OnFormActivated(static_cast<QWidget *>(watched));
-    else if (watched == MainStatusBar && event->type() == QEvent::Resize)
-        MainStatusBarResize();
     return QMainWindow::eventFilter(watched, event);
 }

@@ -35,6 +35,7 @@ class TCatalog;
 class TFolder;
 class TPreferences;
 class TPreferencesRec;
+class TStatusPanelRow;
 
 class TfrmMain : public QMainWindow, public IMainWindow
 {
@@ -242,7 +243,6 @@ private:
     // The column captions with the mark of the sorted column, " +" or " -".
     void ShowColumnCaptions();
     void LayOutStatusPanels();
-    void MainStatusBarResize();
     void ReanchorSearch();
 
     std::unique_ptr<TPreferences> FPrefs;
@@ -255,7 +255,7 @@ private:
     QMenu *FMenus[5] = {};
     QMenu *FImportMenu = nullptr;
     QMenu *FExportMenu = nullptr;
-    int FPanelWidth[5] = {}; // the status panels' widths in the font in use
+    TStatusPanelRow *FStatusPanelRow = nullptr;
     // The folder drag over the tree: the row edge where the insertion line shows.
     int FDragY = 0;
     QTreeWidgetItem *FDropNode = nullptr;

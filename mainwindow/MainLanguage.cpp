@@ -44,8 +44,8 @@ void TfrmMain::ApplyLanguage()
         const QString caption = GetLanguageText(lang, kSection, action->objectName(),
                                                 action->text());
         action->setText(caption);
+        // A tool tip only: a status tip would hide the status panels.
         action->setToolTip(HintOf(caption));
-        action->setStatusTip(HintOf(caption));
     }
 
     const char *menuKeys[5] = {"mnuFile", "mnuEdit", "mnuView", "mnuTools", "mnuHelp"};

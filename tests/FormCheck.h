@@ -1,10 +1,15 @@
 #pragma once
 // A shown form as designed: its caption, the names its components carry (the keys
 // of its language section), at least its designed size, and a layout in which
-// every shown component lies inside the form and none covers another.
+// every shown component lies inside the form and none covers another; its size
+// carried over to the font, fixed; and the fonts a form may open in.
 
+#include <QApplication>
+#include <QFont>
 #include <QTest>
 #include <QWidget>
+
+#include <cmath>
 
 inline QRect PlaceOnForm(const QWidget *form, const QWidget *widget)
 {
@@ -38,4 +43,45 @@ inline void CheckForm(QWidget *form, const QString &caption, QStringList names, 
     QCOMPARE(faults, QStringList());
     QVERIFY2(form->width() >= minimum.width() && form->height() >= minimum.height(),
              qPrintable(QStringLiteral("%1 x %2").arg(form->width()).arg(form->height())));
+}
+
+// The form at its designed client size carried over to its font (the designs
+// assume characters 5 pixels wide on average; smaller fonts keep the size), and
+// fixed there: the user cannot resize it.
+inline void CheckDesignedSize(QWidget *form, QSize designed)
+{
+    const double scale = std::max(1.0, form->fontMetrics().averageCharWidth() / 5.0);
+    const QSize expected(int(std::lround(designed.width() * scale)),
+                         int(std::lround(designed.height() * scale)));
+    QCOMPARE(form->size(), expected);
+    QCOMPARE(form->minimumSize(), expected);
+    QCOMPARE(form->maximumSize(), expected);
+}
+
+// The program's font for as long as the object lives; a pixel size of 0 keeps it.
+class AppFontScope
+{
+public:
+    explicit AppFontScope(int pixelSize) : m_old(QApplication::font())
+    {
+        if (pixelSize <= 0)
+            return;
+        QFont font = m_old;
+        font.setPixelSize(pixelSize);
+        QApplication::setFont(font);
+    }
+    ~AppFontScope() { QApplication::setFont(m_old); }
+    AppFontScope(const AppFontScope &) = delete;
+    AppFontScope &operator=(const AppFontScope &) = delete;
+
+private:
+    QFont m_old;
+};
+
+// Rows of the font the dialog opens in: the program's, and one twice as large.
+inline void AddFontRows()
+{
+    QTest::addColumn<int>("pixelSize");
+    QTest::newRow("program font") << 0;
+    QTest::newRow("large font") << 2 * QFontInfo(QApplication::font()).pixelSize();
 }

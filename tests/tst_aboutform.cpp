@@ -75,6 +75,19 @@ private slots:
         QCOMPARE(form.lblVersion->text(), QString("Version: 2.0"));
     }
 
+    // Its designed size in any font, fixed: it could be resized.
+    void opensAtDesignedSize_data() { AddFontRows(); }
+    void opensAtDesignedSize()
+    {
+        QFETCH(int, pixelSize);
+        const AppFontScope font(pixelSize);
+        TfrmAbout form(nullptr);
+        form.show();
+        CheckDesignedSize(&form, {300, 197});
+        CheckForm(&form, "About", {"imgIcon", "lblProductName", "lblVersion", "lblCompanyName",
+                  "Bevel1", "btnOk"}, {300, 197});
+    }
+
     // OK, the default button, and Esc close it.
     void okAndEscClose()
     {

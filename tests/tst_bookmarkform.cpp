@@ -112,6 +112,20 @@ private slots:
             QVERIFY(form->memDescription->toPlainText().isEmpty()); // no line added
     }
 
+    // Its designed size in any font, fixed: it opened at the size its memo asked
+    // for (296 x 327) and could be resized.
+    void opensAtDesignedSize_data() { AddFontRows(); }
+    void opensAtDesignedSize()
+    {
+        QFETCH(int, pixelSize);
+        const AppFontScope font(pixelSize);
+        TfrmBookmark *form = Open(nullptr);
+        CheckDesignedSize(form, {296, 203});
+        CheckForm(form, "Add/Edit Bookmark", {"btnOK", "btnCancel", "lblTitle", "lblAddress",
+                  "edAddress", "edTitle", "lblDescription", "memDescription", "Bevel1"},
+                  {296, 203});
+    }
+
     void editKeepsDatesAndTrims()
     {
         TBookmark *bookmark = m_folder->Bookmarks().At(2); // d

@@ -220,8 +220,8 @@ private slots:
     void statusBarPanels()
     {
         TStatusPanel *const *panel = m.Form->StatusPanel;
-        m.Form->resize(300, m.Form->height());
-        QTRY_COMPARE(m.Form->MainStatusBar->width(), 300);
+        m.Form->resize(300, m.Form->height()); // less than the window's least width
+        QTRY_COMPARE(m.Form->MainStatusBar->width(), m.Form->minimumWidth());
         QCOMPARE(panel[1]->width(), panel[0]->width());
         m.Form->resize(2000, m.Form->height());
         QTRY_COMPARE(m.Form->MainStatusBar->width(), 2000);

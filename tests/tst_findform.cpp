@@ -126,6 +126,38 @@ private slots:
         QVERIFY(m_window.Form->memDescription->textCursor().selectedText().isEmpty());
     }
 
+    // Its designed size in any font, fixed: it took the least size of its parts.
+    void opensAtDesignedSize_data() { AddFontRows(); }
+    void opensAtDesignedSize()
+    {
+        QFETCH(int, pixelSize);
+        const AppFontScope font(pixelSize);
+        TfrmFind *dialog = Open();
+        CheckDesignedSize(dialog, {294, 100});
+        CheckForm(dialog, "Find", {"lblTextToFind", "cmbTextToFind", "btnOK", "btnCancel",
+                  "Bevel1"}, {294, 100});
+    }
+
+    // The last text comes selected whole, so typing replaces it; neither button is
+    // the default (OK was, framed as such), but Enter presses the focused one.
+    void typingReplacesTheLastText()
+    {
+        SetHistory({"old", "older"});
+        QPointer<TfrmFind> dialog = Open();
+        QApplication::setActiveWindow(dialog);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QCOMPARE(dialog->focusWidget(), dialog->cmbTextToFind);
+        QCOMPARE(dialog->cmbTextToFind->lineEdit()->selectedText(), QString("old"));
+        QVERIFY(!dialog->btnOK->isDefault() && !dialog->btnCancel->isDefault());
+        QTest::keyClicks(dialog->focusWidget(), "new");
+        QCOMPARE(Offered(*dialog), QStringList({"new", "older"}));
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+        QCOMPARE(dialog->focusWidget(), dialog->btnOK);
+        QTest::keyClick(dialog->btnOK, Qt::Key_Return);
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(History(), QStringList({"new", "old", "older"}));
+    }
+
     // The search starts at the current folder; the pane shows the match and has the focus.
     void okShowsFirstMatch()
     {

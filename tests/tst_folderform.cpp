@@ -109,6 +109,19 @@ private slots:
             QCOMPARE(Catalog->Folders().At(1)->Description(), QString("notes"));
     }
 
+    // Its designed size in any font, fixed: it opened at the size its memo asked
+    // for (297 x 299) and could be resized.
+    void opensAtDesignedSize_data() { AddFontRows(); }
+    void opensAtDesignedSize()
+    {
+        QFETCH(int, pixelSize);
+        const AppFontScope font(pixelSize);
+        TfrmFolder *form = Open(nullptr);
+        CheckDesignedSize(form, {297, 174});
+        CheckForm(form, "Add/Edit Folder", {"lblTitle", "edTitle", "lblDescription",
+                  "memDescription", "Bevel1", "btnOK", "btnCancel"}, {297, 174});
+    }
+
     // Only the texts change; the editor's order is the tab order.
     void editStoresTrimmedTitle()
     {

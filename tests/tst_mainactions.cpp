@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QMenuBar>
+#include <QSettings>
 #include <QToolBar>
 #include <QtTest>
 
@@ -50,6 +51,58 @@ private slots:
         QCOMPARE(tips.join("; "), QString("Save; -; Add Folder...; Add Bookmark...; Edit Item...; "
                                           "Delete; -; Undo; Redo; -; Go; -; Statistics...; "
                                           "Preferences...; -; Help"));
+    }
+
+    // A right click on the tool bar, on one of its buttons or on the menu bar offers
+    // no menu of the toolkit's: its toggle hid the bar while View > Toolbar stayed
+    // checked, and ShowToolbar=1 was stored. Should a menu open, the user takes
+    // every entry; the bar, the View entry and the setting must still agree.
+    void toolbarShowsAsTheViewMenuSays()
+    {
+        QToolBar *bar = m.Form->MainToolbar;
+        QWidget *saveButton = bar->widgetForAction(m.Form->Action(ActionId::FileSave));
+        QStringList offered;
+        for (QWidget *place : {static_cast<QWidget *>(bar), saveButton,
+                               static_cast<QWidget *>(m.Form->menuBar())}) {
+            QTimer::singleShot(0, this, [&offered] { // a menu would wait for the user
+                auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                if (!popup)
+                    return;
+                offered << Entries(popup);
+                for (QAction *entry : popup->actions())
+                    entry->trigger();
+                popup->close();
+            });
+            MainWindowFixture::Click(place, Qt::RightButton, {},
+                                     QPoint(place->width() - 4, place->height() / 2));
+            QApplication::processEvents(); // the timer's turn when no menu waits
+            QCOMPARE(m.Form->Action(ActionId::ViewToolbar)->isChecked(), bar->isVisible());
+        }
+        QCOMPARE(offered, QStringList());
+        const bool shown = bar->isVisible();
+        m.Form->Action(ActionId::FileExit)->trigger();
+        const QSettings ini(m.Path("preferences.ini"), QSettings::IniFormat);
+        QCOMPARE(ini.value("MainForm/ShowToolbar").toBool(), shown);
+    }
+
+    // Each format has its image, the same for its import and its export.
+    void exchangeActionsShowTheirImages()
+    {
+        using A = ActionId;
+        const auto image = [this](A id) {
+            return m.Form->Action(id)->icon().pixmap(16, 16).toImage();
+        };
+        const A formats[4][2] = {{A::ImportVarnokel1x, A::ImportVarnokel1x},
+                                 {A::ImportIE, A::ExportIE},
+                                 {A::ImportFirefox, A::ExportFirefox},
+                                 {A::ImportOpera, A::ExportOpera}};
+        for (int f = 0; f < 4; ++f) {
+            const QString name = m.Form->Action(formats[f][1])->objectName();
+            QVERIFY2(!image(formats[f][0]).isNull(), qPrintable(name));
+            QVERIFY2(image(formats[f][0]) == image(formats[f][1]), qPrintable(name));
+            for (int g = 0; g < f; ++g)
+                QVERIFY2(image(formats[f][0]) != image(formats[g][0]), qPrintable(name));
+        }
     }
 
     void popupMenus()

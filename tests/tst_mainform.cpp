@@ -1,6 +1,7 @@
 // The main window's life: the start from the stored settings and catalogue,
 // the stored geometry at each activation, the close sequence with its question
 // and what it writes, and the language on every text.
+#include "CatalogTree.h"
 #include "FileSizeLimit.h"
 #include "MainWindowFixture.h"
 #include "catalogue/Catalog.h"
@@ -272,6 +273,103 @@ private slots:
         QCOMPARE(m.Tree(), QString("A B C*"));
     }
 
+    void statusPanelsNeverOverlap_data()
+    {
+        QTest::addColumn<int>("width"); // 0: the window's least width
+        QTest::newRow("the stored default width") << 679;
+        QTest::newRow("the least width") << 0;
+        QTest::newRow("wide") << 1400;
+    }
+    // A long folder or bookmark title is cut, never a count: at the default width
+    // the folder's title once covered "Folders:1234". No panel covers another.
+    void statusPanelsNeverOverlap()
+    {
+        QFETCH(int, width);
+        QVERIFY(m.Open());
+        QCOMPARE(m.Form->width(), 679);
+        TFolder *folder = AddFolder(Catalog->Folders(), QString(40, 'F') + " end");
+        for (int i = 0; i < 1234; ++i)
+            AddFolder(folder->Folders(), "sub");
+        AddBookmark(folder->Bookmarks(), QString(60, 'B') + " end");
+        folder->SetSelected(true);
+        m.Form->RebuildFolderTree();
+        if (width != 679)
+            m.Form->resize(width, m.Form->height());
+        QTRY_COMPARE(m.Form->width(), width ? width : m.Form->minimumWidth());
+        QTRY_COMPARE(m.Form->MainStatusBar->width(), m.Form->width());
+        QCOMPARE(m.Status().section('|', 0, 3), folder->Title() + '|' + QString(60, 'B')
+                                                    + " end|Folders:1234|Bookmarks:1");
+        QStringList faults;
+        const QRect bar = m.Form->MainStatusBar->rect();
+        for (int i = 0; i < 5; ++i) {
+            const TStatusPanel *panel = m.Form->StatusPanel[i];
+            const QRect place(panel->mapTo(m.Form->MainStatusBar, QPoint()), panel->size());
+            if (!panel->isVisible() || !bar.contains(place))
+                faults << QString("panel %1 not whole in the bar").arg(i);
+            if (i < 4 && place.right() >= m.Form->StatusPanel[i + 1]->mapTo(
+                             m.Form->MainStatusBar, QPoint()).x())
+                faults << QString("panel %1 on panel %2").arg(i).arg(i + 1);
+        }
+        for (int i : {2, 3})
+            if (m.Form->StatusPanel[i]->width() < m.Form->StatusPanel[i]->WidthFor(
+                    m.Form->StatusPanel[i]->text().replace("1234", "1234567")))
+                faults << QString("count %1 clipped").arg(i);
+        QCOMPARE(faults, QStringList());
+    }
+
+    // Hints are tool tips only: a status tip blanked all five panels while the
+    // pointer rested on a menu entry.
+    void menuEntriesLeaveTheStatusPanels()
+    {
+        QVERIFY(m.Open());
+        m.Show("A:2", "A");
+        for (const QAction *action : m.Form->Actions())
+            QVERIFY2(action->statusTip().isEmpty(), qPrintable(action->objectName()));
+        Modified = true; // Save enabled, so the keys stop on it
+        m.Form->UpdateActionStates();
+        QMenu *file = m.Form->menuBar()->actions()[0]->menu();
+        file->popup(m.Form->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(file));
+        QTest::keyClick(file, Qt::Key_Down); // onto its first entry
+        QTRY_COMPARE(file->activeAction(), m.Form->Action(ActionId::FileSave));
+        QCOMPARE(m.Form->MainStatusBar->currentMessage(), QString());
+        for (const TStatusPanel *panel : m.Form->StatusPanel)
+            QVERIFY(panel->isVisible());
+        QCOMPARE(m.Status(), QString("A|a0|Folders:0|Bookmarks:2|Description: "));
+        file->close();
+    }
+
+    // The program's icon is the theme's bookmarks; it was the theme's "user", a
+    // person, when the theme lacked "user-bookmarks".
+    void programIconIsABookmark()
+    {
+        // A desktop's icon folders and theme, and the theme the program falls back to.
+        const QStringList paths = QIcon::themeSearchPaths();
+        const QString theme = QIcon::themeName();
+        const QString fallback = QIcon::fallbackThemeName();
+        QStringList icons;
+        for (const QString &data :
+             qEnvironmentVariable("XDG_DATA_DIRS", "/usr/local/share:/usr/share").split(':'))
+            icons << data + "/icons";
+        QIcon::setThemeSearchPaths(paths + icons);
+        QIcon::setThemeName("hicolor");
+        QIcon::setFallbackThemeName("breeze");
+        // Theme icons follow the theme: each image is taken before it is put back.
+        const auto image = [](const QIcon &icon) { return icon.pixmap(32, 32).toImage(); };
+        const QImage bookmarks = image(QIcon::fromTheme("bookmarks"));
+        const QImage user = image(QIcon::fromTheme("user"));
+        const bool open = m.Open();
+        const QImage shown = image(m.Form->windowIcon());
+        QIcon::setThemeSearchPaths(paths);
+        QIcon::setThemeName(theme);
+        QIcon::setFallbackThemeName(fallback);
+        QVERIFY(open);
+        if (bookmarks.isNull() || user.isNull())
+            QSKIP("the breeze icon theme is not installed");
+        QVERIFY(shown != user);
+        QCOMPARE(shown, bookmarks);
+    }
+
     // A language file names every text; a second one that lacks keys leaves the
     // texts of the first; the caption is always the program's.
     void languageOnEveryText()
@@ -308,8 +406,6 @@ private slots:
         // The count panel is wide enough for the long label and a large count.
         const TStatusPanel *count = m.Form->StatusPanel[3];
         QVERIFY(count->width() >= count->WidthFor("Lesezeichen insgesamt:1000000"));
-        m.Form->Action(ActionId::FileSave)->showStatusText(m.Form.get()); // the pointer on it
-        QCOMPARE(m.Form->MainStatusBar->currentMessage(), QString("Spei&chern"));
         Prefs->Rec().LanguageFile = "fr.ini"; // as the preferences dialog applies it
         m.Form->ApplyLanguage();
         QCOMPARE(texts(), german.arg("Supprimer", "Folders:2|Bookmarks:2|Description: "));

@@ -1,6 +1,8 @@
 // The Help and Tools menus' pages and dialogs: the user's guide beside the
 // program, the maker's pages and mail, and the dialogs opened from the window.
 #include "MainWindowFixture.h"
+#include "platform/AutostartEntry.h"
+#include "platform/UserFolders.h"
 #include "dialogs/AboutForm.h"
 #include "dialogs/HTMLGeneratorForm.h"
 #include "dialogs/PreferencesForm.h"
@@ -8,7 +10,25 @@
 
 #include <QDesktopServices>
 #include <QPointer>
+#include <QSettings>
 #include <QtTest>
+
+namespace {
+
+// The user's guide that the build puts beside the program.
+QString HelpPage()
+{
+    QFile page(VK_BINARY_DIR "/Help.html");
+    return page.open(QIODevice::ReadOnly) ? QString::fromUtf8(page.readAll()) : QString();
+}
+
+// A path below the home folder as the guide writes it, from "~".
+QString FromHome(const QString &path)
+{
+    return "~" + path.mid(QDir::homePath().size());
+}
+
+} // namespace
 
 class TestMainHelp : public QObject
 {
@@ -62,14 +82,31 @@ private slots:
     // The guide the build puts beside the program names each command's shortcut.
     void helpPageShowsEveryShortcut()
     {
-        QFile page(VK_BINARY_DIR "/Help.html");
-        QVERIFY(page.open(QIODevice::ReadOnly));
-        const QString html = QString::fromUtf8(page.readAll());
+        const QString html = HelpPage();
+        QVERIFY(!html.isEmpty());
         for (QAction *action : m.Form->Actions()) {
             const QString key = action->shortcut().toString(QKeySequence::PortableText);
             QVERIFY2(key.isEmpty() || html.contains("<kbd>" + key + "</kbd>"),
                      qPrintable(action->objectName() + ": " + key));
         }
+    }
+
+    // The guide tells the program as it is: it said the description pane could be
+    // edited in place; and it names each file where the program keeps it.
+    void helpPageTellsTheProgramAsItIs()
+    {
+        const QString html = HelpPage();
+        QVERIFY(m.Form->memDescription->isReadOnly());
+        QVERIFY(html.contains("It is read-only"));
+        QVERIFY(!html.contains("edit it in place"));
+        qunsetenv("XDG_CONFIG_HOME"); // each path as the desktop has it by default
+        qunsetenv("XDG_STATE_HOME");
+        const QSettings key(QSettings::NativeFormat, QSettings::UserScope, "Quorvane",
+                            "Varnokel PRO");
+        for (const QString &path : {FromHome(AutostartEntryPath()), FromHome(StateFolder()),
+                                    FromHome(key.fileName()), QString("bookmarks.xml"),
+                                    QString("preferences.ini"), QString("Help.html")})
+            QVERIFY2(html.contains("<code>" + path + "</code>"), qPrintable(path));
     }
 
     void dialogsOpenModallyAndFreeThemselves_data()

@@ -178,7 +178,7 @@ private slots:
         QTest::newRow("start with the session, 120 minutes") << true << 120;
         QTest::newRow("no start with the session; 0 minutes never fire") << false << 0;
     }
-    // Opened by its command; Enter on a check box is OK too.
+    // Opened by its command.
     void okWithNothingChangedAppliesEverything()
     {
         QFETCH(bool, startup);
@@ -191,7 +191,7 @@ private slots:
         m_window.Form->AutoSaveTimer->stop();
         QTimer::singleShot(0, [this] {
             m_window.Form->Action(ActionId::ToolsPreferences)->trigger(); // open: no second one
-            QTest::keyClick(frmPreferences->chkConfirmDeleting, Qt::Key_Return);
+            QTest::mouseClick(frmPreferences->btnOk, Qt::LeftButton);
         });
         m_window.Form->Action(ActionId::ToolsPreferences)->trigger();
         QCOMPARE(frmPreferences, nullptr);
@@ -204,6 +204,34 @@ private slots:
         QCOMPARE(m_window.Form->AutoSaveTimer->isActive(), minutes > 0);
         QCOMPARE(m_window.Form->AutoSaveTimer->interval(), minutes * 60 * 1000);
         QVERIFY(m_boxes.isEmpty());
+    }
+
+    // No button is the default: Enter on a check box did OK's work and closed it.
+    // Enter presses the button that has the focus.
+    void enterPressesOnlyTheFocusedButton()
+    {
+        TfrmPreferences *dialog = Open();
+        QApplication::setActiveWindow(dialog);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        dialog->chkConfirmDeleting->setFocus();
+        QTest::keyClick(dialog->chkConfirmDeleting, Qt::Key_Return);
+        QVERIFY(m_dialog && dialog->isVisible());
+        for (const QPushButton *button : dialog->findChildren<QPushButton *>())
+            QVERIFY2(!button->isDefault(), qPrintable(button->objectName()));
+        dialog->chkConfirmDeleting->click();
+        dialog->btnCancel->setFocus();
+        QTest::keyClick(dialog->btnCancel, Qt::Key_Return);
+        QTRY_VERIFY(!m_dialog);
+        QVERIFY(Rec().ConfirmDeletingItems); // not applied
+    }
+
+    // Its designed size in any font, fixed: it opened at 484 x 403.
+    void opensAtDesignedSize_data() { AddFontRows(); }
+    void opensAtDesignedSize()
+    {
+        QFETCH(int, pixelSize);
+        const AppFontScope font(pixelSize);
+        CheckDesignedSize(Open(), {474, 346});
     }
 
     // Every setting but the find history, put into effect only at Apply or OK.

@@ -89,6 +89,19 @@ private slots:
         QCOMPARE(m_boxes, error.isEmpty() ? QStringList() : QStringList(error));
     }
 
+    // Its designed size in any font, fixed: it could be resized.
+    void opensAtDesignedSize_data() { AddFontRows(); }
+    void opensAtDesignedSize()
+    {
+        QFETCH(int, pixelSize);
+        const AppFontScope font(pixelSize);
+        TfrmStatistics form(nullptr);
+        form.show();
+        CheckDesignedSize(&form, {262, 110});
+        CheckForm(&form, "Statistics", {"Bevel1", "lblFileSize", "lblFileSizeVal", "lblFolders",
+                  "lblFoldersVal", "lblBookmarks", "lblBookmarksVal", "btnOk"}, {262, 110});
+    }
+
     // OK, the default button, and Esc close it.
     void okAndEscClose()
     {

@@ -1,0 +1,84 @@
+#include "mainwindow/StatusPanelRow.h"
+#include "mainwindow/StatusPanel.h"
+#include "program/DesignedSize.h"
+
+#include <QEvent>
+#include <QRegularExpression>
+
+namespace {
+
+constexpr int kDesignedWidths[5] = {200, 150, 100, 100, 50};
+constexpr int kDesignedMinimumTitle = 50;
+constexpr int kGap = 2; // between two panels
+// The count panels show their label and up to this many digits whole.
+const QString kWidestCount = QStringLiteral("0000000");
+
+} // namespace
+
+TStatusPanelRow::TStatusPanelRow(QWidget *parent) : QWidget(parent)
+{
+    for (TStatusPanel *&panel : FPanels) {
+        panel = new TStatusPanel(this);
+        panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    }
+    LayOut();
+}
+
+void TStatusPanelRow::LayOut()
+{
+    const QFontMetrics metrics = fontMetrics();
+    for (int i = 0; i < 5; ++i)
+        FWidths[size_t(i)] = Scaled(kDesignedWidths[i], metrics);
+    for (int i : {2, 3}) {
+        static const QRegularExpression count(QStringLiteral("[0-9]+$"));
+        const QString label = Panel(i)->text().remove(count);
+        FWidths[size_t(i)] = qMax(FWidths[size_t(i)], Panel(i)->WidthFor(label + kWidestCount));
+    }
+    FMinimumTitle = Scaled(kDesignedMinimumTitle, metrics);
+    updateGeometry(); // the least width may have changed
+    PlacePanels();
+}
+
+QSize TStatusPanelRow::minimumSizeHint() const
+{
+    const int fixed = FWidths[2] + FWidths[3] + FWidths[4];
+    return {2 * FMinimumTitle + fixed + 4 * kGap, FPanels[0]->sizeHint().height()};
+}
+
+QSize TStatusPanelRow::sizeHint() const
+{
+    int width = 4 * kGap;
+    for (int w : FWidths)
+        width += w;
+    return {width, minimumSizeHint().height()};
+}
+
+// Example, with designed widths at a scale of 1 and counts of 100: a row of 700
+// gives 200, 242, 100, 100, 50 (and four gaps of 2); a row of 500 gives the
+// titles 121 and 121.
+void TStatusPanelRow::PlacePanels()
+{
+    const int titles = width() - FWidths[2] - FWidths[3] - FWidths[4] - 4 * kGap;
+    int widths[5] = {FWidths[0], titles - FWidths[0], FWidths[2], FWidths[3], FWidths[4]};
+    if (widths[1] < FWidths[0]) { // short of room: the titles share it
+        widths[0] = qMax(FMinimumTitle, titles / 2);
+        widths[1] = qMax(FMinimumTitle, titles - widths[0]);
+    }
+    int x = 0;
+    for (int i = 0; i < 5; ++i) {
+        FPanels[size_t(i)]->setGeometry(x, 0, widths[i], height());
+        x += widths[i] + kGap;
+    }
+}
+
+void TStatusPanelRow::resizeEvent(QResizeEvent *)
+{
+    PlacePanels();
+}
+
+void TStatusPanelRow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        LayOut();
+}

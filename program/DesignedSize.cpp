@@ -1,0 +1,33 @@
+#include "program/DesignedSize.h"
+
+#include <QFontMetrics>
+#include <QLayout>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+constexpr double kDesignedCharWidth = 5.0;
+} // namespace
+
+double DesignScale(const QFontMetrics &metrics)
+{
+    return std::max(1.0, metrics.averageCharWidth() / kDesignedCharWidth);
+}
+
+int Scaled(int designed, const QFontMetrics &metrics)
+{
+    return int(std::lround(designed * DesignScale(metrics)));
+}
+
+void SetDesignedClientSize(QWidget *form, QSize designed)
+{
+    const QFontMetrics metrics = form->fontMetrics();
+    QSize size(Scaled(designed.width(), metrics), Scaled(designed.height(), metrics));
+    if (QLayout *layout = form->layout()) {
+        // The form's size rules, not the layout's: the layout fills the form.
+        layout->setSizeConstraint(QLayout::SetDefaultConstraint);
+        size = size.expandedTo(layout->totalMinimumSize());
+    }
+    form->setFixedSize(size);
+}
