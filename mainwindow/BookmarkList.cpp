@@ -1,5 +1,5 @@
-// The bookmark list, the description pane and the status bar, and the View
-// commands that sort the list or show and hide the bars.
+// The bookmark list's own handlers (selection, clicks, keys, drops), its filling,
+// the description pane and the status bar's texts.
 #include "catalogue/Catalog.h"
 #include "catalogue/CatalogEdits.h"
 #include "mainwindow/BookmarkListModel.h"
@@ -13,15 +13,10 @@
 #include <QAction>
 #include <QHash>
 #include <QKeyEvent>
-#include <QMouseEvent>
-#include <QHeaderView>
-#include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QStatusBar>
-#include <QToolBar>
-#include <QTreeView>
-#include <QTreeWidget>
+#include <QHeaderView>
 
 namespace {
 
@@ -261,38 +256,5 @@ void TfrmMain::lvBookmarksColumnClick(int column)
     const auto sortType = TSortType(stTitle + column); // columns 0..3: title .. add date
     SortAction(sortType)->setChecked(true);
     SortCommand(sortType);
-}
-
-void TfrmMain::SortCommand(TSortType sortType)
-{
-    Prefs->Rec().SortType = quint8(sortType);
-    FillBookmarkList();
-    ShowColumnCaptions();
-}
-
-void TfrmMain::ShowColumnCaptions()
-{
-    const int sortedColumn = Prefs->Rec().SortType - stTitle; // -1: unsorted
-    const QString mark = Prefs->Rec().ReversedSort ? QStringLiteral(" -") : QStringLiteral(" +");
-    for (int c = 0; c < 4; ++c)
-        FListModel->SetColumnCaption(c, ColumnBaseCaption[c] + (c == sortedColumn ? mark : ""));
-}
-
-void TfrmMain::ViewReversedOrderExecute()
-{
-    // The action has already flipped its own check mark.
-    Prefs->Rec().ReversedSort = Action(ActionId::ViewReversedOrder)->isChecked();
-    FillBookmarkList();
-    ShowColumnCaptions();
-}
-
-void TfrmMain::ViewToolbarExecute()
-{
-    MainToolbar->setVisible(Action(ActionId::ViewToolbar)->isChecked());
-}
-
-void TfrmMain::ViewStatusBarExecute()
-{
-    MainStatusBar->setVisible(Action(ActionId::ViewStatusBar)->isChecked());
 }
 

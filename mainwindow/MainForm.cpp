@@ -201,16 +201,6 @@ void TfrmMain::BuildBars()
     LayOutStatusPanels();
 }
 
-void TfrmMain::LayOutStatusPanels()
-{
-    FStatusPanelRow->LayOut();
-    // The window's least width is the bar's, where every panel is whole; the
-    // bar's layout forgets the row's old least width only when it is activated.
-    MainStatusBar->layout()->invalidate();
-    MainStatusBar->layout()->activate();
-    MainStatusBar->setMinimumWidth(MainStatusBar->minimumSizeHint().width());
-}
-
 void TfrmMain::BuildPopupsTrayAndTimers()
 {
     FoldersPopup = new QMenu(this);
