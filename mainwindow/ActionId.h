@@ -1,5 +1,5 @@
 #pragma once
-// The main window's actions, in the order of its action list (which is the
+// The main window's actions and menus; the actions in the order of its action list (which is the
 // order of translation). The compiler checks every use; the table that builds
 // them lives in MainActions.cpp.
 
@@ -15,3 +15,6 @@ enum class ActionId {
     TrayShowMainWindow,
     Count
 };
+
+// The menus of the menu bar, then the File menu's two sub-menus.
+enum class MenuId { File, Edit, View, Tools, Help, Import, Export, Count };

@@ -197,19 +197,19 @@ void TfrmMain::UpdateStatusBar()
 {
     const QString folders = MainText("MainStatusBar2", "Folders:");
     const QString bookmarks = MainText("MainStatusBar3", "Bookmarks:");
-    StatusPanel[2]->setText(folders);
-    StatusPanel[3]->setText(bookmarks);
+    StatusPanel[spFolderCount]->setText(folders);
+    StatusPanel[spBookmarkCount]->setText(bookmarks);
     if (!CurrentFolder) {
-        StatusPanel[0]->clear();
-        StatusPanel[1]->clear();
+        StatusPanel[spFolderTitle]->clear();
+        StatusPanel[spBookmarkTitle]->clear();
         return;
     }
     const TBookmarks &list = CurrentFolder->Bookmarks();
-    StatusPanel[0]->setText(CurrentFolder->Title());
+    StatusPanel[spFolderTitle]->setText(CurrentFolder->Title());
     const int i = ItemIndex();
-    StatusPanel[1]->setText(i >= 0 && i < list.Count() ? list.At(i)->Title() : QString());
-    StatusPanel[2]->setText(folders + QString::number(CurrentFolder->Folders().Count()));
-    StatusPanel[3]->setText(bookmarks + QString::number(list.Count()));
+    StatusPanel[spBookmarkTitle]->setText(i >= 0 && i < list.Count() ? list.At(i)->Title() : QString());
+    StatusPanel[spFolderCount]->setText(folders + QString::number(CurrentFolder->Folders().Count()));
+    StatusPanel[spBookmarkCount]->setText(bookmarks + QString::number(list.Count()));
 }
 
 void TfrmMain::ShowFolderDescription()

@@ -176,41 +176,61 @@ QList<QAction *> TfrmMain::Actions(std::initializer_list<ActionId> ids) const
 
 void TfrmMain::BuildMenus()
 {
-    const char *menuNames[5] = {"mnuFile", "mnuEdit", "mnuView", "mnuTools", "mnuHelp"};
-    const char *menuCaptions[5] = {"&File", "&Edit", "&View", "&Tools", "&Help"};
-    for (int i = 0; i < 5; ++i) {
-        FMenus[i] = menuBar()->addMenu(QString::fromLatin1(menuCaptions[i]));
-        FMenus[i]->setObjectName(QString::fromLatin1(menuNames[i]));
+    struct MenuSpec
+    {
+        MenuId id;
+        const char *name; // also its key in the language file
+        const char *caption;
+        const char *themeIcon;
+    };
+    static const MenuSpec menus[] = {
+        {MenuId::File, "mnuFile", "&File", nullptr},
+        {MenuId::Edit, "mnuEdit", "&Edit", nullptr},
+        {MenuId::View, "mnuView", "&View", nullptr},
+        {MenuId::Tools, "mnuTools", "&Tools", nullptr},
+        {MenuId::Help, "mnuHelp", "&Help", nullptr},
+        {MenuId::Import, "mnuImport", "I&mport", "document-import"},
+        {MenuId::Export, "mnuExport", "E&xport", "document-export"},
+    };
+    static_assert(std::size(menus) == size_t(MenuId::Count));
+    for (const MenuSpec &spec : menus) {
+        auto *menu = new QMenu(QString::fromLatin1(spec.caption), this);
+        menu->setObjectName(QString::fromLatin1(spec.name));
+        if (spec.themeIcon)
+            menu->setIcon(QIcon::fromTheme(QString::fromLatin1(spec.themeIcon)));
+        if (spec.id < MenuId::Import)
+            menuBar()->addMenu(menu);
+        FMenus[int(spec.id)] = menu;
     }
+    FillMenus();
+}
+
+void TfrmMain::FillMenus()
+{
     using A = ActionId;
     constexpr A sep = A::Count;
-    FImportMenu = new QMenu(QStringLiteral("I&mport"), this);
-    FImportMenu->setObjectName(QStringLiteral("mnuImport"));
-    FImportMenu->setIcon(QIcon::fromTheme(QStringLiteral("document-import")));
-    AddEntries(FImportMenu, Actions({A::ImportVarnokel1x, A::ImportIE, A::ImportFirefox,
-                                      A::ImportOpera}));
-    FExportMenu = new QMenu(QStringLiteral("E&xport"), this);
-    FExportMenu->setObjectName(QStringLiteral("mnuExport"));
-    FExportMenu->setIcon(QIcon::fromTheme(QStringLiteral("document-export")));
-    AddEntries(FExportMenu, Actions({A::ExportIE, A::ExportFirefox, A::ExportOpera}));
-
-    AddEntries(FMenus[0], Actions({A::FileSave, sep}));
-    FMenus[0]->addMenu(FImportMenu);
-    FMenus[0]->addMenu(FExportMenu);
-    AddEntries(FMenus[0], Actions({sep, A::FileHtmlGenerator, sep, A::FilePrint, sep,
-                                    A::FileExit}));
-    AddEntries(FMenus[1], Actions({A::EditUndo, A::EditRedo, sep, A::EditAddFolder,
-                                    A::EditAddBookmark, A::EditEditItem, sep, A::EditCut,
-                                    A::EditCopy, A::EditPaste, A::EditSelectAll, sep,
-                                    A::EditDelete, sep, A::EditFind, A::EditFindNext}));
-    AddEntries(FMenus[2], Actions({A::ViewToolbar, A::ViewStatusBar, sep, A::ViewSortByTitle,
-                                    A::ViewSortByAddress, A::ViewSortByLastVisit,
-                                    A::ViewSortByAddDate, A::ViewUnsorted, sep,
-                                    A::ViewReversedOrder}));
-    AddEntries(FMenus[3], Actions({A::ToolsGo, sep, A::ToolsStatistics, sep,
-                                    A::ToolsPreferences}));
-    AddEntries(FMenus[4], Actions({A::HelpHelp, sep, A::HelpHomePage, A::HelpCheckForUpdates,
-                                    A::HelpFAQ, A::HelpFeedback, sep, A::HelpAbout}));
+    AddEntries(Menu(MenuId::Import), Actions({A::ImportVarnokel1x, A::ImportIE,
+                                              A::ImportFirefox, A::ImportOpera}));
+    AddEntries(Menu(MenuId::Export), Actions({A::ExportIE, A::ExportFirefox, A::ExportOpera}));
+    QMenu *file = Menu(MenuId::File);
+    AddEntries(file, Actions({A::FileSave, sep}));
+    file->addMenu(Menu(MenuId::Import));
+    file->addMenu(Menu(MenuId::Export));
+    AddEntries(file, Actions({sep, A::FileHtmlGenerator, sep, A::FilePrint, sep, A::FileExit}));
+    AddEntries(Menu(MenuId::Edit),
+               Actions({A::EditUndo, A::EditRedo, sep, A::EditAddFolder, A::EditAddBookmark,
+                        A::EditEditItem, sep, A::EditCut, A::EditCopy, A::EditPaste,
+                        A::EditSelectAll, sep, A::EditDelete, sep, A::EditFind,
+                        A::EditFindNext}));
+    AddEntries(Menu(MenuId::View),
+               Actions({A::ViewToolbar, A::ViewStatusBar, sep, A::ViewSortByTitle,
+                        A::ViewSortByAddress, A::ViewSortByLastVisit, A::ViewSortByAddDate,
+                        A::ViewUnsorted, sep, A::ViewReversedOrder}));
+    AddEntries(Menu(MenuId::Tools),
+               Actions({A::ToolsGo, sep, A::ToolsStatistics, sep, A::ToolsPreferences}));
+    AddEntries(Menu(MenuId::Help),
+               Actions({A::HelpHelp, sep, A::HelpHomePage, A::HelpCheckForUpdates, A::HelpFAQ,
+                        A::HelpFeedback, sep, A::HelpAbout}));
 }
 
 void TfrmMain::BuildToolbarAndPopups()

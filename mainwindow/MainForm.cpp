@@ -196,8 +196,8 @@ void TfrmMain::BuildBars()
     MainStatusBar->setSizeGripEnabled(false);
     FStatusPanelRow = new TStatusPanelRow;
     MainStatusBar->addWidget(FStatusPanelRow, 1);
-    for (int i = 0; i < 5; ++i)
-        StatusPanel[i] = FStatusPanelRow->Panel(i);
+    for (int i = 0; i < spPanelCount; ++i)
+        StatusPanel[i] = FStatusPanelRow->Panel(TStatusPanelIndex(i));
     LayOutStatusPanels();
 }
 

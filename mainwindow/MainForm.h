@@ -47,6 +47,7 @@ public:
     ~TfrmMain() override;
 
     QAction *Action(ActionId id) const { return FActions[int(id)]; }
+    QMenu *Menu(MenuId id) const { return FMenus[int(id)]; }
     const QList<QAction *> &Actions() const { return FActions; }
     // True while no other window of the program is the active one.
     bool IsActiveForm() const;
@@ -156,7 +157,7 @@ public:
     QMenu *BookmarksPopup = nullptr;
     QTimer *AutoSaveTimer = nullptr;
     QTimer *MinimizeTimer = nullptr;
-    TStatusPanel *StatusPanel[5] = {};
+    TStatusPanel *StatusPanel[spPanelCount] = {};
     // The columns' captions in the language in effect, without the sort mark.
     QString ColumnBaseCaption[4] = {QStringLiteral("Title"), QStringLiteral("Address"),
                                     QStringLiteral("Last Visit"), QStringLiteral("Add Date")};
@@ -209,6 +210,7 @@ private:
     // The actions of the ids; ActionId::Count stands for a separator.
     QList<QAction *> Actions(std::initializer_list<ActionId> ids) const;
     void BuildMenus();
+    void FillMenus();
     void BuildToolbarAndPopups();
     QAction *SortAction(TSortType sortType) const;
 
@@ -252,9 +254,7 @@ private:
     QSplitter *FRightSplitter = nullptr;
     QActionGroup *FSortGroup = nullptr;
     QList<QAction *> FActions;
-    QMenu *FMenus[5] = {};
-    QMenu *FImportMenu = nullptr;
-    QMenu *FExportMenu = nullptr;
+    QMenu *FMenus[int(MenuId::Count)] = {};
     TStatusPanelRow *FStatusPanelRow = nullptr;
     // The folder drag over the tree: the row edge where the insertion line shows.
     int FDragY = 0;

@@ -48,11 +48,8 @@ void TfrmMain::ApplyLanguage()
         action->setToolTip(HintOf(caption));
     }
 
-    const char *menuKeys[5] = {"mnuFile", "mnuEdit", "mnuView", "mnuTools", "mnuHelp"};
-    for (int i = 0; i < 5; ++i)
-        FMenus[i]->setTitle(Lookup(lang, menuKeys[i], FMenus[i]->title()));
-    FImportMenu->setTitle(Lookup(lang, "mnuImport", FImportMenu->title()));
-    FExportMenu->setTitle(Lookup(lang, "mnuExport", FExportMenu->title()));
+    for (QMenu *menu : FMenus)
+        menu->setTitle(GetLanguageText(lang, kSection, menu->objectName(), menu->title()));
 
     const char *columnKeys[4] = {"lvBookmarksTitleColumn", "lvBookmarksAddressColumn",
                                  "lvBookmarksLastVisitColumn", "lvBookmarksAddDateColumn"};
@@ -60,8 +57,8 @@ void TfrmMain::ApplyLanguage()
         ColumnBaseCaption[c] = Lookup(lang, columnKeys[c], ColumnBaseCaption[c]);
     ShowColumnCaptions();
 
-    StatusPanel[2]->setText(Lookup(lang, "MainStatusBar2", QStringLiteral("Folders:")));
-    StatusPanel[3]->setText(Lookup(lang, "MainStatusBar3", QStringLiteral("Bookmarks:")));
+    StatusPanel[spFolderCount]->setText(Lookup(lang, "MainStatusBar2", QStringLiteral("Folders:")));
+    StatusPanel[spBookmarkCount]->setText(Lookup(lang, "MainStatusBar3", QStringLiteral("Bookmarks:")));
     LayOutStatusPanels();
     UpdateStatusBar();
     ShowFocusedDescription();

@@ -4,6 +4,11 @@
 
 #include <QLabel>
 
+// The status bar's panels, left to right; the last one stays empty.
+enum TStatusPanelIndex : int {
+    spFolderTitle, spBookmarkTitle, spFolderCount, spBookmarkCount, spEnd, spPanelCount
+};
+
 class TStatusPanel : public QLabel
 {
 public:

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kDesignedWidths[5] = {200, 150, 100, 100, 50};
+constexpr int kDesignedWidths[spPanelCount] = {200, 150, 100, 100, 50};
 constexpr int kDesignedMinimumTitle = 50;
 constexpr int kGap = 2; // between two panels
 // The count panels show their label and up to this many digits whole.
@@ -27,9 +27,9 @@ TStatusPanelRow::TStatusPanelRow(QWidget *parent) : QWidget(parent)
 void TStatusPanelRow::LayOut()
 {
     const QFontMetrics metrics = fontMetrics();
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < spPanelCount; ++i)
         FWidths[size_t(i)] = Scaled(kDesignedWidths[i], metrics);
-    for (int i : {2, 3}) {
+    for (TStatusPanelIndex i : {spFolderCount, spBookmarkCount}) {
         static const QRegularExpression count(QStringLiteral("[0-9]+$"));
         const QString label = Panel(i)->text().remove(count);
         FWidths[size_t(i)] = qMax(FWidths[size_t(i)], Panel(i)->WidthFor(label + kWidestCount));
@@ -41,8 +41,8 @@ void TStatusPanelRow::LayOut()
 
 QSize TStatusPanelRow::minimumSizeHint() const
 {
-    const int fixed = FWidths[2] + FWidths[3] + FWidths[4];
-    return {2 * FMinimumTitle + fixed + 4 * kGap, FPanels[0]->sizeHint().height()};
+    return {2 * FMinimumTitle + FixedWidths() + 4 * kGap,
+            FPanels[spFolderTitle]->sizeHint().height()};
 }
 
 QSize TStatusPanelRow::sizeHint() const
@@ -58,17 +58,23 @@ QSize TStatusPanelRow::sizeHint() const
 // titles 121 and 121.
 void TStatusPanelRow::PlacePanels()
 {
-    const int titles = width() - FWidths[2] - FWidths[3] - FWidths[4] - 4 * kGap;
-    int widths[5] = {FWidths[0], titles - FWidths[0], FWidths[2], FWidths[3], FWidths[4]};
-    if (widths[1] < FWidths[0]) { // short of room: the titles share it
-        widths[0] = qMax(FMinimumTitle, titles / 2);
-        widths[1] = qMax(FMinimumTitle, titles - widths[0]);
+    const int titles = width() - FixedWidths() - 4 * kGap;
+    std::array<int, spPanelCount> widths = FWidths;
+    widths[spBookmarkTitle] = titles - FWidths[spFolderTitle];
+    if (widths[spBookmarkTitle] < FWidths[spFolderTitle]) { // short of room: the titles share it
+        widths[spFolderTitle] = qMax(FMinimumTitle, titles / 2);
+        widths[spBookmarkTitle] = qMax(FMinimumTitle, titles - widths[spFolderTitle]);
     }
     int x = 0;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < spPanelCount; ++i) {
         FPanels[size_t(i)]->setGeometry(x, 0, widths[i], height());
         x += widths[i] + kGap;
     }
+}
+
+int TStatusPanelRow::FixedWidths() const
+{
+    return FWidths[spFolderCount] + FWidths[spBookmarkCount] + FWidths[spEnd];
 }
 
 void TStatusPanelRow::resizeEvent(QResizeEvent *)

@@ -404,7 +404,7 @@ private slots:
                                "Besuch / Neu / Spei&chern / %1 / A|a0|%2";
         QCOMPARE(texts(), german.arg("Entfernen", "Ordner:2|Lesezeichen insgesamt:2|Beschreibung: "));
         // The count panel is wide enough for the long label and a large count.
-        const TStatusPanel *count = m.Form->StatusPanel[3];
+        const TStatusPanel *count = m.Form->StatusPanel[spBookmarkCount];
         QVERIFY(count->width() >= count->WidthFor("Lesezeichen insgesamt:1000000"));
         Prefs->Rec().LanguageFile = "fr.ini"; // as the preferences dialog applies it
         m.Form->ApplyLanguage();
