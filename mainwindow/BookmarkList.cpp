@@ -207,8 +207,10 @@ void TfrmMain::UpdateStatusBar()
     const TBookmarks &list = CurrentFolder->Bookmarks();
     StatusPanel[spFolderTitle]->setText(CurrentFolder->Title());
     const int i = ItemIndex();
-    StatusPanel[spBookmarkTitle]->setText(i >= 0 && i < list.Count() ? list.At(i)->Title() : QString());
-    StatusPanel[spFolderCount]->setText(folders + QString::number(CurrentFolder->Folders().Count()));
+    const QString bookmarkTitle = i >= 0 && i < list.Count() ? list.At(i)->Title() : QString();
+    StatusPanel[spBookmarkTitle]->setText(bookmarkTitle);
+    const int folderCount = CurrentFolder->Folders().Count();
+    StatusPanel[spFolderCount]->setText(folders + QString::number(folderCount));
     StatusPanel[spBookmarkCount]->setText(bookmarks + QString::number(list.Count()));
 }
 

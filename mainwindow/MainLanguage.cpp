@@ -57,8 +57,8 @@ void TfrmMain::ApplyLanguage()
         ColumnBaseCaption[c] = Lookup(lang, columnKeys[c], ColumnBaseCaption[c]);
     ShowColumnCaptions();
 
-    StatusPanel[spFolderCount]->setText(Lookup(lang, "MainStatusBar2", QStringLiteral("Folders:")));
-    StatusPanel[spBookmarkCount]->setText(Lookup(lang, "MainStatusBar3", QStringLiteral("Bookmarks:")));
+    StatusPanel[spFolderCount]->setText(Lookup(lang, "MainStatusBar2", "Folders:"));
+    StatusPanel[spBookmarkCount]->setText(Lookup(lang, "MainStatusBar3", "Bookmarks:"));
     LayOutStatusPanels();
     UpdateStatusBar();
     ShowFocusedDescription();
