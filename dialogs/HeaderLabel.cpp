@@ -10,17 +10,17 @@ THeaderLabel::THeaderLabel(QWidget *parent) : QWidget(parent)
 
 void THeaderLabel::SetCaption(const QString &caption)
 {
-    if (caption == FCaption)
+    if (caption == m_caption)
         return;
-    FCaption = caption;
+    m_caption = caption;
     update();
 }
 
 void THeaderLabel::SetColor(int color)
 {
-    if (color == FColor)
+    if (color == m_color)
         return;
-    FColor = color;
+    m_color = color;
     update();
 }
 
@@ -34,9 +34,9 @@ void THeaderLabel::SetBorderColor(int color)
 
 void THeaderLabel::SetAlignment(Qt::Alignment alignment)
 {
-    if (alignment == FAlignment)
+    if (alignment == m_alignment)
         return;
-    FAlignment = alignment;
+    m_alignment = alignment;
     update();
 }
 
@@ -51,23 +51,23 @@ void THeaderLabel::paintEvent(QPaintEvent *)
     const int h = height();
     QPainter painter(this);
     const QFontMetrics metrics(font());
-    const QColor band = TColorToQColor(FColor);
+    const QColor band = TColorToQColor(m_color);
     // Row 0 and column 0 stay unpainted; the outline takes the last row and column.
     painter.fillRect(QRect(1, 1, w - 2, h - 2), band);
 
-    const int textWidth = metrics.horizontalAdvance(FCaption);
+    const int textWidth = metrics.horizontalAdvance(m_caption);
     const int textHeight = metrics.height();
     const int y = h / 2 - textHeight / 2;
     int x = 4;
     // A caption wider than the whole control falls back to the left margin.
-    if (FAlignment & Qt::AlignRight)
+    if (m_alignment & Qt::AlignRight)
         x = textWidth > w ? 4 : w - 4 - textWidth;
-    else if (FAlignment & Qt::AlignHCenter)
+    else if (m_alignment & Qt::AlignHCenter)
         x = textWidth > w ? 4 : w / 2 - textWidth / 2;
     // One line, opaque on the band, without accelerator processing.
     painter.fillRect(QRect(x, y, textWidth, textHeight), band);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(QPoint(x, y + metrics.ascent()), FCaption);
+    painter.drawText(QPoint(x, y + metrics.ascent()), m_caption);
 
     painter.setPen(TColorToQColor(FBorderColor));
     painter.drawRect(QRect(1, 1, w - 2, h - 2));

@@ -13,15 +13,15 @@ public:
     // 190 x 21, band 0xEED2C1, outline 0xC56A31, caption left-justified.
     explicit THeaderLabel(QWidget *parent = nullptr);
 
-    const QString &Caption() const { return FCaption; }
+    const QString &Caption() const { return m_caption; }
     void SetCaption(const QString &caption);
-    int Color() const { return FColor; }
+    int Color() const { return m_color; }
     void SetColor(int color);
     int BorderColor() const { return FBorderColor; }
     // Repaints only when the colour changes.
     void SetBorderColor(int color);
     // Qt::AlignLeft, Qt::AlignRight or Qt::AlignHCenter.
-    Qt::Alignment Alignment() const { return FAlignment; }
+    Qt::Alignment Alignment() const { return m_alignment; }
     void SetAlignment(Qt::Alignment alignment);
 
     QSize sizeHint() const override;
@@ -30,8 +30,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QString FCaption;
-    int FColor = 0xEED2C1;
+    QString m_caption;
+    int m_color = 0xEED2C1;
     int FBorderColor = 0xC56A31;
-    Qt::Alignment FAlignment = Qt::AlignLeft;
+    Qt::Alignment m_alignment = Qt::AlignLeft;
 };

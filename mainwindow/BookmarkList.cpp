@@ -63,21 +63,21 @@ void TfrmMain::SelectRows(const QList<int> &rows)
     QItemSelectionModel *selection = lvBookmarks->selectionModel();
     QItemSelection wanted;
     for (int row : rows)
-        wanted.select(FListModel->index(row, 0), FListModel->index(row, 3));
+        wanted.select(m_listModel->index(row, 0), m_listModel->index(row, 3));
     selection->select(wanted, QItemSelectionModel::ClearAndSelect);
     const int first = ItemIndex();
     if (first >= 0)
-        selection->setCurrentIndex(FListModel->index(first, 0), QItemSelectionModel::NoUpdate);
+        selection->setCurrentIndex(m_listModel->index(first, 0), QItemSelectionModel::NoUpdate);
 }
 
 void TfrmMain::lvBookmarksClick()
 {
-    if (!CurrentFolder || FListModel->rowCount() == 0)
+    if (!CurrentFolder || m_listModel->rowCount() == 0)
         return;
     if (ItemIndex() < 0)
-        SelectRows({FListModel->rowCount() - 1});
+        SelectRows({m_listModel->rowCount() - 1});
     else
-        lvBookmarks->selectionModel()->setCurrentIndex(FListModel->index(ItemIndex(), 0),
+        lvBookmarks->selectionModel()->setCurrentIndex(m_listModel->index(ItemIndex(), 0),
                                                        QItemSelectionModel::NoUpdate);
 }
 
@@ -181,13 +181,13 @@ int TfrmMain::ItemIndex() const
 
 void TfrmMain::FillBookmarkList()
 {
-    FListModel->Reset(nullptr);
+    m_listModel->Reset(nullptr);
     if (!CurrentFolder)
         return;
     CurrentFolder->Bookmarks().Sort(TSortType(Prefs->Rec().SortType), Prefs->Rec().ReversedSort);
-    FListModel->Reset(&CurrentFolder->Bookmarks());
-    if (FListModel->rowCount() > 0) {
-        const QModelIndex first = FListModel->index(0, 0);
+    m_listModel->Reset(&CurrentFolder->Bookmarks());
+    if (m_listModel->rowCount() > 0) {
+        const QModelIndex first = m_listModel->index(0, 0);
         lvBookmarks->selectionModel()->setCurrentIndex(
             first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }

@@ -86,7 +86,7 @@ QTreeWidgetItem *TfrmMain::FillFolderTree()
 
 void TfrmMain::RebuildFolderTree()
 {
-    FDropNode = FNodeAbove = FNodeBelow = nullptr; // the nodes are about to go
+    m_dropNode = m_nodeAbove = m_nodeBelow = nullptr; // the nodes are about to go
     {
         const QSignalBlocker blocker(trvFolders);
         ClearFolderTree();
@@ -249,10 +249,10 @@ bool TfrmMain::trvFoldersDragOver(QObject *source, const QPoint &pos)
     if (accept && folderDrag && target)
         accept = !CurrentFolder->Contains(target);
     if (folderDrag) {
-        FDropNode = trvFolders->itemAt(pos);
-        FNodeAbove = trvFolders->itemAt(pos - QPoint(0, 1));
-        FNodeBelow = trvFolders->itemAt(pos + QPoint(0, 1));
-        FDragY = pos.y();
+        m_dropNode = trvFolders->itemAt(pos);
+        m_nodeAbove = trvFolders->itemAt(pos - QPoint(0, 1));
+        m_nodeBelow = trvFolders->itemAt(pos + QPoint(0, 1));
+        m_dragY = pos.y();
         trvFolders->viewport()->repaint();
     }
     return accept;
@@ -270,7 +270,7 @@ void TfrmMain::trvFoldersDragDrop(QObject *source, const QPoint &pos)
         if (TFolder *target = GetNodeFolder(trvFolders->itemAt(pos)))
             DropBookmarks(target);
     } else if (source == trvFolders) {
-        if (FDropNode)
+        if (m_dropNode)
             DropFolder();
         trvFoldersEndDrag();
     }
@@ -285,7 +285,7 @@ void TfrmMain::DropBookmarks(TFolder *target)
         TBookmarks &source = CurrentFolder->Bookmarks();
         const QList<int> rows = SelectedRows();
         MoveBookmarksTo(source, TRows(rows.begin(), rows.end()), target->Bookmarks());
-        FListModel->Reset(&source);
+        m_listModel->Reset(&source);
         ValidateSearchRec(SearchRec, *Catalog);
         if (source.Count() > 0)
             SelectRows({itemIndex < source.Count() ? itemIndex : source.Count() - 1});
@@ -297,12 +297,12 @@ void TfrmMain::DropBookmarks(TFolder *target)
 // Moves the current folder before, after or into the folder of the drop node.
 void TfrmMain::DropFolder()
 {
-    TFolder *dropFolder = GetNodeFolder(FDropNode);
+    TFolder *dropFolder = GetNodeFolder(m_dropNode);
     if (!dropFolder || !CurrentFolder)
         return;
-    const TFolderDrop place = FDropNode == FNodeAbove && FDropNode == FNodeBelow
+    const TFolderDrop place = m_dropNode == m_nodeAbove && m_dropNode == m_nodeBelow
                                   ? TFolderDrop::Into
-                              : FDropNode != FNodeBelow ? TFolderDrop::After
+                              : m_dropNode != m_nodeBelow ? TFolderDrop::After
                                                         : TFolderDrop::Before;
     ChangeCatalog(TRefresh::Tree, [&] {
         MoveFolder(*CurrentFolder, *dropFolder, place);
@@ -312,15 +312,15 @@ void TfrmMain::DropFolder()
 
 void TfrmMain::trvFoldersEndDrag()
 {
-    FDropNode = FNodeAbove = FNodeBelow = nullptr;
+    m_dropNode = m_nodeAbove = m_nodeBelow = nullptr;
     trvFolders->viewport()->repaint();
 }
 
 void TfrmMain::trvFoldersCustomDraw(QPainter &painter)
 {
-    if (FDropNode == FNodeAbove && FDropNode == FNodeBelow)
+    if (m_dropNode == m_nodeAbove && m_dropNode == m_nodeBelow)
         return; // inside a row, or no folder drag
     painter.setPen(Qt::black);
     for (int x = 0; x < width(); x += 2)
-        painter.drawPoint(x, FDragY);
+        painter.drawPoint(x, m_dragY);
 }

@@ -125,7 +125,7 @@ void AddEntries(QWidget *menuOrBar, const QList<QAction *> &entries)
 void TfrmMain::CreateActions()
 {
     for (const ActionSpec &spec : kActions) {
-        Q_ASSERT(int(spec.id) == FActions.size());
+        Q_ASSERT(int(spec.id) == m_actions.size());
         auto *action = new QAction(QString::fromLatin1(spec.caption), this);
         action->setObjectName(QString::fromLatin1(spec.name));
         action->setProperty("category", QString::fromLatin1(spec.category));
@@ -142,7 +142,7 @@ void TfrmMain::CreateActions()
         connect(action, &QAction::triggered, this, [this, handler = spec.handler] {
             Guarded([this, handler] { (this->*handler)(); });
         });
-        FActions.append(action);
+        m_actions.append(action);
         addAction(action); // shortcuts work while the menus are hidden too
     }
     SetUpCheckedActions();
@@ -150,12 +150,12 @@ void TfrmMain::CreateActions()
 
 void TfrmMain::SetUpCheckedActions()
 {
-    FSortGroup = new QActionGroup(this);
+    m_sortGroup = new QActionGroup(this);
     for (ActionId id : {ActionId::ViewSortByTitle, ActionId::ViewSortByAddress,
                         ActionId::ViewSortByLastVisit, ActionId::ViewSortByAddDate,
                         ActionId::ViewUnsorted}) {
         Action(id)->setCheckable(true);
-        FSortGroup->addAction(Action(id));
+        m_sortGroup->addAction(Action(id));
     }
     Action(ActionId::ViewSortByTitle)->setChecked(true);
     for (ActionId id :
@@ -200,7 +200,7 @@ void TfrmMain::BuildMenus()
             menu->setIcon(QIcon::fromTheme(QString::fromLatin1(spec.themeIcon)));
         if (spec.id < MenuId::Import)
             menuBar()->addMenu(menu);
-        FMenus[int(spec.id)] = menu;
+        m_menus[int(spec.id)] = menu;
     }
     FillMenus();
 }

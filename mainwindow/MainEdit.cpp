@@ -114,7 +114,7 @@ void TfrmMain::RemoveSelectedRows(TBookmarks *copies)
     if (copies)
         CopyBookmarksTo(list, rows, *copies);
     RemoveBookmarks(list, rows);
-    FListModel->Reset(&list);
+    m_listModel->Reset(&list);
     ValidateSearchRec(SearchRec, *Catalog);
     if (list.Count() > 0) {
         SelectRows({qMin(itemIndex, list.Count() - 1)});
@@ -126,7 +126,7 @@ void TfrmMain::RemoveSelectedRows(TBookmarks *copies)
 
 void TfrmMain::RemoveCurrentFolder()
 {
-    FListModel->Reset(nullptr); // the list shows the folder that goes
+    m_listModel->Reset(nullptr); // the list shows the folder that goes
     RemoveFolder(*CurrentFolder);
     CurrentFolder = nullptr;
 }

@@ -87,11 +87,11 @@ void TfrmMain::SelectMatchNode()
 void TfrmMain::SelectMatchRow()
 {
     // A folder too deep for the tree has no node, and the list shows another one.
-    if (!SearchRec.Bookmark || FListModel->Bookmarks() != &SearchRec.Folder->Bookmarks())
+    if (!SearchRec.Bookmark || m_listModel->Bookmarks() != &SearchRec.Folder->Bookmarks())
         return;
-    const int row = FListModel->RowOf(SearchRec.Bookmark, ItemIndex());
+    const int row = m_listModel->RowOf(SearchRec.Bookmark, ItemIndex());
     if (row < 0)
         return;
     SelectRows({row});
-    lvBookmarks->scrollTo(FListModel->index(row, 0));
+    lvBookmarks->scrollTo(m_listModel->index(row, 0));
 }

@@ -98,7 +98,7 @@ TfrmMain::~TfrmMain()
     lvBookmarks->Hooks = ViewHooks();
     // The list refers to the catalogue's bookmarks: empty it first; and free
     // the tree's nodes without the recursion of their own destructors.
-    FListModel->Reset(nullptr);
+    m_listModel->Reset(nullptr);
     ClearFolderTree();
     delete takeCentralWidget(); // the tree, the list and the pane, with their signals
     CurrentFolder = nullptr;
@@ -129,10 +129,10 @@ void TfrmMain::BuildViews()
     trvFolders->setAcceptDrops(true);
     trvFolders->setDragDropMode(QAbstractItemView::DragDrop);
 
-    FListModel = new TBookmarkListModel(this);
+    m_listModel = new TBookmarkListModel(this);
     lvBookmarks = new TBookmarkListView;
     lvBookmarks->setObjectName(QStringLiteral("lvBookmarks"));
-    lvBookmarks->setModel(FListModel);
+    lvBookmarks->setModel(m_listModel);
     lvBookmarks->setRootIsDecorated(false);
     lvBookmarks->setUniformRowHeights(true);
     lvBookmarks->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -162,20 +162,20 @@ void TfrmMain::BuildViews()
 
 void TfrmMain::BuildSplitters()
 {
-    FRightSplitter = new QSplitter(Qt::Vertical);
-    FRightSplitter->addWidget(lvBookmarks);
-    FRightSplitter->addWidget(memDescription);
-    FRightSplitter->setStretchFactor(0, 1);
-    FRightSplitter->setStretchFactor(1, 0);
-    FRightSplitter->setChildrenCollapsible(false);
+    m_rightSplitter = new QSplitter(Qt::Vertical);
+    m_rightSplitter->addWidget(lvBookmarks);
+    m_rightSplitter->addWidget(memDescription);
+    m_rightSplitter->setStretchFactor(0, 1);
+    m_rightSplitter->setStretchFactor(1, 0);
+    m_rightSplitter->setChildrenCollapsible(false);
 
-    FMainSplitter = new QSplitter(Qt::Horizontal);
-    FMainSplitter->addWidget(trvFolders);
-    FMainSplitter->addWidget(FRightSplitter);
-    FMainSplitter->setStretchFactor(0, 0);
-    FMainSplitter->setStretchFactor(1, 1);
-    FMainSplitter->setChildrenCollapsible(false);
-    setCentralWidget(FMainSplitter);
+    m_mainSplitter = new QSplitter(Qt::Horizontal);
+    m_mainSplitter->addWidget(trvFolders);
+    m_mainSplitter->addWidget(m_rightSplitter);
+    m_mainSplitter->setStretchFactor(0, 0);
+    m_mainSplitter->setStretchFactor(1, 1);
+    m_mainSplitter->setChildrenCollapsible(false);
+    setCentralWidget(m_mainSplitter);
     SetTreeWidth(200);
     SetDescriptionHeight(100);
 }
@@ -194,10 +194,10 @@ void TfrmMain::BuildBars()
     MainStatusBar = statusBar();
     MainStatusBar->setObjectName(QStringLiteral("MainStatusBar"));
     MainStatusBar->setSizeGripEnabled(false);
-    FStatusPanelRow = new TStatusPanelRow;
-    MainStatusBar->addWidget(FStatusPanelRow, 1);
+    m_statusPanelRow = new TStatusPanelRow;
+    MainStatusBar->addWidget(m_statusPanelRow, 1);
     for (int i = 0; i < spPanelCount; ++i)
-        StatusPanel[i] = FStatusPanelRow->Panel(TStatusPanelIndex(i));
+        StatusPanel[i] = m_statusPanelRow->Panel(TStatusPanelIndex(i));
     LayOutStatusPanels();
 }
 
@@ -224,14 +224,14 @@ void TfrmMain::BuildPopupsTrayAndTimers()
 
 void TfrmMain::SetTreeWidth(int width)
 {
-    const int total = qMax(FMainSplitter->width(), width + 200);
-    FMainSplitter->setSizes({width, total - width});
+    const int total = qMax(m_mainSplitter->width(), width + 200);
+    m_mainSplitter->setSizes({width, total - width});
 }
 
 void TfrmMain::SetDescriptionHeight(int height)
 {
-    const int total = qMax(FRightSplitter->height(), height + 100);
-    FRightSplitter->setSizes({total - height, height});
+    const int total = qMax(m_rightSplitter->height(), height + 100);
+    m_rightSplitter->setSizes({total - height, height});
 }
 
 void TfrmMain::FormCreate()
@@ -243,11 +243,11 @@ void TfrmMain::FormCreate()
         RemoveSaveLeftovers(AppDir + QLatin1String(kPreferencesFile));
         RemoveSaveLeftovers(AppDir + QLatin1String(kCatalogFileName));
         RemoveSaveLeftovers(AutostartEntryPath());
-        FPrefs = std::make_unique<TPreferences>();
-        Prefs = FPrefs.get();
+        m_prefs = std::make_unique<TPreferences>();
+        Prefs = m_prefs.get();
         Prefs->LoadFromFile(AppDir + QLatin1String(kPreferencesFile));
-        FCatalog = std::make_unique<TCatalog>();
-        Catalog = FCatalog.get();
+        m_catalog = std::make_unique<TCatalog>();
+        Catalog = m_catalog.get();
         const QString catalogFile = AppDir + QLatin1String(kCatalogFileName);
         if (QFileInfo(catalogFile).isFile()) {
             LoadCatalogFile(*Catalog, catalogFile); // keeps a file that fails to load
@@ -309,8 +309,8 @@ void TfrmMain::FormActivate()
 // gone), the main window counts as the active form.
 bool TfrmMain::IsActiveForm() const
 {
-    if (FActiveForm)
-        return FActiveForm == this;
+    if (m_activeForm)
+        return m_activeForm == this;
     const QWidget *active = QApplication::activeWindow();
     return !active || active == this;
 }
@@ -318,8 +318,8 @@ bool TfrmMain::IsActiveForm() const
 void TfrmMain::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (!FShown && Prefs) {
-        FShown = true;
+    if (!m_shown && Prefs) {
+        m_shown = true;
         UpdateActionStates(); // the first showing counts as an activation
     }
 }
@@ -330,8 +330,8 @@ void TfrmMain::OnFormActivated(QWidget *form)
         return;
     // Only a change from another window of the program counts: leaving for
     // another application and coming back does not reach here.
-    const bool activated = form == this && FActiveForm != this;
-    FActiveForm = form;
+    const bool activated = form == this && m_activeForm != this;
+    m_activeForm = form;
     if (activated && Prefs)
         Guarded([this] { FormActivate(); });
 }
@@ -361,13 +361,13 @@ void TfrmMain::SaveCatalog()
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    if (FClosed || !Prefs) { // a creation that failed before the settings existed
+    if (m_closed || !Prefs) { // a creation that failed before the settings existed
         event->accept();
         return;
     }
     Guarded([this, event] {
         if (FormClose()) {
-            FClosed = true;
+            m_closed = true;
             event->accept();
             AutoSaveTimer->stop();
             MinimizeTimer->stop();

@@ -46,9 +46,9 @@ public:
     explicit TfrmMain(QWidget *parent = nullptr);
     ~TfrmMain() override;
 
-    QAction *Action(ActionId id) const { return FActions[int(id)]; }
-    QMenu *Menu(MenuId id) const { return FMenus[int(id)]; }
-    const QList<QAction *> &Actions() const { return FActions; }
+    QAction *Action(ActionId id) const { return m_actions[int(id)]; }
+    QMenu *Menu(MenuId id) const { return m_menus[int(id)]; }
+    const QList<QAction *> &Actions() const { return m_actions; }
     // True while no other window of the program is the active one.
     bool IsActiveForm() const;
 
@@ -247,21 +247,21 @@ private:
     void LayOutStatusPanels();
     void ReanchorSearch();
 
-    std::unique_ptr<TPreferences> FPrefs;
-    std::unique_ptr<TCatalog> FCatalog;
-    TBookmarkListModel *FListModel = nullptr;
-    QSplitter *FMainSplitter = nullptr;
-    QSplitter *FRightSplitter = nullptr;
-    QActionGroup *FSortGroup = nullptr;
-    QList<QAction *> FActions;
-    QMenu *FMenus[int(MenuId::Count)] = {};
-    TStatusPanelRow *FStatusPanelRow = nullptr;
+    std::unique_ptr<TPreferences> m_prefs;
+    std::unique_ptr<TCatalog> m_catalog;
+    TBookmarkListModel *m_listModel = nullptr;
+    QSplitter *m_mainSplitter = nullptr;
+    QSplitter *m_rightSplitter = nullptr;
+    QActionGroup *m_sortGroup = nullptr;
+    QList<QAction *> m_actions;
+    QMenu *m_menus[int(MenuId::Count)] = {};
+    TStatusPanelRow *m_statusPanelRow = nullptr;
     // The folder drag over the tree: the row edge where the insertion line shows.
-    int FDragY = 0;
-    QTreeWidgetItem *FDropNode = nullptr;
-    QTreeWidgetItem *FNodeAbove = nullptr;
-    QTreeWidgetItem *FNodeBelow = nullptr;
-    QPointer<QWidget> FActiveForm; // the program's active window, kept while away
-    bool FClosed = false;
-    bool FShown = false;
+    int m_dragY = 0;
+    QTreeWidgetItem *m_dropNode = nullptr;
+    QTreeWidgetItem *m_nodeAbove = nullptr;
+    QTreeWidgetItem *m_nodeBelow = nullptr;
+    QPointer<QWidget> m_activeForm; // the program's active window, kept while away
+    bool m_closed = false;
+    bool m_shown = false;
 };

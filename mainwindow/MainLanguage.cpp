@@ -40,7 +40,7 @@ void TfrmMain::ApplyLanguage()
     TranslateForm(this, lang);
     setWindowTitle(QString(kProductCaption));
 
-    for (QAction *action : FActions) {
+    for (QAction *action : m_actions) {
         const QString caption = GetLanguageText(lang, kSection, action->objectName(),
                                                 action->text());
         action->setText(caption);
@@ -48,7 +48,7 @@ void TfrmMain::ApplyLanguage()
         action->setToolTip(HintOf(caption));
     }
 
-    for (QMenu *menu : FMenus)
+    for (QMenu *menu : m_menus)
         menu->setTitle(GetLanguageText(lang, kSection, menu->objectName(), menu->title()));
 
     const char *columnKeys[4] = {"lvBookmarksTitleColumn", "lvBookmarksAddressColumn",

@@ -23,7 +23,7 @@ void TfrmMain::ShowColumnCaptions()
     const int sortedColumn = Prefs->Rec().SortType - stTitle; // -1: unsorted
     const QString mark = Prefs->Rec().ReversedSort ? QStringLiteral(" -") : QStringLiteral(" +");
     for (int c = 0; c < 4; ++c)
-        FListModel->SetColumnCaption(c, ColumnBaseCaption[c] + (c == sortedColumn ? mark : ""));
+        m_listModel->SetColumnCaption(c, ColumnBaseCaption[c] + (c == sortedColumn ? mark : ""));
 }
 
 void TfrmMain::ViewReversedOrderExecute()
@@ -46,7 +46,7 @@ void TfrmMain::ViewStatusBarExecute()
 
 void TfrmMain::LayOutStatusPanels()
 {
-    FStatusPanelRow->LayOut();
+    m_statusPanelRow->LayOut();
     // The window's least width is the bar's, where every panel is whole; the
     // bar's layout forgets the row's old least width only when it is activated.
     MainStatusBar->layout()->invalidate();

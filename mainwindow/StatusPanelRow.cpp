@@ -17,7 +17,7 @@ const QString kWidestCount = QStringLiteral("0000000");
 
 TStatusPanelRow::TStatusPanelRow(QWidget *parent) : QWidget(parent)
 {
-    for (TStatusPanel *&panel : FPanels) {
+    for (TStatusPanel *&panel : m_panels) {
         panel = new TStatusPanel(this);
         panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     }
@@ -28,27 +28,27 @@ void TStatusPanelRow::LayOut()
 {
     const QFontMetrics metrics = fontMetrics();
     for (int i = 0; i < spPanelCount; ++i)
-        FWidths[size_t(i)] = Scaled(kDesignedWidths[i], metrics);
+        m_widths[size_t(i)] = Scaled(kDesignedWidths[i], metrics);
     for (TStatusPanelIndex i : {spFolderCount, spBookmarkCount}) {
         static const QRegularExpression count(QStringLiteral("[0-9]+$"));
         const QString label = Panel(i)->text().remove(count);
-        FWidths[size_t(i)] = qMax(FWidths[size_t(i)], Panel(i)->WidthFor(label + kWidestCount));
+        m_widths[size_t(i)] = qMax(m_widths[size_t(i)], Panel(i)->WidthFor(label + kWidestCount));
     }
-    FMinimumTitle = Scaled(kDesignedMinimumTitle, metrics);
+    m_minimumTitle = Scaled(kDesignedMinimumTitle, metrics);
     updateGeometry(); // the least width may have changed
     PlacePanels();
 }
 
 QSize TStatusPanelRow::minimumSizeHint() const
 {
-    return {2 * FMinimumTitle + FixedWidths() + 4 * kGap,
-            FPanels[spFolderTitle]->sizeHint().height()};
+    return {2 * m_minimumTitle + FixedWidths() + 4 * kGap,
+            m_panels[spFolderTitle]->sizeHint().height()};
 }
 
 QSize TStatusPanelRow::sizeHint() const
 {
     int width = 4 * kGap;
-    for (int w : FWidths)
+    for (int w : m_widths)
         width += w;
     return {width, minimumSizeHint().height()};
 }
@@ -59,22 +59,22 @@ QSize TStatusPanelRow::sizeHint() const
 void TStatusPanelRow::PlacePanels()
 {
     const int titles = width() - FixedWidths() - 4 * kGap;
-    std::array<int, spPanelCount> widths = FWidths;
-    widths[spBookmarkTitle] = titles - FWidths[spFolderTitle];
-    if (widths[spBookmarkTitle] < FWidths[spFolderTitle]) { // short of room: the titles share it
-        widths[spFolderTitle] = qMax(FMinimumTitle, titles / 2);
-        widths[spBookmarkTitle] = qMax(FMinimumTitle, titles - widths[spFolderTitle]);
+    std::array<int, spPanelCount> widths = m_widths;
+    widths[spBookmarkTitle] = titles - m_widths[spFolderTitle];
+    if (widths[spBookmarkTitle] < m_widths[spFolderTitle]) { // short of room: the titles share it
+        widths[spFolderTitle] = qMax(m_minimumTitle, titles / 2);
+        widths[spBookmarkTitle] = qMax(m_minimumTitle, titles - widths[spFolderTitle]);
     }
     int x = 0;
     for (int i = 0; i < spPanelCount; ++i) {
-        FPanels[size_t(i)]->setGeometry(x, 0, widths[i], height());
+        m_panels[size_t(i)]->setGeometry(x, 0, widths[i], height());
         x += widths[i] + kGap;
     }
 }
 
 int TStatusPanelRow::FixedWidths() const
 {
-    return FWidths[spFolderCount] + FWidths[spBookmarkCount] + FWidths[spEnd];
+    return m_widths[spFolderCount] + m_widths[spBookmarkCount] + m_widths[spEnd];
 }
 
 void TStatusPanelRow::resizeEvent(QResizeEvent *)

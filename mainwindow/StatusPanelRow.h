@@ -19,7 +19,7 @@ class TStatusPanelRow : public QWidget
 public:
     explicit TStatusPanelRow(QWidget *parent = nullptr);
 
-    TStatusPanel *Panel(TStatusPanelIndex i) const { return FPanels[size_t(i)]; }
+    TStatusPanel *Panel(TStatusPanelIndex i) const { return m_panels[size_t(i)]; }
     // Sizes the panels anew for their texts and the font: after the count
     // panels' labels have changed (another language).
     void LayOut();
@@ -35,7 +35,7 @@ private:
     void PlacePanels();
     int FixedWidths() const; // of the count panels and the end panel
 
-    std::array<TStatusPanel *, spPanelCount> FPanels = {};
-    std::array<int, spPanelCount> FWidths = {}; // designed (scaled) or fitted widths
-    int FMinimumTitle = 0; // the least width of a title panel
+    std::array<TStatusPanel *, spPanelCount> m_panels = {};
+    std::array<int, spPanelCount> m_widths = {}; // designed (scaled) or fitted widths
+    int m_minimumTitle = 0; // the least width of a title panel
 };
