@@ -128,7 +128,20 @@ void TfrmMain::BuildViews()
     trvFolders->setDragEnabled(true);
     trvFolders->setAcceptDrops(true);
     trvFolders->setDragDropMode(QAbstractItemView::DragDrop);
+    BuildBookmarkList();
 
+    memDescription = new QPlainTextEdit;
+    memDescription->setObjectName(QStringLiteral("memDescription"));
+    memDescription->setReadOnly(true);
+    memDescription->setFocusPolicy(Qt::ClickFocus); // skipped by Tab
+    memDescription->setBackgroundRole(QPalette::Button);
+    QPalette palette = memDescription->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    memDescription->setPalette(palette);
+}
+
+void TfrmMain::BuildBookmarkList()
+{
     m_listModel = new TBookmarkListModel(this);
     lvBookmarks = new TBookmarkListView;
     lvBookmarks->setObjectName(QStringLiteral("lvBookmarks"));
@@ -149,15 +162,6 @@ void TfrmMain::BuildViews()
     const int columnWidths[4] = {150, 150, 80, 80};
     for (int c = 0; c < 4; ++c)
         lvBookmarks->header()->resizeSection(c, columnWidths[c]);
-
-    memDescription = new QPlainTextEdit;
-    memDescription->setObjectName(QStringLiteral("memDescription"));
-    memDescription->setReadOnly(true);
-    memDescription->setFocusPolicy(Qt::ClickFocus); // skipped by Tab
-    memDescription->setBackgroundRole(QPalette::Button);
-    QPalette palette = memDescription->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-    memDescription->setPalette(palette);
 }
 
 void TfrmMain::BuildSplitters()

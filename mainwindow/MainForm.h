@@ -189,6 +189,7 @@ private:
     // Creation (MainForm.cpp).
     void BuildLayout();
     void BuildViews();
+    void BuildBookmarkList();
     void BuildSplitters();
     void BuildBars();
     void BuildPopupsTrayAndTimers();
