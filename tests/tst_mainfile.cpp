@@ -1,5 +1,6 @@
-// File > Print: the current folder's titles and addresses on paper, here a PDF
-// file read back with pdftotext.
+// The File menu's own commands. Print: the current folder's titles and addresses
+// on paper, here a PDF file read back with pdftotext. (Save and Exit are tested
+// with the close sequence, in tst_mainform.)
 #include "MainWindowFixture.h"
 #include "PdfText.h"
 #include "catalogue/Catalog.h"
@@ -9,7 +10,7 @@
 #include <QPrinter>
 #include <QtTest>
 
-class TestMainPrint : public QObject
+class TestMainFile : public QObject
 {
     Q_OBJECT
     MainWindowFixture m;
@@ -115,5 +116,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainPrint)
-#include "tst_mainprint.moc"
+QTEST_MAIN(TestMainFile)
+#include "tst_mainfile.moc"
