@@ -30,4 +30,7 @@ void SetDesignedClientSize(QWidget *form, QSize designed)
         size = size.expandedTo(layout->totalMinimumSize());
     }
     form->setFixedSize(size);
+    // A dialog border: a caption with a close box, nothing to minimise or maximise.
+    form->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                         | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 }
