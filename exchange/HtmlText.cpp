@@ -1,5 +1,6 @@
 #include "exchange/HtmlText.h"
 #include "exchange/LineFile.h"
+#include "platform/Memory.h"
 #include "platform/TextCodec.h"
 
 #include <algorithm>
@@ -287,11 +288,13 @@ void AppendHtmlEscaped(TLineWriter &out, QStringView text, bool protectTrailingB
 THtmlBuffer::THtmlBuffer(qsizetype expected)
 {
     m_out.resize(qMax(expected, qsizetype(4096)));
+    PreferHugePages(m_out.data(), m_out.size());
 }
 
 void THtmlBuffer::Grow(qsizetype n)
 {
     m_out.resize(qMax(m_out.size() * 2, m_size + n));
+    PreferHugePages(m_out.data() + m_size, m_out.size() - m_size);
 }
 
 void THtmlBuffer::Escaped(QStringView text, bool attribute)
