@@ -3,6 +3,7 @@
 // The Netscape file is written in Firefox's shape (indentation, dates, icons,
 // separators); freeing the catalogues read is not timed, in every case alike.
 #include "bench/Generator.h"
+#include "exchange/Favorites.h"
 #include "exchange/HtmlPage.h"
 #include "exchange/HtmlText.h"
 #include "exchange/LineFile.h"
@@ -10,6 +11,7 @@
 #include "exchange/Opera.h"
 #include "catalogue/FolderWalk.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -234,6 +236,28 @@ void BM_GeneratePage(benchmark::State &state)
     });
 }
 BENCHMARK(BM_GeneratePage)->Unit(benchmark::kMillisecond);
+
+// Favourites whose folders are joined by levels of two symbolic links each (a
+// diamond): the time must grow with the levels, not double with each of them.
+void BM_ImportFavoritesLinkDiamond(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString level = dir.filePath(QStringLiteral("chosen/.store/L%1"));
+    const int levels = int(state.range(0));
+    for (int i = 0; i <= levels; ++i) {
+        QDir().mkpath(level.arg(i));
+        QFile shortcut(level.arg(i) + QStringLiteral("/s.url"));
+        if (!shortcut.open(QIODevice::WriteOnly) || shortcut.write("[InternetShortcut]\n") < 0)
+            qFatal("cannot write %s", qPrintable(shortcut.fileName()));
+        for (const char *link : {"/a", "/b"})
+            if (i > 0 && !QFile::link(level.arg(i), level.arg(i - 1) + QLatin1String(link)))
+                qFatal("cannot link %s", qPrintable(level.arg(i)));
+    }
+    QFile::link(level.arg(0), dir.filePath(QStringLiteral("chosen/Top")));
+    const QString chosen = dir.filePath(QStringLiteral("chosen"));
+    TimeReading(state, [&chosen](TCatalog &c) { ImportIE(c, chosen); });
+}
+BENCHMARK(BM_ImportFavoritesLinkDiamond)->Arg(20)->Arg(40)->Arg(80)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,76 +1,35 @@
-// Loading the catalogue file "bookmarks.xml", and the reading rules both readers
-// share (the writer is CatalogFileWriter.cpp).
+// Loading the catalogue file "bookmarks.xml" (the writer is CatalogFileWriter.cpp).
+#include "catalogue/CatalogFile.h"
 #include "catalogue/Catalog.h"
 #include "catalogue/CatalogFileReaders.h"
+#include "platform/AtomicFile.h"
+#include "platform/KeptCopy.h"
 #include "platform/VarnokelError.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QLocale>
-#include <QStringConverter>
 
-#include <cmath>
+namespace {
 
-QByteArray DeclaredEncoding(const QByteArray &data)
+// What the failure's message goes on with: where the file's bytes were kept, and
+// where an interrupted save left the file as it was before.
+QString DamageNote(const QString &fileName)
 {
-    if (!data.startsWith("<?xml"))
-        return {};
-    const qsizetype end = data.indexOf("?>");
-    const QByteArray decl = data.left(end < 0 ? 200 : end);
-    qsizetype at = decl.indexOf("encoding");
-    if (at < 0)
-        return {};
-    at = decl.indexOf('=', at);
-    if (at < 0)
-        return {};
-    ++at;
-    while (at < decl.size() && (decl[at] == ' ' || decl[at] == '\t'))
-        ++at;
-    if (at >= decl.size() || (decl[at] != '"' && decl[at] != '\''))
-        return {};
-    const qsizetype close = decl.indexOf(decl[at], at + 1);
-    return close < 0 ? QByteArray() : decl.mid(at + 1, close - at - 1).trimmed();
-}
-
-// A byte-order mark wins over a declaration; no mark and no declaration: UTF-8.
-qsizetype Utf8PrefixSize(const QByteArray &start)
-{
-    if (start.startsWith("\xEF\xBB\xBF"))
-        return 3;
-    if (auto found = QStringConverter::encodingForData(start, u'<');
-        found && *found != QStringConverter::Utf8)
-        return -1;
-    const QByteArray name = DeclaredEncoding(start).toLower();
-    return name.isEmpty() || name == "utf-8" || name == "utf8" || name == "us-ascii" ? 0 : -1;
-}
-
-bool ReadFlag(const QString &text, bool &value)
-{
-    if (text == u"-1" || text == u"0") { // as the writer writes them
-        value = text.size() == 2;
-        return true;
+    QString note = QStringLiteral("\n");
+    try {
+        const QString copy = KeepCopy(fileName, QStringLiteral(".damaged"));
+        note += QStringLiteral("The file was kept as %1.").arg(QDir::toNativeSeparators(copy));
+    } catch (const VarnokelError &error) {
+        note += error.Message() + u'.';
     }
-    bool ok = false;
-    double number = text.toDouble(&ok); // C form: "-1", "0.5", "1e3", blanks around
-    if (!ok)
-        number = QLocale::system().toDouble(text.trimmed(), &ok);
-    if (ok && std::isfinite(number)) {
-        value = number != 0;
-        return true;
-    }
-    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
-        value = true;
-    else if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
-        value = false;
-    else
-        return false;
-    return true;
+    const QString before = InPlaceCopyPath(fileName);
+    if (QFileInfo::exists(before))
+        note += QStringLiteral("\nThe file as it was before an interrupted save is at %1.")
+                    .arg(QDir::toNativeSeparators(before));
+    return note;
 }
 
-void RaiseFlagError()
-{
-    throw VarnokelError(QStringLiteral("Could not convert variant of type (%1) into type (%2)")
-                            .arg(QStringLiteral("OleStr"), QStringLiteral("Boolean")));
-}
+} // namespace
 
 // The streaming reader takes the file when it can; it leaves every other file,
 // and every fault, to the document reader before it has added anything.
@@ -81,4 +40,13 @@ void TCatalog::LoadFromFile(const QString &fileName)
         return;
     if (!ReadCatalogStream(fileName, m_folders))
         ReadCatalogDocument(fileName, m_folders);
+}
+
+void LoadCatalogFile(TCatalog &catalog, const QString &fileName)
+{
+    try {
+        catalog.LoadFromFile(fileName);
+    } catch (const VarnokelError &error) {
+        throw VarnokelError(error.Message() + DamageNote(fileName));
+    }
 }

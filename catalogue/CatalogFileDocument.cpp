@@ -4,6 +4,7 @@
 #include "catalogue/Catalog.h"
 #include "catalogue/CatalogFileNames.h"
 #include "catalogue/CatalogFileReaders.h"
+#include "catalogue/CatalogFileRules.h"
 #include "platform/VarnokelError.h"
 
 #include <QFile>
@@ -11,7 +12,9 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -22,51 +25,136 @@ using namespace CatalogFileNames;
 // instructions are kept, because a field holding one is an error.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
 
-// The file's bytes as UTF-8, whatever encoding a byte-order mark or the
-// declaration names.
-QByteArray ToUtf8(QByteArray data, const QString &fileName)
+// How the file's bytes become UTF-8: as they stand, less a byte-order mark, or
+// decoded from the encoding that a mark or the declaration names.
+struct SourceForm
+{
+    qsizetype prefix = 0;
+    QByteArray encoding; // none: UTF-8 as it stands
+};
+
+SourceForm FormOf(const QByteArray &data, const QString &fileName)
 {
     if (const qsizetype prefix = Utf8PrefixSize(data); prefix >= 0)
-        return data.remove(0, prefix);
-    if (auto found = QStringConverter::encodingForData(data, u'<');
-        found && *found != QStringConverter::Utf8) {
-        QStringDecoder decoder(*found);
-        return QString(decoder.decode(data)).toUtf8();
-    }
+        return {prefix, {}};
+    if (auto found = MarkedEncoding(data); found && *found != QStringConverter::Utf8)
+        return {0, QStringConverter::nameForEncoding(*found)};
     const QByteArray name = DeclaredEncoding(data).toLower();
-    QStringDecoder decoder(name.constData());
-    if (!decoder.isValid())
+    if (!QStringDecoder(name.constData()).isValid())
         throw VarnokelError(QStringLiteral("The encoding \"%1\" of %2 is not supported")
                                 .arg(QString::fromLatin1(name), fileName));
+    return {0, name};
+}
+
+void Open(QFile &file)
+{
+    if (!file.open(QIODevice::ReadOnly))
+        throw VarnokelError(QStringLiteral("Cannot open file \"%1\". %2")
+                                .arg(file.fileName(), file.errorString()));
+}
+
+// The file's bytes as UTF-8, and how they became that.
+QByteArray ReadAsUtf8(const QString &fileName, SourceForm &form)
+{
+    QFile file(fileName);
+    Open(file);
+    QByteArray data = file.readAll();
+    form = FormOf(data, fileName);
+    if (form.encoding.isEmpty())
+        return data.remove(0, form.prefix);
+    QStringDecoder decoder(form.encoding.constData());
     return QString(decoder.decode(data)).toUtf8();
 }
 
-QByteArray ReadAsUtf8(const QString &fileName)
+// Finds, in a text given piece by piece, the line that holds a byte offset: its
+// number and the start of its text without CRs.
+class LineAt
+{
+public:
+    explicit LineAt(qsizetype offset) : m_offset(offset) {}
+
+    // False once the line is complete.
+    bool Take(QByteArrayView piece)
+    {
+        // Before the offset: count the line ends, and keep what follows the last.
+        const QByteArrayView head = piece.first(qBound(qsizetype(0), m_offset - m_pos,
+                                                       piece.size()));
+        m_pos += piece.size();
+        if (const qsizetype last = head.lastIndexOf('\n'); last >= 0) {
+            m_number += int(std::count(head.begin(), head.begin() + last + 1, '\n'));
+            m_line.resize(0);
+            Keep(head.sliced(last + 1));
+        } else {
+            Keep(head);
+        }
+        // From the offset on, the line goes on to the next line end.
+        const QByteArrayView tail = piece.sliced(head.size());
+        const qsizetype end = tail.indexOf('\n');
+        Keep(end < 0 ? tail : tail.first(end));
+        return end < 0 && (tail.isEmpty() || m_line.size() < kKept);
+    }
+    int Number() const { return m_number; }
+    // The first 40 characters.
+    QString Text() const { return QString::fromUtf8(m_line).left(40); }
+
+private:
+    static constexpr qsizetype kKept = 40 * 4; // 40 characters of UTF-8 at most
+
+    void Keep(QByteArrayView bytes)
+    {
+        for (qsizetype i = 0; i < bytes.size() && m_line.size() < kKept; ++i)
+            if (bytes[i] != '\r')
+                m_line += bytes[i];
+    }
+
+    const qsizetype m_offset;
+    qsizetype m_pos = 0;
+    int m_number = 1;
+    QByteArray m_line;
+};
+
+// Reads the file again as UTF-8 a block at a time until the line is found.
+void FindLine(const QString &fileName, const SourceForm &form, LineAt &line)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw VarnokelError(QStringLiteral("Cannot open file \"%1\". %2")
-                                .arg(fileName, file.errorString()));
-    return ToUtf8(file.readAll(), fileName);
+    Open(file);
+    file.seek(form.prefix);
+    std::optional<QStringDecoder> decoder;
+    if (!form.encoding.isEmpty())
+        decoder.emplace(form.encoding.constData());
+    QString decoded;
+    for (;;) {
+        const QByteArray block = file.read(64 * 1024);
+        if (block.isEmpty()) {
+            line.Take(decoded.toUtf8());
+            return;
+        }
+        if (!decoder) {
+            if (!line.Take(block))
+                return;
+            continue;
+        }
+        decoded += QString(decoder->decode(block));
+        // A surrogate pair split between blocks is decoded whole with the next.
+        const bool split = !decoded.isEmpty() && decoded.back().isHighSurrogate();
+        const QByteArray utf8 = QStringView(decoded).chopped(split ? 1 : 0).toUtf8();
+        decoded = split ? QString(decoded.back()) : QString();
+        if (!line.Take(utf8))
+            return;
+    }
 }
 
 // The parser's reason, "Line: " and the line number, and the first 40 characters
-// of that line. The file is parsed in place, so its text is read again here.
-[[noreturn]] void RaiseParseError(const QString &fileName, const pugi::xml_parse_result &result)
+// of that line. The parse changed the text in place, so the line is read again.
+[[noreturn]] void RaiseParseError(const QString &fileName, const SourceForm &form,
+                                  const pugi::xml_parse_result &result)
 {
-    const QByteArray text = ReadAsUtf8(fileName);
-    const qsizetype offset = qBound(qsizetype(0), qsizetype(result.offset), text.size());
-    const qsizetype lineStart = text.lastIndexOf('\n', offset - 1) + 1;
-    qsizetype lineEnd = text.indexOf('\n', lineStart);
-    if (lineEnd < 0)
-        lineEnd = text.size();
-    const QString line = QString::fromUtf8(text.mid(lineStart, lineEnd - lineStart))
-                             .remove(QLatin1Char('\r')).left(40);
-    const int lineNumber = int(text.left(offset).count('\n')) + 1;
+    LineAt line(qsizetype(result.offset));
+    FindLine(fileName, form, line);
     throw VarnokelError(QStringLiteral("%1\nLine: %2\n%3")
                             .arg(QString::fromUtf8(result.description()))
-                            .arg(lineNumber)
-                            .arg(line));
+                            .arg(line.Number())
+                            .arg(line.Text()));
 }
 
 // A name without its namespace prefix. Field names have no prefix, so a name
@@ -195,12 +283,16 @@ void ReadTree(pugi::xml_node documentElement, TFolders &root)
 
 void ReadCatalogDocument(const QString &fileName, TFolders &root)
 {
-    QByteArray text = ReadAsUtf8(fileName);
+    SourceForm form;
+    QByteArray text = ReadAsUtf8(fileName, form);
     pugi::xml_document document;
     const pugi::xml_parse_result result = document.load_buffer_inplace(
         text.data(), size_t(text.size()), kParseOptions, pugi::encoding_utf8);
-    if (!result)
-        RaiseParseError(fileName, result);
+    if (!result) {
+        document.reset();
+        text = QByteArray(); // nothing of the file is held while its line is found
+        RaiseParseError(fileName, form, result);
+    }
 
     // A document element of another name is read as an empty catalogue; one named
     // "folder" gives its sub-folders as root folders and its own fields are ignored.

@@ -1,10 +1,10 @@
 #pragma once
-// The two readers of the catalogue file and the rules they share. The streaming
-// reader builds the tree while it reads the file's plain form (what the writer
-// writes); any other file it leaves untouched to the document reader, which
-// parses the whole file first and holds every rule, its errors included.
+// The two readers of the catalogue file (the rules they share are in
+// CatalogFileRules.h). The streaming reader builds the tree while it reads the
+// file's plain form (what the writer writes); any other file it leaves untouched
+// to the document reader, which parses the whole file first and holds every rule,
+// its errors included.
 
-#include <QByteArray>
 #include <QString>
 
 class TFolders;
@@ -17,18 +17,3 @@ bool ReadCatalogStream(const QString &fileName, TFolders &root, qsizetype block 
 // Parses the whole file, then appends its folders to root; raises every failure
 // the file holds, leaving what was read before it.
 void ReadCatalogDocument(const QString &fileName, TFolders &root);
-
-// The encoding named by a declaration such as <?xml version="1.0" encoding="x"?>.
-QByteArray DeclaredEncoding(const QByteArray &data);
-
-// The number of leading bytes to drop (a UTF-8 byte-order mark) when the file's
-// bytes are UTF-8 as they stand; -1 when they need decoding. Judged from the start
-// of the file, which must hold its declaration when it has one.
-qsizetype Utf8PrefixSize(const QByteArray &start);
-
-// A flag's text: a number (not zero: true), else "true" or "false" in any letter
-// case. Returns false when the text is neither.
-bool ReadFlag(const QString &text, bool &value);
-
-// "Could not convert variant of type (OleStr) into type (Boolean)".
-[[noreturn]] void RaiseFlagError();

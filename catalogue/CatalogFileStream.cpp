@@ -10,6 +10,7 @@
 #include "catalogue/CatalogFileInput.h"
 #include "catalogue/CatalogFileNames.h"
 #include "catalogue/CatalogFileReaders.h"
+#include "catalogue/CatalogFileRules.h"
 #include "catalogue/CatalogFileSyntax.h"
 
 #include <cstring>
@@ -156,6 +157,9 @@ private:
     qsizetype Tag(const char *p, qsizetype n);
     bool Open(std::string_view name, Name known, bool empty);
     bool Child(Frame &parent, std::string_view name, Name known, Frame &frame);
+    static void AddFolder(TFolders &list, Frame &frame);
+    static void AddBookmark(TFolder &folder, Frame &frame);
+    static void TakeField(Frame &parent, Name field, Name known, unsigned fields, Frame &frame);
     bool Close(std::string_view name, Name known);
     bool SetField(std::string_view bytes, bool ascii);
     bool SetFolderField(TFolder &folder, Name field, const QString &value);
@@ -292,36 +296,47 @@ bool StreamReader::Open(std::string_view name, Name known, bool empty)
 // to its folder as they begin; the first element of each field name is the field.
 bool StreamReader::Child(Frame &parent, std::string_view name, Name known, Frame &frame)
 {
-    unsigned fields = 0;
     switch (parent.kind) {
     case Kind::Root:
+        if (known == nFolder)
+            AddFolder(m_root, frame);
+        return true;
     case Kind::Folder:
-        if (known == nFolder) {
-            TFolders &list = parent.kind == Kind::Root ? m_root : parent.folder->Folders();
-            frame.kind = Kind::Folder;
-            frame.keepsName = false;
-            frame.folder = list.Add(std::make_unique<TFolder>());
-            return true;
-        }
-        if (parent.kind == Kind::Root)
-            return true;
-        if (known == nBookmark) {
-            frame.kind = Kind::Bookmark;
-            frame.keepsName = false;
-            frame.bookmark = parent.folder->Bookmarks().Add(std::make_unique<TBookmark>());
-            return true;
-        }
-        fields = kFolderFields;
-        break;
+        if (known == nFolder)
+            AddFolder(parent.folder->Folders(), frame);
+        else if (known == nBookmark)
+            AddBookmark(*parent.folder, frame);
+        else
+            TakeField(parent, FieldOf(name, known), known, kFolderFields, frame);
+        return true;
     case Kind::Bookmark:
-        fields = kBookmarkFields;
-        break;
+        TakeField(parent, FieldOf(name, known), known, kBookmarkFields, frame);
+        return true;
     case Kind::Field:
         return false; // a field holding an element fails
     case Kind::Ignored:
-        return true;
+        break;
     }
-    const Name field = FieldOf(name, known);
+    return true;
+}
+
+void StreamReader::AddFolder(TFolders &list, Frame &frame)
+{
+    frame.kind = Kind::Folder;
+    frame.keepsName = false;
+    frame.folder = list.Add(std::make_unique<TFolder>());
+}
+
+void StreamReader::AddBookmark(TFolder &folder, Frame &frame)
+{
+    frame.kind = Kind::Bookmark;
+    frame.keepsName = false;
+    frame.bookmark = folder.Bookmarks().Add(std::make_unique<TBookmark>());
+}
+
+// The element is the field when the parent has such a field and has met none yet.
+void StreamReader::TakeField(Frame &parent, Name field, Name known, unsigned fields, Frame &frame)
+{
     const unsigned bit = 1u << field;
     if (field <= fLastVisit && (fields & bit) && !(parent.seen & bit)) {
         parent.seen |= bit;
@@ -329,7 +344,6 @@ bool StreamReader::Child(Frame &parent, std::string_view name, Name known, Frame
         frame.field = field;
         frame.keepsName = known != field;
     }
-    return true;
 }
 
 bool StreamReader::Close(std::string_view name, Name known)

@@ -143,6 +143,55 @@ void SortPart(const UCollator *collator, const LocaleCollation::TextAt &text, in
     std::sort(entries + first, entries + last, Less);
 }
 
+// The texts 0..total-1 cut into count parts of nearly equal size.
+struct Parts
+{
+    int total;
+    int count;
+    // Where part begins (part == count: where the last one ends).
+    int Bound(int part) const { return int(int64_t(total) * part / count); }
+};
+
+// Runs keyPart for each part, the first on this thread and each other on a thread
+// of its own. A collator serves one thread at a time: each other part keys with a
+// copy.
+void SortParts(const UCollator *collator, int count,
+               const std::function<void(const UCollator *, int)> &keyPart)
+{
+    std::vector<CollatorPtr> copies;
+    std::vector<std::jthread> workers;
+    copies.reserve(size_t(count));
+    workers.reserve(size_t(count));
+    for (int part = 1; part < count; ++part) {
+        UErrorCode status = U_ZERO_ERROR;
+        copies.emplace_back(ucol_clone(collator, &status));
+        bool started = false;
+        if (U_SUCCESS(status)) {
+            try {
+                workers.emplace_back(keyPart, copies.back().get(), part);
+                started = true;
+            } catch (const std::system_error &) {
+            }
+        }
+        if (!started) // no copy or no thread: this one keys the part too
+            keyPart(collator, part);
+    }
+    keyPart(collator, 0);
+} // the workers are joined here, before their copies close
+
+// Merges the sorted parts pairwise, then the pairs, and so on.
+void MergeParts(std::vector<Entry> &entries, const Parts &parts)
+{
+    for (int width = 1; width < parts.count; width *= 2) {
+        for (int part = 0; part + width < parts.count; part += 2 * width) {
+            const auto begin = entries.begin();
+            std::inplace_merge(begin + parts.Bound(part), begin + parts.Bound(part + width),
+                               begin + parts.Bound(std::min(part + 2 * width, parts.count)),
+                               Less);
+        }
+    }
+}
+
 } // namespace
 
 LocaleCollation::LocaleCollation(const QLocale &locale) : m_collator(OpenCollator(locale)) {}
@@ -161,42 +210,14 @@ int LocaleCollation::Compare(QStringView a, QStringView b) const
 std::vector<int> LocaleCollation::AscendingOrder(int count, const TextAt &text) const
 {
     std::vector<Entry> entries(size_t(std::max(count, 0)));
-    const int parts = PartCount(count);
-    std::vector<KeyPool> pools(static_cast<size_t>(parts));
-    const auto bound = [count, parts](int part) { return int(int64_t(count) * part / parts); };
+    const Parts parts{count, PartCount(count)};
+    std::vector<KeyPool> pools(static_cast<size_t>(parts.count));
     const auto keyPart = [&](const UCollator *collator, int part) {
-        SortPart(collator, text, bound(part), bound(part + 1), pools[size_t(part)],
+        SortPart(collator, text, parts.Bound(part), parts.Bound(part + 1), pools[size_t(part)],
                  entries.data());
     };
-    {
-        // A collator serves one thread at a time: each other part keys with a copy.
-        std::vector<CollatorPtr> copies;
-        std::vector<std::jthread> workers;
-        copies.reserve(size_t(parts));
-        workers.reserve(size_t(parts));
-        for (int part = 1; part < parts; ++part) {
-            UErrorCode status = U_ZERO_ERROR;
-            copies.emplace_back(ucol_clone(m_collator, &status));
-            bool started = false;
-            if (U_SUCCESS(status)) {
-                try {
-                    workers.emplace_back(keyPart, copies.back().get(), part);
-                    started = true;
-                } catch (const std::system_error &) {
-                }
-            }
-            if (!started) // no copy or no thread: this one keys the part too
-                keyPart(m_collator, part);
-        }
-        keyPart(m_collator, 0);
-    } // the workers are joined here, before their copies close
-    for (int width = 1; width < parts; width *= 2) {
-        for (int part = 0; part + width < parts; part += 2 * width) {
-            const auto begin = entries.begin();
-            std::inplace_merge(begin + bound(part), begin + bound(part + width),
-                               begin + bound(std::min(part + 2 * width, parts)), Less);
-        }
-    }
+    SortParts(m_collator, parts.count, keyPart);
+    MergeParts(entries, parts);
     std::vector<int> order;
     order.reserve(entries.size());
     for (const Entry &entry : entries)

@@ -1,4 +1,5 @@
 #include "dialogs/AboutForm.h"
+#include "platform/ProductName.h"
 #include "program/Globals.h"
 #include "settings/Language.h"
 #include "settings/widgets/TranslateForm.h"
@@ -28,7 +29,7 @@ TfrmAbout::TfrmAbout(QWidget *owner) : QDialog(owner)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("About"));
     BuildLayout();
-    lblProductName->setText(QStringLiteral("Varnokel PRO"));
+    lblProductName->setText(QString(kProductName));
     lblCompanyName->setText(QStringLiteral("Quorvane"));
     ShowTexts();
 }

@@ -89,27 +89,22 @@ void TfrmBookmark::edTitleChange()
 
 void TfrmBookmark::btnOKClick()
 {
-    Catalog->SaveUndoState();
-    // Without a current folder a new bookmark has nowhere to go: it is filled
-    // in as usual and then freed.
-    std::unique_ptr<TBookmark> unkept;
-    if (!FBookmark) {
-        auto bookmark = std::make_unique<TBookmark>();
-        if (CurrentFolder)
-            FBookmark = CurrentFolder->Bookmarks().Add(std::move(bookmark));
-        else
-            FBookmark = (unkept = std::move(bookmark)).get();
-    }
-    FBookmark->SetTitle(TrimmedText(edTitle->text()));
-    FBookmark->SetAddress(TrimmedText(edAddress->text()));
-    FBookmark->SetDescription(TrimmedText(memDescription->toPlainText()));
-    if (unkept)
-        FBookmark = nullptr;
-    Modified = true;
-    if (IMainWindow *main = MainWindow()) {
-        main->FillBookmarkList();
-        main->SelectBookmarkRow(FBookmark);
-    }
+    ChangeFromForm(IMainWindow::TRefresh::List, [this] {
+        // Without a current folder a new bookmark has nowhere to go: it is
+        // filled in as usual and then freed.
+        std::unique_ptr<TBookmark> unkept;
+        if (!FBookmark) {
+            auto bookmark = std::make_unique<TBookmark>();
+            if (CurrentFolder)
+                FBookmark = CurrentFolder->Bookmarks().Add(std::move(bookmark));
+            else
+                FBookmark = (unkept = std::move(bookmark)).get();
+        }
+        StoreTitleAndDescription(*FBookmark, edTitle, memDescription);
+        FBookmark->SetAddress(TrimmedText(edAddress->text()));
+        if (unkept)
+            FBookmark = nullptr;
+    }, [this](IMainWindow &main) { main.SelectBookmarkRow(FBookmark); });
 }
 
 // Cancel, Esc and the close box end here as well as OK.

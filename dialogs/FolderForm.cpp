@@ -80,16 +80,11 @@ void TfrmFolder::edTitleChange()
 // A new folder goes last among the current folder's siblings, never below it.
 void TfrmFolder::btnOKClick()
 {
-    Catalog->SaveUndoState();
-    if (!FFolder)
-        FFolder = SiblingList(*Catalog, CurrentFolder).Add(std::make_unique<TFolder>());
-    FFolder->SetTitle(TrimmedText(edTitle->text()));
-    FFolder->SetDescription(TrimmedText(memDescription->toPlainText()));
-    Modified = true;
-    if (IMainWindow *main = MainWindow()) {
-        main->RebuildFolderTree();
-        main->SelectFolderNode(FFolder);
-    }
+    ChangeFromForm(IMainWindow::TRefresh::Tree, [this] {
+        if (!FFolder)
+            FFolder = SiblingList(*Catalog, CurrentFolder).Add(std::make_unique<TFolder>());
+        StoreTitleAndDescription(*FFolder, edTitle, memDescription);
+    }, [this](IMainWindow &main) { main.SelectFolderNode(FFolder); });
 }
 
 // Cancel, Esc and the close box end here as well as OK.

@@ -68,3 +68,12 @@ void ConnectButtons(QDialog *form, QAbstractButton *ok, QAbstractButton *cancel,
     });
     QObject::connect(cancel, &QAbstractButton::clicked, form, &QDialog::reject);
 }
+
+void ChangeFromForm(IMainWindow::TRefresh refresh, const std::function<void()> &change,
+                    const std::function<void(IMainWindow &)> &show)
+{
+    if (IMainWindow *main = MainWindow()) {
+        main->ChangeCatalog(refresh, change);
+        show(*main);
+    }
+}

@@ -1,8 +1,13 @@
 #pragma once
 // What the folder and the bookmark dialogs share: Enter in an editor clicking
-// OK, the trimming of their texts, and the making of their named components.
+// OK, the trimming of their texts, the making of their named components, and
+// OK's change of the catalogue.
+
+#include "program/MainWindowLink.h"
 
 #include <QLatin1String>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QObject>
 #include <QWidget>
 
@@ -13,7 +18,6 @@ class QAbstractButton;
 class QDialog;
 class QFrame;
 class QHBoxLayout;
-class QPlainTextEdit;
 
 // Enter in any of the editors clicks the OK button, with any modifiers held and
 // only while the button is enabled. The editors never see the key, so a
@@ -33,6 +37,20 @@ private:
 // The text without the characters of code 32 or less at either end (blanks,
 // tabs, line breaks): what the dialogs store, and empty for a blank entry.
 QString TrimmedText(const QString &text);
+
+// The item's title and description as the editors hold them, trimmed.
+template <typename Item>
+void StoreTitleAndDescription(Item &item, const QLineEdit *title,
+                              const QPlainTextEdit *description)
+{
+    item.SetTitle(TrimmedText(title->text()));
+    item.SetDescription(TrimmedText(description->toPlainText()));
+}
+
+// OK's change, made along the main window's change path with its refresh;
+// `show` then puts the changed item before the user.
+void ChangeFromForm(IMainWindow::TRefresh refresh, const std::function<void()> &change,
+                    const std::function<void(IMainWindow &)> &show);
 
 // The widget, named and placed on the form.
 template <typename T>

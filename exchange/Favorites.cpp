@@ -4,12 +4,14 @@
 #include "exchange/Merge.h"
 #include "platform/Directory.h"
 #include "platform/IniFile.h"
-#include "platform/VarnokelError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
+#include <deque>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -77,38 +79,36 @@ QString FolderFileName(const QString &title)
 }
 
 // The address of a ".url" file; empty when it is no regular file of at most 1 MiB
-// (a folder, a FIFO, a device) or has no such key.
+// (a folder, a FIFO, a device), cannot be read or has no such key.
 QString ReadAddress(const QString &fileName)
 {
-    if (!IsExistingFile(fileName) || QFileInfo(fileName).size() > kLargestShortcut)
-        return {};
-    // The ini reader reads an unreadable file as empty; that must not pass silently.
-    QFile probe(fileName);
-    if (!probe.open(QIODevice::ReadOnly))
-        throw VarnokelError(QStringLiteral("Cannot open file \"%1\". %2")
-                                .arg(fileName, probe.errorString()));
-    probe.close();
-    return IniFile(fileName).ReadString(kSection, kUrlKey, QString());
+    return IniFile(fileName, IniFile::Mode::WriteThrough, kLargestShortcut)
+        .ReadString(kSection, kUrlKey, QString());
+}
+
+// folder + "/" + name, with one "/" after the root folder too.
+QString InFolder(const QString &folder, const QString &name)
+{
+    return (folder.endsWith(u'/') ? folder : folder + u'/') + name;
 }
 
 struct ImportFrame
 {
-    QString dir;
-    QString canonical; // to notice a symbolic link back to an enclosing folder
+    QString canonical; // the folder's real path, without links
     TFolder *folder;
     std::vector<DirectoryEntry> subfolders;
     size_t next = 0;
 };
 
-// Reads dir's shortcuts into folder and lists its sub-folders. With no folder
-// (the chosen folder itself) they go into a root folder titled with dir's name,
-// made at the first one.
+// Reads the shortcuts among dir's entries into folder and keeps its sub-folders.
+// With no folder (the chosen folder itself) they go into a root folder titled with
+// dir's name, made at the first one.
 ImportFrame EnterFolder(TMerger &merger, const QString &dir, const QString &canonical,
-                        TFolder *folder)
+                        TFolder *folder, const std::vector<DirectoryEntry> &entries)
 {
-    ImportFrame frame{dir, canonical, folder, {}};
+    ImportFrame frame{canonical, folder, {}};
     TFolder *target = folder;
-    for (const DirectoryEntry &entry : ListDirectory(dir)) {
+    for (const DirectoryEntry &entry : entries) {
         // Every entry named "*.url" counts, a folder too (it gives an empty address).
         if (entry.name.endsWith(kExtension, Qt::CaseInsensitive)) {
             if (!target) {
@@ -127,13 +127,71 @@ ImportFrame EnterFolder(TMerger &merger, const QString &dir, const QString &cano
     return frame;
 }
 
-bool IsEnclosing(const std::vector<ImportFrame> &stack, const QString &canonical)
+// The walk of an import. The chosen folder's own tree comes first, depth-first;
+// the folders that symbolic links lead to come after it, so a folder's shortcuts
+// show where it really is. Each real folder inside the chosen one is entered once,
+// however many links lead to it; a folder not entered (a link to one entered
+// before, or out of the chosen folder, to "/" say) stays empty under its name.
+class FavoritesWalk
 {
-    for (const ImportFrame &frame : stack)
-        if (frame.canonical == canonical)
-            return true;
-    return false;
-}
+public:
+    FavoritesWalk(TCatalog &catalog, const QString &chosen)
+        : m_merger(catalog), m_inside(InFolder(chosen, {}))
+    {
+        m_entered.insert(chosen);
+    }
+
+    void Run(const QString &dir, const QString &canonical, TFolder *folder,
+             const std::vector<DirectoryEntry> &entries)
+    {
+        m_stack.push_back(EnterFolder(m_merger, dir, canonical, folder, entries));
+        for (;;) {
+            if (m_stack.empty()) {
+                if (m_links.empty())
+                    return;
+                const auto [path, linked] = m_links.front();
+                m_links.pop_front();
+                Enter(QFileInfo(path).canonicalFilePath(), linked);
+            } else if (ImportFrame &top = m_stack.back(); top.next < top.subfolders.size()) {
+                Step(top);
+            } else {
+                m_stack.pop_back();
+            }
+        }
+    }
+
+private:
+    // Makes the next sub-folder of top, and enters it unless a link leads there.
+    void Step(ImportFrame &top)
+    {
+        const DirectoryEntry entry = top.subfolders[top.next++];
+        auto made = std::make_unique<TFolder>();
+        made->SetTitle(entry.name);
+        TFolder *used = m_merger.MergeFolder(top.folder, std::move(made));
+        if (entry.isLink)
+            m_links.push_back({InFolder(top.canonical, entry.name), used});
+        else // below a real folder, a real sub-folder's path is real too
+            Enter(InFolder(top.canonical, entry.name), used);
+    }
+
+    // Read by its real path: a path through links would be resolved anew at each
+    // step, and fail beyond 40 links.
+    void Enter(const QString &canonical, TFolder *folder)
+    {
+        if (!canonical.startsWith(m_inside) || m_entered.contains(canonical))
+            return;
+        m_entered.insert(canonical);
+        // A folder that cannot be read gives what could be listed, maybe nothing.
+        m_stack.push_back(EnterFolder(m_merger, canonical, canonical, folder,
+                                      ReadDirectory(canonical).entries));
+    }
+
+    TMerger m_merger;
+    QString m_inside; // the chosen folder's real path with a final "/"
+    QSet<QString> m_entered;
+    std::vector<ImportFrame> m_stack;
+    std::deque<std::pair<QString, TFolder *>> m_links; // path, and the folder it fills
+};
 
 void WriteShortcut(const QString &dir, const TBookmark &bookmark)
 {
@@ -171,26 +229,10 @@ void ImportIE(TCatalog &catalog, const QString &dir, TFolder *folder)
 {
     if (!QFileInfo(dir).isDir())
         return;
-    TMerger merger(catalog);
-    std::vector<ImportFrame> stack;
-    stack.push_back(EnterFolder(merger, dir, QFileInfo(dir).canonicalFilePath(), folder));
-    while (!stack.empty()) {
-        ImportFrame &top = stack.back();
-        if (top.next == top.subfolders.size()) {
-            stack.pop_back();
-            continue;
-        }
-        const DirectoryEntry entry = top.subfolders[top.next++];
-        auto made = std::make_unique<TFolder>();
-        made->SetTitle(entry.name);
-        TFolder *used = merger.MergeFolder(top.folder, std::move(made));
-        const QString path = top.dir + u'/' + entry.name;
-        // Only a link can lead back up; below a real folder the path stays canonical.
-        const QString canonical = entry.isLink ? QFileInfo(path).canonicalFilePath()
-                                               : top.canonical + u'/' + entry.name;
-        if (!entry.isLink || !IsEnclosing(stack, canonical))
-            stack.push_back(EnterFolder(merger, path, canonical, used));
-    }
+    const QString chosen = QFileInfo(dir).canonicalFilePath();
+    // A chosen folder that cannot be read is an error: an import of nothing would
+    // not say why.
+    FavoritesWalk(catalog, chosen).Run(dir, chosen, folder, ListDirectory(dir));
 }
 
 void ExportIE(const TCatalog &catalog, const QString &dir, const TFolder *folder)

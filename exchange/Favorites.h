@@ -12,8 +12,11 @@
 // folder is none; ".url" files directly in dir become folder's bookmarks, with
 // none those of a root folder titled with dir's name. Names beginning with "."
 // are skipped with their subtree. Only regular files of at most 1 MiB are read as
-// shortcuts; another "*.url" gives a bookmark without address. A missing dir does
-// nothing; a folder or ".url" file that cannot be read raises an error naming it.
+// shortcuts; another "*.url", or one that cannot be read, gives a bookmark without
+// address, and a folder below dir that cannot be read gives an empty folder.
+// Symbolic links are followed to folders inside dir only, and each real folder is
+// entered once (by its real place first): others stay empty. A missing dir does
+// nothing; a dir that cannot be read raises an error naming it.
 void ImportIE(TCatalog &catalog, const QString &dir, TFolder *folder = nullptr);
 
 // Writes folder's sub-folders and bookmarks (the root folders when folder is none)

@@ -1,6 +1,7 @@
 #include "exchange/Import1x.h"
 #include "exchange/LineFile.h"
 #include "exchange/Merge.h"
+#include "platform/Directory.h"
 #include "platform/TextCodec.h"
 
 #include <unordered_map>
@@ -69,15 +70,27 @@ TFolder *TargetParent(TFolder *previous, qsizetype previousDepth, qsizetype dept
     return sibling ? sibling->Parent() : nullptr;
 }
 
+// dir + "/" + name; empty when name is (no such entry).
+QString InFolder(const QString &dir, const QString &name)
+{
+    return name.isEmpty() ? QString() : dir + u'/' + name;
+}
+
 } // namespace
 
 void ImportVarnokel1x(TCatalog &catalog, const QString &dir)
 {
-    const QString treeFile = dir + QLatin1StringView("/folders.wnf");
-    const QString descriptionFile = dir + QLatin1StringView("/folddesc.wnf");
+    // Names match without letter case, as where the 1.x version kept them.
+    const CaseBlindNames names(dir);
+    const QString treeFile = InFolder(dir, names.Find(QStringLiteral("folders.wnf")));
+    const QString descriptionFile = InFolder(dir, names.Find(QStringLiteral("folddesc.wnf")));
     if (!IsExistingFile(treeFile) || !IsExistingFile(descriptionFile))
         return;
     const Descriptions descriptions = ReadDescriptions(descriptionFile);
+    const QString linksDir = InFolder(dir, names.Find(QStringLiteral("Links")));
+    // Listed once: only files found there are opened, so a title that holds "/"
+    // or NUL names none.
+    const CaseBlindNames links(linksDir);
     TMerger merger(catalog);
     TLineReader tree(treeFile);
     TFolder *previous = nullptr;
@@ -89,16 +102,12 @@ void ImportVarnokel1x(TCatalog &catalog, const QString &dir)
         folder->SetTitle(TrimmedText(raw));
         if (const auto found = descriptions.find(folder->Title()); found != descriptions.end())
             folder->SetDescription(found->second);
-        const QString title = folder->Title();
+        const QString linksFile =
+            InFolder(linksDir, links.Find(folder->Title() + QStringLiteral(".wnl")));
         previous = merger.MergeFolder(TargetParent(previous, previousDepth, depth),
                                       std::move(folder));
         previousDepth = depth;
-        // A title that holds a separator or NUL names no file of the Links folder.
-        if (title.contains(u'/') || title.contains(QChar(0)))
-            continue;
-        const QString links = dir + QLatin1StringView("/Links/") + title
-                              + QLatin1StringView(".wnl");
-        if (IsExistingFile(links))
-            ReadBookmarks(merger, *previous, links);
+        if (IsExistingFile(linksFile))
+            ReadBookmarks(merger, *previous, linksFile);
     }
 }

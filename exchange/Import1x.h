@@ -2,8 +2,9 @@
 // Import of the catalogue folder of the product's 1.x version: "folders.wnf" (one
 // folder a line, its depth the number of TABs), "folddesc.wnf" (pairs of lines:
 // folder title, description) and "Links/<title>.wnl" (five lines a bookmark, each
-// with a two-character prefix). The folder is only read; everything is merged
-// into the root list by title (TMerger).
+// with a two-character prefix). Their names match without letter case, the exact
+// name first. The folder is only read; everything is merged into the root list by
+// title (TMerger).
 
 #include "catalogue/Catalog.h"
 

@@ -11,9 +11,7 @@
 #include "settings/Preferences.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QRegularExpression>
-#include <QUrl>
 #include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -65,11 +63,6 @@ void TfrmMain::ConnectBookmarkList()
     };
 }
 
-bool TfrmMain::ListShowsCurrentFolder() const
-{
-    return CurrentFolder && FListModel->Bookmarks() == &CurrentFolder->Bookmarks();
-}
-
 // Selects exactly these rows and gives the focus mark to the first of them.
 void TfrmMain::SelectRows(const QList<int> &rows)
 {
@@ -101,15 +94,16 @@ void TfrmMain::lvBookmarksDblClick()
         ToolsGoExecute();
 }
 
+// The list counts as focused when it is the window's focused control: a press
+// that brings the window to the front reaches the list before the window is
+// active, when hasFocus() is still false, and the row pressed must count.
 void TfrmMain::ReanchorSearch()
 {
     SearchRec.Folder = CurrentFolder;
     const int i = ItemIndex();
     const TBookmarks &list = CurrentFolder->Bookmarks();
-    SearchRec.Bookmark = lvBookmarks->hasFocus() && ListShowsCurrentFolder() && i >= 0
-                                 && i < list.Count()
-                             ? list.At(i)
-                             : nullptr;
+    SearchRec.Bookmark = focusWidget() == lvBookmarks && i >= 0 && i < list.Count() ? list.At(i)
+                                                                                    : nullptr;
     SearchRec.Field = sfTitle;
     SearchRec.FoundPos = 1;
     SearchRec.NextPos = 1;
@@ -142,7 +136,7 @@ bool TfrmMain::lvBookmarksDragOver(QObject *source) const
 void TfrmMain::lvBookmarksDragDrop(const QPoint &pos)
 {
     const int to = lvBookmarks->indexAt(pos).row();
-    if (!ListShowsCurrentFolder() || to < 0 || ItemIndex() < 0)
+    if (!CurrentFolder || to < 0 || ItemIndex() < 0)
         return;
     ChangeCatalog(TRefresh::None, [&] {
         TBookmarks &list = CurrentFolder->Bookmarks();
@@ -265,11 +259,12 @@ void TfrmMain::lvBookmarksColumnClick(int column)
     QAction *reversed = Action(ActionId::ViewReversedOrder);
     reversed->setChecked(!reversed->isChecked());
     Prefs->Rec().ReversedSort = reversed->isChecked();
-    SortAction(column + 1)->setChecked(true);
-    SortCommand(column + 1);
+    const auto sortType = TSortType(stTitle + column); // columns 0..3: title .. add date
+    SortAction(sortType)->setChecked(true);
+    SortCommand(sortType);
 }
 
-void TfrmMain::SortCommand(int sortType)
+void TfrmMain::SortCommand(TSortType sortType)
 {
     Prefs->Rec().SortType = quint8(sortType);
     FillBookmarkList();
@@ -278,11 +273,10 @@ void TfrmMain::SortCommand(int sortType)
 
 void TfrmMain::ShowColumnCaptions()
 {
-    const int sortType = Prefs->Rec().SortType;
+    const int sortedColumn = Prefs->Rec().SortType - stTitle; // -1: unsorted
     const QString mark = Prefs->Rec().ReversedSort ? QStringLiteral(" -") : QStringLiteral(" +");
     for (int c = 0; c < 4; ++c)
-        FListModel->SetColumnCaption(c, ColumnBaseCaption[c] + (c == sortType - 1 ? mark
-                                                                                   : QString()));
+        FListModel->SetColumnCaption(c, ColumnBaseCaption[c] + (c == sortedColumn ? mark : ""));
 }
 
 void TfrmMain::ViewReversedOrderExecute()
@@ -340,26 +334,3 @@ void TfrmMain::MainStatusBarResize()
     StatusPanel[1]->setFixedWidth(qMax(minimum, MainStatusBar->width() - others));
 }
 
-// An address with a scheme ("http://", "https://", "ftp://", "file://", ...) opens as
-// it is; anything else is taken for a web address without its "http://".
-static QString OpenableAddress(const QString &address)
-{
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
-    if (scheme.match(address).hasMatch())
-        return address;
-    return QStringLiteral("http://") + address;
-}
-
-void TfrmMain::ToolsGoExecute()
-{
-    const int i = ItemIndex();
-    if (!ListShowsCurrentFolder() || i < 0 || i >= CurrentFolder->Bookmarks().Count())
-        return;
-    TBookmark *bookmark = CurrentFolder->Bookmarks().At(i);
-    QDesktopServices::openUrl(QUrl(OpenableAddress(bookmark->Address()), QUrl::TolerantMode));
-    bookmark->SetLastVisit(TodayText());
-    FillBookmarkList();
-    SelectRows({int(CurrentFolder->Bookmarks().IndexOf(bookmark))});
-    Modified = true;
-    UpdateActionStates();
-}

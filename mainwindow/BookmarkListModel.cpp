@@ -1,6 +1,7 @@
 #include "mainwindow/BookmarkListModel.h"
 #include "catalogue/Bookmarks.h"
 
+#include <algorithm>
 
 TBookmarkListModel::TBookmarkListModel(QObject *parent) : QAbstractTableModel(parent)
 {
@@ -12,6 +13,19 @@ void TBookmarkListModel::Reset(const TBookmarks *bookmarks)
     m_bookmarks = bookmarks;
     m_rows = bookmarks ? bookmarks->Count() : 0;
     endResetModel();
+}
+
+int TBookmarkListModel::RowOf(const TBookmark *bookmark, int near) const
+{
+    const int rows = m_bookmarks ? std::min(m_rows, m_bookmarks->Count()) : 0;
+    near = std::clamp(near, 0, std::max(rows - 1, 0));
+    for (int below = near, above = near - 1; below < rows || above >= 0; ++below, --above) {
+        if (below < rows && m_bookmarks->At(below) == bookmark)
+            return below;
+        if (above >= 0 && m_bookmarks->At(above) == bookmark)
+            return above;
+    }
+    return -1;
 }
 
 void TBookmarkListModel::SetColumnCaption(int column, const QString &caption)

@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 
+class TBookmark;
 class TBookmarks;
 
 class TBookmarkListModel : public QAbstractTableModel
@@ -17,6 +18,10 @@ public:
     // Shows the list (none: no rows), all rows anew.
     void Reset(const TBookmarks *bookmarks);
     const TBookmarks *Bookmarks() const { return m_bookmarks; }
+    // The row showing this very bookmark, -1 when none does. The search runs
+    // outward from row `near`, so a row close to it is found at once whatever
+    // the number of rows.
+    int RowOf(const TBookmark *bookmark, int near) const;
 
     void SetColumnCaption(int column, const QString &caption);
 

@@ -220,14 +220,24 @@ void TfrmMain::ConnectTreeAndList()
     ConnectBookmarkList();
 }
 
+// A press that makes a folder current also highlights its node, so the list
+// and every command act on the folder the user sees selected. A press on empty
+// space makes none current and leaves the highlight and the list as they are.
 bool TfrmMain::trvFoldersMouseDown(QMouseEvent *event)
 {
-    QTreeWidgetItem *node = trvFolders->itemAt(event->position().toPoint());
+    const QPoint pos = event->position().toPoint();
+    QTreeWidgetItem *node = trvFolders->itemAt(pos);
+    const bool left = event->button() == Qt::LeftButton;
+    // Left of a node's caption lie its indentation and its arrow: there the
+    // tree selects the node, or only opens or closes it.
+    if (node && left && !trvFolders->visualItemRect(node).contains(pos))
+        return false;
     CurrentFolder = GetNodeFolder(node);
     StoreTreeSelection();
     UpdateActionStates();
-    // A right press, or a press on empty space, leaves the highlight where it is.
-    return !node || event->button() == Qt::RightButton;
+    if (node && !left)
+        trvFolders->setCurrentItem(node); // as a left press does, but starts no drag
+    return !node || !left;
 }
 
 bool TfrmMain::trvFoldersDragOver(QObject *source, const QPoint &pos)
@@ -238,10 +248,6 @@ bool TfrmMain::trvFoldersDragOver(QObject *source, const QPoint &pos)
     bool accept = (folderDrag || bookmarkDrag) && CurrentFolder && target != CurrentFolder;
     if (accept && folderDrag && target)
         accept = !CurrentFolder->Contains(target);
-    // Rows of the list are bookmarks of the current folder only while the list
-    // shows that folder (a right press elsewhere makes another folder current).
-    if (accept && bookmarkDrag)
-        accept = ListShowsCurrentFolder();
     if (folderDrag) {
         FDropNode = trvFolders->itemAt(pos);
         FNodeAbove = trvFolders->itemAt(pos - QPoint(0, 1));

@@ -245,10 +245,10 @@ void TfrmMain::UpdateActionStates()
     }
 }
 
-QAction *TfrmMain::SortAction(int sortType) const
+QAction *TfrmMain::SortAction(TSortType sortType) const
 {
     static const ActionId ids[5] = {ActionId::ViewUnsorted, ActionId::ViewSortByTitle,
                                     ActionId::ViewSortByAddress, ActionId::ViewSortByLastVisit,
                                     ActionId::ViewSortByAddDate};
-    return Action(ids[qBound(0, sortType, 4)]);
+    return Action(ids[qBound(0, int(sortType), 4)]);
 }

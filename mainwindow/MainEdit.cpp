@@ -9,6 +9,7 @@
 #include "mainwindow/BookmarkListModel.h"
 #include "mainwindow/MainForm.h"
 #include "platform/Format.h"
+#include "platform/ProductName.h"
 #include "program/Globals.h"
 #include "program/MessageBox.h"
 #include "settings/Language.h"
@@ -79,19 +80,20 @@ bool ConfirmDelete(QWidget *owner, qsizetype count)
     const QString text = Format(question, {qint64(count)});
     if (!Prefs->Rec().ConfirmDeletingItems)
         return true;
-    return ShowMessageBox(owner, {text, QStringLiteral("Varnokel PRO"),
+    return ShowMessageBox(owner, {text, QString(kProductName),
                                   QMessageBox::Ok | QMessageBox::Cancel,
                                   QMessageBox::Question})
            == QMessageBox::Ok;
 }
 
-// Undo and Redo bring back a whole tree: every folder is new.
+// Undo and Redo bring back a whole tree (every folder is new) and take no
+// snapshot of their own.
 void RestoreSnapshot(TfrmMain &window, void (TCatalog::*step)())
 {
-    (Catalog->*step)();
-    window.RebuildFolderTree();
-    Modified = true;
-    window.UpdateActionStates();
+    window.ChangeCatalogUnrecorded(IMainWindow::TRefresh::None, [&] {
+        (Catalog->*step)();
+        window.RebuildFolderTree();
+    });
 }
 
 } // namespace
@@ -124,17 +126,15 @@ void TfrmMain::RemoveSelectedRows(TBookmarks *copies)
 
 void TfrmMain::RemoveCurrentFolder()
 {
-    FListModel->Reset(nullptr); // the list may show a folder that goes with it
+    FListModel->Reset(nullptr); // the list shows the folder that goes
     RemoveFolder(*CurrentFolder);
     CurrentFolder = nullptr;
 }
 
-// Taken from the highlighted node; without one, from the current folder's node.
+// Taken from the highlighted node, which is the current folder's.
 int TfrmMain::FolderReselectPosition() const
 {
     QTreeWidgetItem *node = trvFolders->selectedItems().value(0);
-    if (!node)
-        node = NodeOfFolder(CurrentFolder);
     return node ? ReselectionPosition(trvFolders, node) : -1;
 }
 
@@ -162,13 +162,12 @@ void TfrmMain::EditAddBookmarkExecute()
     UpdateActionStates();
 }
 
-// The rows of the list are the current folder's bookmarks only while the list
-// shows that folder (a right press in the tree makes another folder current):
-// otherwise the list's commands leave them alone.
+// The list's commands need a current folder: after a press on the tree's empty
+// space the list goes on showing rows while there is none.
 void TfrmMain::EditEditItemExecute()
 {
     if (ListFocusedWithSelection()) {
-        if (ListShowsCurrentFolder())
+        if (CurrentFolder)
             ShowItemForm(frmBookmark, this, CurrentFolder->Bookmarks().GetItem(ItemIndex()));
     } else if (TFolder *folder = SelectedNodeFolder()) {
         ShowItemForm(frmFolder, this, folder);
@@ -179,7 +178,7 @@ void TfrmMain::EditEditItemExecute()
 void TfrmMain::EditCutExecute()
 {
     if (ListFocusedWithSelection()) {
-        if (ListShowsCurrentFolder())
+        if (CurrentFolder)
             ChangeCatalog(TRefresh::None, [this] {
                 FClipboardBookmarks = std::make_unique<TBookmarks>();
                 RemoveSelectedRows(FClipboardBookmarks.get());
@@ -202,7 +201,7 @@ void TfrmMain::EditCopyExecute()
     if (memDescription->hasFocus()) {
         memDescription->copy();
     } else if (ListFocusedWithSelection()) {
-        if (ListShowsCurrentFolder()) {
+        if (CurrentFolder) {
             FClipboardBookmarks = std::make_unique<TBookmarks>();
             CopyBookmarksTo(CurrentFolder->Bookmarks(), ToRows(SelectedRows()),
                             *FClipboardBookmarks);
@@ -240,11 +239,11 @@ void TfrmMain::EditSelectAllExecute()
 void TfrmMain::EditDeleteExecute()
 {
     if (ListFocusedWithSelection()) {
-        if (ListShowsCurrentFolder() && ConfirmDelete(this, SelectedRows().size()))
+        if (CurrentFolder && ConfirmDelete(this, SelectedRows().size()))
             ChangeCatalog(TRefresh::None, [this] { RemoveSelectedRows(nullptr); });
     } else if (CurrentFolder) {
         const int position = FolderReselectPosition();
-        if (ConfirmDelete(this, 1)) { // one folder, also while no node is highlighted
+        if (ConfirmDelete(this, 1)) { // the highlighted folder
             ChangeCatalog(TRefresh::Tree, [this] { RemoveCurrentFolder(); });
             SelectNodeAt(trvFolders, position);
         }

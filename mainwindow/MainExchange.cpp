@@ -20,10 +20,35 @@ namespace {
 const QLatin1StringView kFirefoxFilter("Firefox Bookmarks (*.html)");
 const QLatin1StringView kOperaFilter("Opera Hotlist (*.adr)");
 
-TPreferencesRec &Settings()
+// One import or export: where its choice is kept, what it asks for, what runs.
+struct TExchangeSpec
 {
-    return Prefs->Rec();
-}
+    QString TPreferencesRec::*setting;
+    TChooserKind chooser; // a folder, a file to open or a file to save
+    QLatin1StringView filter;
+    void (*import)(TCatalog &, const QString &); // none for an export
+    void (*exportTo)(const TCatalog &, const QString &);
+};
+
+// Default arguments do not reach through a function pointer: one call each.
+const TExchangeSpec kExchanges[] = {
+    {&TPreferencesRec::Varnokel1Bookmarks, TChooserKind::Folder, {},
+     [](TCatalog &c, const QString &dir) { ImportVarnokel1x(c, dir); }, nullptr},
+    {&TPreferencesRec::IEFavoritesLocation, TChooserKind::Folder, {},
+     [](TCatalog &c, const QString &dir) { ImportIE(c, dir); }, nullptr},
+    {&TPreferencesRec::FirefoxBookmarksLocation, TChooserKind::OpenFile, kFirefoxFilter,
+     [](TCatalog &c, const QString &file) { ImportFirefox(c, file); }, nullptr},
+    {&TPreferencesRec::OperaHotlistLocation, TChooserKind::OpenFile, kOperaFilter,
+     [](TCatalog &c, const QString &file) { ImportOpera(c, file); }, nullptr},
+    {&TPreferencesRec::IEFavoritesLocation, TChooserKind::Folder, {}, nullptr,
+     [](const TCatalog &c, const QString &dir) { ExportIE(c, dir); }},
+    {&TPreferencesRec::FirefoxBookmarksLocation, TChooserKind::SaveFile, kFirefoxFilter, nullptr,
+     &ExportFirefox},
+    {&TPreferencesRec::OperaHotlistLocation, TChooserKind::SaveFile, kOperaFilter, nullptr,
+     &ExportOpera},
+};
+
+static_assert(std::size(kExchanges) == size_t(TfrmMain::TExchange::Count));
 
 // The folder browser over a setting. A setting that names no existing folder is
 // emptied first, and the browser then preselects nothing. OK stores the choice.
@@ -31,7 +56,10 @@ bool BrowseForFolder(QWidget *owner, QString &setting)
 {
     if (!QFileInfo(setting).isDir())
         setting.clear();
-    const QString chosen = ShowFileChooser(owner, {TChooserKind::Folder, setting, {}, {}});
+    FileChooserRequest request;
+    request.Kind = TChooserKind::Folder;
+    request.Start = setting;
+    const QString chosen = ShowFileChooser(owner, request);
     if (chosen.isEmpty())
         return false;
     setting = chosen;
@@ -42,7 +70,11 @@ bool BrowseForFolder(QWidget *owner, QString &setting)
 // the choice.
 bool ChooseFile(QWidget *owner, TChooserKind kind, QLatin1StringView filter, QString &setting)
 {
-    const QString chosen = ShowFileChooser(owner, {kind, setting, filter, {}});
+    FileChooserRequest request;
+    request.Kind = kind;
+    request.Start = setting;
+    request.Filter = filter;
+    const QString chosen = ShowFileChooser(owner, request);
     if (chosen.isEmpty())
         return false;
     setting = chosen;
@@ -51,65 +83,18 @@ bool ChooseFile(QWidget *owner, TChooserKind kind, QLatin1StringView filter, QSt
 
 } // namespace
 
-void TfrmMain::ImportVarnokel1xExecute()
+void TfrmMain::ExchangeExecute(TExchange exchange)
 {
-    QString &dir = Settings().Varnokel1Bookmarks;
-    if (!BrowseForFolder(this, dir))
+    const TExchangeSpec &spec = kExchanges[int(exchange)];
+    QString &choice = Prefs->Rec().*spec.setting;
+    const bool chosen = spec.chooser == TChooserKind::Folder
+                            ? BrowseForFolder(this, choice)
+                            : ChooseFile(this, spec.chooser, spec.filter, choice);
+    if (!chosen)
         return;
     const TWaitCursor wait;
-    ChangeCatalog(TRefresh::Tree, [&] { ImportVarnokel1x(*Catalog, dir); });
-}
-
-void TfrmMain::ImportIEExecute()
-{
-    QString &dir = Settings().IEFavoritesLocation;
-    if (!BrowseForFolder(this, dir))
-        return;
-    const TWaitCursor wait;
-    ChangeCatalog(TRefresh::Tree, [&] { ImportIE(*Catalog, dir); });
-}
-
-void TfrmMain::ImportFirefoxExecute()
-{
-    QString &file = Settings().FirefoxBookmarksLocation;
-    if (!ChooseFile(this, TChooserKind::OpenFile, kFirefoxFilter, file))
-        return;
-    const TWaitCursor wait;
-    ChangeCatalog(TRefresh::Tree, [&] { ImportFirefox(*Catalog, file); });
-}
-
-void TfrmMain::ImportOperaExecute()
-{
-    QString &file = Settings().OperaHotlistLocation;
-    if (!ChooseFile(this, TChooserKind::OpenFile, kOperaFilter, file))
-        return;
-    const TWaitCursor wait;
-    ChangeCatalog(TRefresh::Tree, [&] { ImportOpera(*Catalog, file); });
-}
-
-void TfrmMain::ExportIEExecute()
-{
-    QString &dir = Settings().IEFavoritesLocation;
-    if (!BrowseForFolder(this, dir))
-        return;
-    const TWaitCursor wait;
-    ExportIE(*Catalog, dir);
-}
-
-void TfrmMain::ExportFirefoxExecute()
-{
-    QString &file = Settings().FirefoxBookmarksLocation;
-    if (!ChooseFile(this, TChooserKind::SaveFile, kFirefoxFilter, file))
-        return;
-    const TWaitCursor wait;
-    ExportFirefox(*Catalog, file);
-}
-
-void TfrmMain::ExportOperaExecute()
-{
-    QString &file = Settings().OperaHotlistLocation;
-    if (!ChooseFile(this, TChooserKind::SaveFile, kOperaFilter, file))
-        return;
-    const TWaitCursor wait;
-    ExportOpera(*Catalog, file);
+    if (spec.import)
+        ChangeCatalog(TRefresh::Tree, [&] { spec.import(*Catalog, choice); });
+    else
+        spec.exportTo(*Catalog, choice);
 }

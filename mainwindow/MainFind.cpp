@@ -8,10 +8,10 @@
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -30,17 +30,6 @@ QString FieldLabel(TSearchField field)
     default:
         return text("Title", "Title:");
     }
-}
-
-// A folder's sibling indexes from the top level down. Paths compare as the tree
-// shows its nodes: {1} < {1, 0} < {1, 4, 2} < {2}.
-std::vector<int> IndexPath(const TFolder *folder)
-{
-    std::vector<int> path;
-    for (const TFolder *f = folder; f; f = f->Parent())
-        path.push_back(f->GetIndex());
-    std::reverse(path.begin(), path.end());
-    return path;
 }
 
 } // namespace
@@ -80,29 +69,29 @@ void TfrmMain::ShowNextMatch()
     UpdateActionStates();
 }
 
-// Selects the match's folder when its node comes after the selected node. The
-// selection change runs at once and starts the search anew at that folder's
-// title, so the match itself shows at the next step. Only the two folders'
-// paths are compared: no walk over the tree's nodes.
+// Selects the match's folder wherever its node lies, so that what the list
+// shows and what the commands act on is the match's folder. The selection
+// change runs at once and starts the search anew at that folder's title, so
+// the match itself shows at the next step.
 void TfrmMain::SelectMatchNode()
 {
-    const TFolder *selected = SelectedNodeFolder();
-    if (SearchRec.Folder == selected)
+    if (SearchRec.Folder == SelectedNodeFolder())
         return;
-    QTreeWidgetItem *node = NodeOfFolder(SearchRec.Folder);
-    if (node && (!selected || IndexPath(SearchRec.Folder) > IndexPath(selected)))
+    if (QTreeWidgetItem *node = NodeOfFolder(SearchRec.Folder))
         trvFolders->setCurrentItem(node);
 }
 
-// Makes the match's bookmark the only selected row when it lies below the
-// current row of the list showing its folder; rows above are not looked at.
+// Makes the match's bookmark the one selected row, with the focus mark,
+// wherever it lies in the list. The row is looked for from the current row
+// outward: the next match mostly lies close to the last one.
 void TfrmMain::SelectMatchRow()
 {
+    // A folder too deep for the tree has no node, and the list shows another one.
     if (!SearchRec.Bookmark || FListModel->Bookmarks() != &SearchRec.Folder->Bookmarks())
         return;
-    const int row = SearchRec.Folder->Bookmarks().IndexOf(SearchRec.Bookmark);
-    if (row > ItemIndex() && row < FListModel->rowCount()) {
-        lvBookmarks->clearSelection();
-        SelectRows({row});
-    }
+    const int row = FListModel->RowOf(SearchRec.Bookmark, ItemIndex());
+    if (row < 0)
+        return;
+    SelectRows({row});
+    lvBookmarks->scrollTo(FListModel->index(row, 0));
 }

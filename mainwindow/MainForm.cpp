@@ -2,15 +2,18 @@
 // sequence that asks about unsaved changes and stores the layout and settings.
 #include "mainwindow/MainForm.h"
 #include "catalogue/Catalog.h"
+#include "catalogue/CatalogFile.h"
 #include "mainwindow/BookmarkListModel.h"
 #include "mainwindow/StatusPanel.h"
+#include "platform/AtomicFile.h"
+#include "platform/AutostartEntry.h"
+#include "platform/Memory.h"
+#include "platform/ProductName.h"
+#include "platform/ProgramKey.h"
+#include "platform/VarnokelError.h"
 #include "program/CommandGuard.h"
 #include "program/Globals.h"
 #include "program/MessageBox.h"
-#include "platform/AtomicFile.h"
-#include "platform/Memory.h"
-#include "platform/ProgramKey.h"
-#include "platform/VarnokelError.h"
 #include "settings/Language.h"
 #include "settings/Preferences.h"
 
@@ -201,7 +204,7 @@ void TfrmMain::BuildPopupsTrayAndTimers()
     TrayPopup->setObjectName(QStringLiteral("TrayPopup"));
     TrayIcon = new QSystemTrayIcon(windowIcon(), this);
     TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
-    TrayIcon->setToolTip(QStringLiteral("Varnokel PRO"));
+    TrayIcon->setToolTip(QString(kProductName));
     TrayIcon->setContextMenu(TrayPopup);
 
     AutoSaveTimer = new QTimer(this);
@@ -228,10 +231,11 @@ void TfrmMain::FormCreate()
 {
     Modified = false;
     Guarded([this] {
-        setWindowTitle(QStringLiteral("Varnokel PRO 2.0"));
+        setWindowTitle(QString(kProductCaption));
         AppDir = ProgramFolder();
         RemoveSaveLeftovers(AppDir + QLatin1String(kPreferencesFile));
         RemoveSaveLeftovers(AppDir + QLatin1String(kCatalogFileName));
+        RemoveSaveLeftovers(AutostartEntryPath());
         FPrefs = std::make_unique<TPreferences>();
         Prefs = FPrefs.get();
         Prefs->LoadFromFile(AppDir + QLatin1String(kPreferencesFile));
@@ -239,7 +243,7 @@ void TfrmMain::FormCreate()
         Catalog = FCatalog.get();
         const QString catalogFile = AppDir + QLatin1String(kCatalogFileName);
         if (QFileInfo(catalogFile).isFile()) {
-            Catalog->LoadFromFile(catalogFile);
+            LoadCatalogFile(*Catalog, catalogFile); // keeps a file that fails to load
             ReleaseFreedMemory(); // the parser's memory, back to the system
             RebuildFolderTree();
         }
@@ -265,7 +269,7 @@ void TfrmMain::ApplyStoredLayout()
         lvBookmarks->header()->resizeSection(c, widths[c]);
     Action(ActionId::ViewStatusBar)->setChecked(rec.ShowStatusbar);
     MainStatusBar->setVisible(rec.ShowStatusbar);
-    SortAction(rec.SortType)->setChecked(true);
+    SortAction(TSortType(rec.SortType))->setChecked(true);
     Action(ActionId::ViewReversedOrder)->setChecked(rec.ReversedSort);
 }
 
@@ -328,6 +332,11 @@ void TfrmMain::OnFormActivated(QWidget *form)
 void TfrmMain::ChangeCatalog(TRefresh refresh, const std::function<void()> &change)
 {
     Catalog->SaveUndoState();
+    ChangeCatalogUnrecorded(refresh, change);
+}
+
+void TfrmMain::ChangeCatalogUnrecorded(TRefresh refresh, const std::function<void()> &change)
+{
     change();
     Modified = true;
     if (refresh == TRefresh::Tree)
@@ -340,18 +349,6 @@ void TfrmMain::ChangeCatalog(TRefresh refresh, const std::function<void()> &chan
 void TfrmMain::SaveCatalog()
 {
     Catalog->SaveToFile(AppDir + QLatin1String(kCatalogFileName));
-}
-
-void TfrmMain::FileSaveExecute()
-{
-    SaveCatalog();
-    Modified = false;
-    UpdateActionStates();
-}
-
-void TfrmMain::FileExitExecute()
-{
-    close();
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)
@@ -405,7 +402,7 @@ bool TfrmMain::SaveChangesBeforeClose()
                                          QStringLiteral("SaveChanges"),
                                          QStringLiteral("Save Changes?"));
     const auto answer = ShowMessageBox(
-        this, {text, QStringLiteral("Varnokel PRO"),
+        this, {text, QString(kProductName),
                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question});
     if (answer == QMessageBox::Yes)
         SaveCatalog();

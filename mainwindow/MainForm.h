@@ -3,6 +3,7 @@
 // tree, the bookmark list, the description pane, the actions, the tray icon and
 // the two timers. Dialogs reach back into it through IMainWindow only.
 
+#include "catalogue/Bookmarks.h"
 #include "mainwindow/ActionId.h"
 #include "mainwindow/BookmarkListView.h"
 #include "mainwindow/StatusPanel.h"
@@ -51,6 +52,8 @@ public:
 
     // What the dialogs may ask of the window.
     QWidget *Window() override { return this; }
+    void ChangeCatalog(TRefresh refresh, const std::function<void()> &change) override;
+    void ChangeCatalogUnrecorded(TRefresh refresh, const std::function<void()> &change) override;
     void UpdateActionStates() override;
     void ApplyLanguage() override;
     void RebuildFolderTree() override;
@@ -79,13 +82,19 @@ public:
     void FileHtmlGeneratorExecute();
     void FilePrintExecute();
     void FileExitExecute();
-    void ImportVarnokel1xExecute();
-    void ImportIEExecute();
-    void ImportFirefoxExecute();
-    void ImportOperaExecute();
-    void ExportIEExecute();
-    void ExportFirefoxExecute();
-    void ExportOperaExecute();
+    // The imports and exports, in the order of their actions (MainExchange.cpp).
+    enum class TExchange {
+        ImportVarnokel1x, ImportIE, ImportFirefox, ImportOpera,
+        ExportIE, ExportFirefox, ExportOpera, Count
+    };
+    void ExchangeExecute(TExchange exchange);
+    void ImportVarnokel1xExecute() { ExchangeExecute(TExchange::ImportVarnokel1x); }
+    void ImportIEExecute() { ExchangeExecute(TExchange::ImportIE); }
+    void ImportFirefoxExecute() { ExchangeExecute(TExchange::ImportFirefox); }
+    void ImportOperaExecute() { ExchangeExecute(TExchange::ImportOpera); }
+    void ExportIEExecute() { ExchangeExecute(TExchange::ExportIE); }
+    void ExportFirefoxExecute() { ExchangeExecute(TExchange::ExportFirefox); }
+    void ExportOperaExecute() { ExchangeExecute(TExchange::ExportOpera); }
     void EditUndoExecute();
     void EditRedoExecute();
     void EditAddFolderExecute();
@@ -100,11 +109,11 @@ public:
     void EditFindNextExecute();
     void ViewToolbarExecute();
     void ViewStatusBarExecute();
-    void ViewSortByTitleExecute() { SortCommand(1); }
-    void ViewSortByAddressExecute() { SortCommand(2); }
-    void ViewSortByLastVisitExecute() { SortCommand(3); }
-    void ViewSortByAddDateExecute() { SortCommand(4); }
-    void ViewUnsortedExecute() { SortCommand(0); }
+    void ViewSortByTitleExecute() { SortCommand(stTitle); }
+    void ViewSortByAddressExecute() { SortCommand(stAddress); }
+    void ViewSortByLastVisitExecute() { SortCommand(stLastVisit); }
+    void ViewSortByAddDateExecute() { SortCommand(stAddDate); }
+    void ViewUnsortedExecute() { SortCommand(stUnsorted); }
     void ViewReversedOrderExecute();
     void ToolsGoExecute();
     void ToolsStatisticsExecute();
@@ -175,13 +184,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // What a change refreshes after Modified is set: the folder tree rebuilt, the
-    // bookmark list refilled, or nothing (the change has refreshed in place).
-    enum class TRefresh { None, List, Tree };
-    // The pattern of every command that changes the catalogue: undo snapshot,
-    // the change, Modified, the refresh, the action states.
-    void ChangeCatalog(TRefresh refresh, const std::function<void()> &change);
-
     // Creation (MainForm.cpp).
     void BuildLayout();
     void BuildViews();
@@ -207,7 +209,7 @@ private:
     QList<QAction *> Actions(std::initializer_list<ActionId> ids) const;
     void BuildMenus();
     void BuildToolbarAndPopups();
-    QAction *SortAction(int sortType) const;
+    QAction *SortAction(TSortType sortType) const;
 
     void ConnectTimersAndTray();
     void ShowAndRestore();
@@ -235,9 +237,8 @@ private:
     void lvBookmarksDblClick();
     void lvBookmarksKeyDown(QKeyEvent *event);
     void lvBookmarksMouseDown();
-    bool ListShowsCurrentFolder() const;
     void SelectRows(const QList<int> &rows);
-    void SortCommand(int sortType);
+    void SortCommand(TSortType sortType);
     // The column captions with the mark of the sorted column, " +" or " -".
     void ShowColumnCaptions();
     void LayOutStatusPanels();

@@ -1,6 +1,5 @@
-// The Help menu's pages, the statistics and the about box.
+// The Help menu: the user's guide, the maker's pages and the about box.
 #include "dialogs/AboutForm.h"
-#include "dialogs/StatisticsForm.h"
 #include "mainwindow/MainForm.h"
 #include "program/Globals.h"
 #include "program/MakerPages.h"
@@ -54,10 +53,3 @@ void TfrmMain::HelpAboutExecute()
     frmAbout->exec();
 }
 
-void TfrmMain::ToolsStatisticsExecute()
-{
-    if (frmStatistics)
-        return;
-    frmStatistics = new TfrmStatistics(this);
-    frmStatistics->exec();
-}

@@ -1,9 +1,10 @@
 // Puts the chosen language on the main window's texts: captions and hints of
 // the actions, the menus, the list's columns with the sort mark, the status labels.
 #include "mainwindow/BookmarkListModel.h"
-#include "program/Globals.h"
 #include "mainwindow/MainForm.h"
 #include "mainwindow/StatusPanel.h"
+#include "platform/ProductName.h"
+#include "program/Globals.h"
 #include "settings/Language.h"
 #include "settings/Preferences.h"
 #include "settings/widgets/TranslateForm.h"
@@ -37,7 +38,7 @@ void TfrmMain::ApplyLanguage()
 {
     const QString lang = LanguageFile();
     TranslateForm(this, lang);
-    setWindowTitle(QStringLiteral("Varnokel PRO 2.0"));
+    setWindowTitle(QString(kProductCaption));
 
     for (QAction *action : FActions) {
         const QString caption = GetLanguageText(lang, kSection, action->objectName(),

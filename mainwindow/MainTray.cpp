@@ -71,11 +71,8 @@ void TfrmMain::ApplyAutoSaveTimer()
 
 void TfrmMain::AutoSaveTimerTimer()
 {
-    if (!Modified)
-        return;
-    SaveCatalog();
-    Modified = false;
-    UpdateActionStates();
+    if (Modified)
+        FileSaveExecute();
 }
 
 void TfrmMain::MinimizeTimerTimer()

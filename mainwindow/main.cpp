@@ -2,10 +2,12 @@
 // running one and ends without touching any file.
 #include "program/Application.h"
 #include "mainwindow/MainForm.h"
+#include "platform/AtomicFile.h"
 #include "platform/SingleInstance.h"
 
 int main(int argc, char *argv[])
 {
+    IgnoreFileSizeSignal(); // a size limit fails a save instead of ending the program
     SingleInstance instance;
     if (!instance.TryAcquire()) {
         instance.NotifyRunningInstance();

@@ -65,8 +65,9 @@ QString AutostartExecValue(const QString &programPath)
 void WriteAutostartEntry(const QString &programPath)
 {
     const QString folder = AutostartFolder();
-    if (!QDir().mkpath(folder))
-        throw VarnokelError(QStringLiteral("Failed to create key %1").arg(folder));
+    if (const int error = MakeFolders(folder, 0777))
+        throw VarnokelError(
+            QStringLiteral("Failed to create key %1: %2").arg(folder, qt_error_string(error)));
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=Varnokel PRO\n"
@@ -75,11 +76,9 @@ void WriteAutostartEntry(const QString &programPath)
                                          "X-GNOME-Autostart-enabled=true\n")
                               .arg(AutostartExecValue(programPath));
     const QString file = AutostartEntryPath();
-    try {
-        WriteFileAtomically(file, entry.toUtf8());
-    } catch (const VarnokelError &) {
-        throw VarnokelError(QStringLiteral("Failed to set data for '%1'").arg(file));
-    }
+    const QString reason = TryWriteFileAtomically(file, entry.toUtf8());
+    if (!reason.isEmpty())
+        throw VarnokelError(QStringLiteral("Failed to set data for '%1': %2").arg(file, reason));
 }
 
 void RemoveAutostartEntry()

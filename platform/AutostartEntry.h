@@ -16,8 +16,9 @@ QString AutostartEntryPath();
 QString AutostartExecValue(const QString &programPath);
 
 // Writes the entry atomically, making the folder first when it is missing. Raises
-// "Failed to create key %s" with the folder when it cannot be made, and
-// "Failed to set data for '%s'" with the file when the entry cannot be written.
+// "Failed to create key %s: %s" with the folder and the reason when it cannot be
+// made, and "Failed to set data for '%s': %s" with the file and the reason when the
+// entry cannot be written.
 void WriteAutostartEntry(const QString &programPath);
 
 // Removes the entry; a missing entry or a failure is not reported.

@@ -1,10 +1,8 @@
 #include "platform/IniFile.h"
 #include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
+#include "platform/RegularFile.h"
 #include "platform/TextCodec.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <optional>
 
@@ -112,26 +110,28 @@ std::optional<int> ParseInteger(QStringView text)
 
 } // namespace
 
-IniFile::IniFile(QString fileName, Mode mode) : m_fileName(std::move(fileName)), m_mode(mode)
+IniFile::IniFile(QString fileName, Mode mode, qint64 largestFile)
+    : m_fileName(std::move(fileName)), m_mode(mode)
 {
-    Read();
+    Read(largestFile);
 }
 
-void IniFile::Read()
+void IniFile::Read(qint64 largestFile)
 {
-    const QFileInfo info(m_fileName);
-    if (!info.exists() || info.isDir())
-        return;
-    QFile file(m_fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_readError = file.errorString();
+    using Outcome = RegularFileContents::Outcome;
+    RegularFileContents file = ReadRegularFile(m_fileName, largestFile);
+    m_present = file.outcome == Outcome::Read || file.outcome == Outcome::Unreadable;
+    if (file.outcome != Outcome::Read) {
+        if (file.outcome != Outcome::Missing)
+            m_readError = file.error;
         return;
     }
-    QByteArray bytes = file.readAll();
+    QByteArray &bytes = file.bytes;
     m_byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
     if (m_byteOrderMark)
         bytes.remove(0, 3);
     const QString contents = DecodeUtf8OrAnsi(bytes);
+    bytes.clear(); // the text is held once
     const QStringList lines = contents.split(u'\n');
     m_lines.reserve(size_t(lines.size()));
     for (qsizetype i = 0; i < lines.size(); ++i) {

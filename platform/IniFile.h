@@ -24,11 +24,21 @@ class IniFile
 public:
     enum class Mode { WriteThrough, Buffered };
 
-    // Reads the file when it exists; a missing or unreadable file reads as empty,
-    // and an unreadable one is never overwritten (UpdateFile raises instead).
-    explicit IniFile(QString fileName, Mode mode = Mode::WriteThrough);
+    // The largest file read unless the caller gives another bound (language files,
+    // Firefox's "profiles.ini").
+    static constexpr qint64 kLargestFile = 4 * 1024 * 1024;
+
+    // Reads the file when it is a regular file of at most largestFile bytes, never
+    // waiting on it. Any other file reads as empty: a missing one, a folder, a FIFO,
+    // a device, a larger file, one that cannot be read. One that exists but was not
+    // read is never replaced: UpdateFile raises instead.
+    explicit IniFile(QString fileName, Mode mode = Mode::WriteThrough,
+                     qint64 largestFile = kLargestFile);
 
     const QString &FileName() const { return m_fileName; }
+    // True when the file is a regular file within the bound, whether or not it could
+    // be read; a missing file, one of another kind or a larger one read as absent.
+    bool IsPresent() const { return m_present; }
 
     // The value of key in section, or defaultValue when the key is missing.
     QString ReadString(const QString &section, const QString &key,
@@ -63,7 +73,7 @@ private:
         QString value;  // key line: the text after "=", blanks dropped
     };
 
-    void Read();
+    void Read(qint64 largestFile);
     static Line ParseLine(const QString &text);
     int FindSection(const QString &section) const;
     int FindKey(const QString &section, const QString &key) const;
@@ -74,5 +84,6 @@ private:
     Mode m_mode;
     std::vector<Line> m_lines;
     bool m_byteOrderMark = false; // kept when the file had one
-    QString m_readError; // the file exists but could not be read: never overwrite it
+    bool m_present = false;
+    QString m_readError; // the file exists but was not read: never overwrite it
 };

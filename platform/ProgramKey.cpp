@@ -1,4 +1,5 @@
 #include "platform/ProgramKey.h"
+#include "platform/ProductName.h"
 #include "platform/VarnokelError.h"
 
 #include <QSettings>
@@ -6,7 +7,7 @@
 void WriteProgramKeyValue(const QString &name, const QString &value)
 {
     QSettings key(QSettings::NativeFormat, QSettings::UserScope,
-                  QStringLiteral("Quorvane"), QStringLiteral("Varnokel PRO"));
+                  QStringLiteral("Quorvane"), QString(kProductName));
     key.setValue(name, value);
     key.sync();
     if (key.status() != QSettings::NoError)

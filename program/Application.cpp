@@ -1,4 +1,5 @@
 #include "program/Application.h"
+#include "platform/ProductName.h"
 #include "program/MessageBox.h"
 
 #include <QIcon>
@@ -8,7 +9,7 @@
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
-    setApplicationName(QStringLiteral("Varnokel PRO"));
+    setApplicationName(QString(kProductName));
     setOrganizationName(QStringLiteral("Quorvane"));
     // Every icon from one theme where the desktop's own theme lacks it, rather
     // than a mix of theme icons and the style's grey stand-ins.

@@ -13,9 +13,11 @@
 // is not a file, so the built-in table answers.
 QString LanguageFilePath(const QString &appDir, const QString &languageFile);
 
-// When langFile is an existing file: its value of key in section, or defaultText
-// when the key is missing (even when the built-in table has it); a present key
-// with an empty value gives the empty text. Otherwise GetBuiltInText.
+// When langFile names a regular file of at most IniFile::kLargestFile bytes (its
+// name matched without letter case, the exact name first): its value of key in
+// section, or defaultText when the key is missing (even when the built-in table
+// has it) or the file cannot be read; a present key with an empty value gives the
+// empty text. Otherwise (missing, a folder, a FIFO, too large) GetBuiltInText.
 QString GetLanguageText(const QString &langFile, const QString &section,
                         const QString &key, const QString &defaultText);
 

@@ -2,8 +2,6 @@
 #include "platform/IniFile.h"
 #include "platform/UserFolders.h"
 
-#include <QFileInfo>
-
 #include <variant>
 
 namespace {
@@ -79,6 +77,10 @@ const Entry kEntries[] = {
     {kOther, "OperaHotlistLocation", &Rec::OperaHotlistLocation},
 };
 
+// Far more than every setting with a full find history takes: a larger file is no
+// settings file of ours, and reads as absent (and is not overwritten at close).
+constexpr qint64 kLargestPreferencesFile = 16 * 1024 * 1024;
+
 // The highest sort mode: 0 stored order ... 4 add date.
 constexpr int kMaxSortType = 4;
 
@@ -140,14 +142,14 @@ void SaveEntry(IniFile &ini, const Entry &entry, const Rec &rec)
 
 // Firefox keeps its profiles in "profiles.ini"; only Profile0's Path is read, and it
 // stays as it is (relative paths use "/" here already). Nothing when the file is
-// missing; a missing Path leaves two separators in a row.
+// missing, no regular file or larger than IniFile::kLargestFile; a missing Path
+// leaves two separators in a row.
 void SetFirefoxDefault(Rec &rec)
 {
     const QString folder = FirefoxFolder();
-    const QString profiles = folder + QStringLiteral("/profiles.ini");
-    if (!QFileInfo(profiles).isFile())
+    const IniFile ini(folder + QStringLiteral("/profiles.ini"));
+    if (!ini.IsPresent())
         return;
-    const IniFile ini(profiles);
     const QString path = ini.ReadString(QStringLiteral("Profile0"), QStringLiteral("Path"),
                                         QString());
     rec.FirefoxBookmarksLocation = folder + u'/' + path + QStringLiteral("/bookmarks.html");
@@ -175,7 +177,7 @@ void TPreferences::SetDefaults()
 
 void TPreferences::LoadFromFile(const QString &fileName)
 {
-    const IniFile ini(fileName);
+    const IniFile ini(fileName, IniFile::Mode::WriteThrough, kLargestPreferencesFile);
     for (const Entry &entry : kEntries)
         LoadEntry(ini, entry, *m_rec);
 }
@@ -183,7 +185,7 @@ void TPreferences::LoadFromFile(const QString &fileName)
 void TPreferences::SaveToFile(const QString &fileName) const
 {
     // All keys go to the disk in one atomic replace: a failure leaves the old file.
-    IniFile ini(fileName, IniFile::Mode::Buffered);
+    IniFile ini(fileName, IniFile::Mode::Buffered, kLargestPreferencesFile);
     for (const Entry &entry : kEntries)
         SaveEntry(ini, entry, *m_rec);
     ini.UpdateFile();

@@ -63,9 +63,9 @@ public:
     // [Other]
     QString Varnokel1Bookmarks;
     QString IEFavoritesLocation;
+    // Default: "bookmarks.html" in the folder of Firefox's first profile (Profile0 in
+    // its "profiles.ini"); SetDefaults leaves it as it is without "profiles.ini".
     QString FirefoxBookmarksLocation;
-                                      // "/bookmarks.html"; untouched without
-                                      // "profiles.ini"
     QString OperaHotlistLocation;
 
     bool operator==(const TPreferencesRec &) const = default;
@@ -84,13 +84,16 @@ public:
     const TPreferencesRec &Rec() const { return *m_rec; }
 
     // Every field with a default gets it; the find history is left alone and
-    // FirefoxBookmarksLocation is set only when Firefox's "profiles.ini" exists.
+    // FirefoxBookmarksLocation is set only when Firefox's "profiles.ini" is a
+    // regular file of at most 4 MiB.
     void SetDefaults();
     // Keys absent from the file (or the whole file) leave their fields as they are.
+    // Only a regular file of at most 16 MiB is read: anything else reads as absent.
     void LoadFromFile(const QString &fileName);
     // Writes every setting, keeping the file's other keys, sections and lines;
     // the file is replaced atomically, so a failure leaves the old one intact
-    // and raises "Unable to write to %s".
+    // and raises "Unable to write to %s", as it does rather than replace a file
+    // that exists but could not be read.
     void SaveToFile(const QString &fileName) const;
 
 private:

@@ -116,11 +116,22 @@ struct MainWindowFixture
     // A click on the folder's node; with no title, on the empty space below the nodes.
     void ClickNode(const QString &title, Qt::MouseButton button = Qt::LeftButton)
     {
-        QWidget *viewport = Form->trvFolders->viewport();
-        Click(viewport, button, {},
-              title.isEmpty() ? QPoint(5, viewport->height() - 5)
-                              : Form->trvFolders->visualItemRect(Node(title)).center());
+        Click(Form->trvFolders->viewport(), button, {}, NodePoint(title));
         ClosePopup();
+    }
+    QPoint NodePoint(const QString &title) const
+    {
+        const QWidget *viewport = Form->trvFolders->viewport();
+        return title.isEmpty() ? QPoint(5, viewport->height() - 5)
+                               : Form->trvFolders->visualItemRect(Node(title)).center();
+    }
+    // A click on the arrow that opens and closes the folder's node.
+    void ClickArrow(const QString &title)
+    {
+        const QTreeWidget *tree = Form->trvFolders;
+        const QRect row = tree->visualItemRect(Node(title));
+        const QPoint arrow(row.left() - tree->indentation() / 2, row.center().y());
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, arrow);
     }
     // A click on a row of the list; -1: on the empty space below the rows.
     void ClickRow(int row, Qt::KeyboardModifiers keys = {}, Qt::MouseButton button = Qt::LeftButton)

@@ -39,13 +39,14 @@ private slots:
 
     void failures()
     {
+        // Each with its reason: the messages once ended at the name.
         WriteFileBytes(AutostartFolder(), {}); // a file where the folder should be
         QCOMPARE(ErrorOf([] { WriteAutostartEntry("/opt/vk/varnokel"); }),
-                 "Failed to create key " + AutostartFolder());
+                 "Failed to create key " + AutostartFolder() + ": Not a directory");
         QVERIFY(QFile::remove(AutostartFolder()));
         QVERIFY(QDir().mkpath(AutostartEntryPath())); // a folder where the entry should be
         QCOMPARE(ErrorOf([] { WriteAutostartEntry("/opt/vk/varnokel"); }),
-                 "Failed to set data for '" + AutostartEntryPath() + "'");
+                 "Failed to set data for '" + AutostartEntryPath() + "': Is a directory");
     }
 };
 

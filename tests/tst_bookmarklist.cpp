@@ -104,7 +104,7 @@ private slots:
                                              << "https://secure.example/";
         QTest::newRow("double click below the rows") << "" << "double click below" << "http://f2/";
         QTest::newRow("Enter, no current folder") << "" << "Enter, no folder" << "";
-        QTest::newRow("Go, another folder current") << "" << "Go, right press" << "";
+        QTest::newRow("Go, an empty folder right-pressed") << "" << "Go, right press" << "";
     }
     // The first row's bookmark, stamped as visited: sorted by last visit, it moves
     // last and stays selected there; no undo step.

@@ -3,7 +3,9 @@
 // covers the saving). Each input is read by both readers: the streaming reader
 // must read a file to the document reader's tree or leave it untouched.
 #include "catalogue/Catalog.h"
+#include "catalogue/CatalogFile.h"
 #include "catalogue/CatalogFileReaders.h"
+#include "platform/AtomicFile.h"
 #include "tests/CatalogOutline.h"
 #include "tests/CatalogTree.h"
 #include "tests/TestSupport.h"
@@ -66,6 +68,10 @@ private slots:
     void deepAndHugeFilesLoad_data();
     void deepAndHugeFilesLoad();
     void truncatedFilesAndJunkLoadOrFail();
+    void errorLineFoundBeyondTheFirstBlock_data();
+    void errorLineFoundBeyondTheFirstBlock();
+    void failedLoadKeepsTheFile_data();
+    void failedLoadKeepsTheFile();
 
 private:
     // A new file each time: rewriting one costs more than the reading.
@@ -207,6 +213,12 @@ void TestCatalogFile::readingRules_data()
         << QStringLiteral("Error parsing element attribute\nLine: 2\n"
                           "<folder><title>Ünïcödé title that runs o")
         << QString();
+    // Once taken for UTF-16 for its "\0<" and shown as nonsense.
+    QTest::newRow("NUL in front: no UTF-16")
+        << QByteArray(1, '\0') + "<varnokel_file>\n<folder/>\n</varnokel_file>" << document
+        << QStringLiteral("No document element found\nLine: 3\n</varnokel_file>") << QString();
+    QTest::newRow("UTF-16 without a mark") << Encoded(QStringConverter::Utf16LE, text).mid(2)
+                                           << document << QString() << cafe;
     QTest::newRow("declaration that ends after encoding=")
         << QByteArray("<?xml version=\"1.0\" encoding=") << document
         << QStringLiteral("Error parsing document declaration/processing instruction\nLine: 1\n"
@@ -293,6 +305,90 @@ void TestCatalogFile::truncatedFilesAndJunkLoadOrFail()
         loaded += found.section(u'\n', 1, 1) == QLatin1String("error: ");
     }
     QCOMPARE(loaded, 2); // the document less its final CR LF, or less its LF
+}
+
+void TestCatalogFile::errorLineFoundBeyondTheFirstBlock_data()
+{
+    QTest::addColumn<QStringConverter::Encoding>("encoding");
+    QTest::addColumn<QString>("split"); // a character that the block's end cuts in two
+    QTest::newRow("UTF-8") << QStringConverter::Utf8 << QStringLiteral("€");
+    QTest::newRow("UTF-16") << QStringConverter::Utf16LE << QStringLiteral("😀");
+}
+
+// The parse changes the text in place, so the line of an error is read again from
+// the file, a block at a time (it once was a second copy of the whole file).
+void TestCatalogFile::errorLineFoundBeyondTheFirstBlock()
+{
+    QFETCH(QStringConverter::Encoding, encoding);
+    QFETCH(QString, split);
+    const bool utf8 = encoding == QStringConverter::Utf8;
+    const qsizetype mark = Encoded(encoding, QString()).size();
+    // The bytes read start after a UTF-8 mark and before any other; the text before
+    // the split character is ASCII.
+    const qsizetype blockEnd = (utf8 ? mark : 0) + 64 * 1024;
+    const qsizetype at = (blockEnd - (utf8 ? 1 : 2) - mark) / (utf8 ? 1 : 2);
+    QString text = QStringLiteral("<varnokel_file>\r\n");
+    const QString filler = QStringLiteral("<folder/>\r\n");
+    text += filler.repeated((at - text.size() - 25) / filler.size());
+    const QString head = QStringLiteral("<folder><title>");
+    const QString line = head + QString(at - text.size() - head.size(), u'x') + split + "<a b=>";
+    const int number = int(text.count(u'\n')) + 1;
+    text += line + QStringLiteral("\r\n</folder></varnokel_file>");
+    QCOMPARE(Read(Write(Encoded(encoding, text))),
+             QStringLiteral("read by: document\nerror: Error parsing element attribute\n"
+                            "Line: %1\n%2\n").arg(number).arg(line.left(40)));
+}
+
+void TestCatalogFile::failedLoadKeepsTheFile_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QStringList>("before"); // files there before the load
+    QTest::addColumn<QString>("copy");
+    QTest::addColumn<QString>("lines"); // after the load's own message
+    QFile example(QStringLiteral(VK_TEST_DATA "/example.xml"));
+    QVERIFY(example.open(QIODevice::ReadOnly));
+    // Cut as a crash of another program left it; the next save then replaced it.
+    const QByteArray cut = example.readAll().chopped(100);
+    const QString kept = QStringLiteral("\nThe file was kept as DIR/bookmarks.xml.damaged");
+    const QString old = QStringLiteral("state/varnokel/bookmarks.xml.before-save");
+    QTest::newRow("cut file") << cut << QStringList() << "bookmarks.xml.damaged" << kept + ".";
+    QTest::newRow("a failing field")
+        << Doc("<folder><selected>yes</selected></folder>") << QStringList()
+        << "bookmarks.xml.damaged" << kept + ".";
+    QTest::newRow("an earlier copy stays") << cut << QStringList({"bookmarks.xml.damaged"})
+                                           << "bookmarks.xml.damaged.2" << kept + ".2.";
+    QTest::newRow("an interrupted save's old file")
+        << cut << QStringList({old}) << "bookmarks.xml.damaged"
+        << kept + ".\nThe file as it was before an interrupted save is at DIR/" + old + ".";
+    QTest::newRow("a file that loads is not copied")
+        << Doc("<folder/>") << QStringList({old}) << QString() << QString();
+}
+
+void TestCatalogFile::failedLoadKeepsTheFile()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QStringList, before);
+    QFETCH(QString, copy);
+    QFETCH(QString, lines);
+    QTemporaryDir dir(ScratchTemplate());
+    qputenv("XDG_STATE_HOME", dir.filePath("state").toUtf8());
+    const QString file = dir.filePath("bookmarks.xml");
+    WriteFileBytes(file, input);
+    for (const QString &name : before)
+        WriteFileBytes(dir.filePath(name), "earlier");
+    TCatalog plain, kept;
+    AddFolder(plain.Folders(), QStringLiteral("kept"));
+    AddFolder(kept.Folders(), QStringLiteral("kept"));
+    const QString error = ErrorOf([&] { plain.LoadFromFile(file); });
+    QCOMPARE(ErrorOf([&] { LoadCatalogFile(kept, file); }),
+             error + QString(lines).replace("DIR", dir.path()));
+    QCOMPARE(Outline(kept), Outline(plain)); // what was read before the failure stays
+    const QStringList copies = before.filter(".damaged") + QStringList(copy).filter(".damaged");
+    QCOMPARE(QDir(dir.path()).entryList({"*.damaged*"}, QDir::Files), copies);
+    if (!copy.isEmpty())
+        QCOMPARE(ReadFileBytes(dir.filePath(copy)), input);
+    for (const QString &name : before)
+        QCOMPARE(ReadFileBytes(dir.filePath(name)), "earlier");
 }
 
 QTEST_GUILESS_MAIN(TestCatalogFile)

@@ -1,4 +1,5 @@
-// Folder listings that tell an unreadable folder from an empty one, and making folders.
+// Folder listings that tell an unreadable folder from an empty one, making folders,
+// and names found without regard to letter case.
 #include "platform/Directory.h"
 #include "tests/TestSupport.h"
 
@@ -29,6 +30,54 @@ private slots:
         QCOMPARE(entries, QStringList({".hidden", "a-file", "b-folder dir", "c-link dir link",
                                        "d-broken link"}));
         QVERIFY(ListDirectory(Path("b-folder")).empty());
+    }
+
+    void readingNeverRaises()
+    {
+        WriteFileBytes(Path("file"), {});
+        const DirectoryListing missing = ReadDirectory(Path("missing"));
+        QVERIFY(missing.entries.empty() && missing.error == ENOENT);
+        const DirectoryListing file = ReadDirectory(Path("file"));
+        QVERIFY(file.entries.empty() && file.error == ENOTDIR);
+        const DirectoryListing listed = ReadDirectory(m_dir->path());
+        QVERIFY(listed.entries.size() == 1 && listed.error == 0);
+    }
+
+    void namesIgnoreLetterCase_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("found");
+        const QStringList three{"LINKS", "Links", "links"};
+        QTest::newRow("exact") << three << "Links" << "Links";
+        QTest::newRow("first by name") << three << "LiNkS" << "LINKS";
+        QTest::newRow("non-ASCII") << QStringList{u"Ärger"_qs} << u"äRGER"_qs
+                                   << u"Ärger"_qs;
+        QTest::newRow("none") << three << "Link" << "";
+    }
+
+    void namesIgnoreLetterCase()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, name);
+        QFETCH(QString, found);
+        for (const QString &entry : entries)
+            WriteFileBytes(m_dir->filePath(entry), {});
+        QCOMPARE(CaseBlindNames(m_dir->path()).Find(name), found);
+        QCOMPARE(FindPathCaseBlind(m_dir->filePath(name)),
+                 found.isEmpty() ? QString() : m_dir->filePath(found));
+        QCOMPARE(CaseBlindNames(Path("missing")).Find(name), QString());
+    }
+
+    void pathsIgnoreTheirLastPartsCase()
+    {
+        QVERIFY(QFile::link(Path("nowhere"), Path("Broken")));
+        // What exists stays as it is, a broken link too; only the last part is sought.
+        QCOMPARE(FindPathCaseBlind(Path("Broken")), Path("Broken"));
+        QCOMPARE(FindPathCaseBlind(m_dir->path() + "/"), m_dir->path() + "/");
+        QCOMPARE(FindPathCaseBlind(Path("missing/x")), QString());
+        QCOMPARE(FindPathCaseBlind(Path("BROKEN")), Path("Broken"));
+        QCOMPARE(FindPathCaseBlind("/TMP"), QFileInfo::exists("/TMP") ? "/TMP" : "/tmp");
     }
 
     void failuresNameTheFolderAndTheReason()

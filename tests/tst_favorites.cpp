@@ -1,6 +1,8 @@
-// Internet Explorer favourites: importing a folder tree of ".url" files, exporting
-// the catalogue as one, names, the 208/207 rule, and what is never touched.
+// Internet Explorer favourites: importing a folder tree of ".url" files (symbolic
+// links, unreadable entries), exporting the catalogue as one, names, the 208/207
+// rule, and what is never touched.
 #include "ExchangeTestHelpers.h"
+#include "Unprivileged.h"
 #include "exchange/Favorites.h"
 
 #include <QTemporaryDir>
@@ -72,6 +74,86 @@ private slots:
                  (QStringList{"Fifo", "Large", "Larger", "Zero"}));
         for (const auto &bookmark : catalog.Folders().At(0)->Bookmarks())
             QCOMPARE(bookmark->Address().size(), bookmark->Title() == u"Large" ? 2047 : 0);
+    }
+
+    void eachRealFolderIsEnteredOnce()
+    {
+        // Each path through links was walked anew: 19 levels of two links each gave
+        // 524,287 folders, and each further level doubled time and memory. Deeper
+        // than 40 levels a path through the links alone can no longer be opened.
+        constexpr int kLevels = 48;
+        QTemporaryDir dir;
+        const QString level = dir.filePath(QStringLiteral("chosen/.store/L%1"));
+        for (int i = 0; i <= kLevels; ++i)
+            WriteShortcuts(level.arg(i), {QStringLiteral("s%1.url=u").arg(i)});
+        for (int i = 0; i < kLevels; ++i)
+            for (const char *link : {"/a", "/b"})
+                QVERIFY(QFile::link(level.arg(i + 1), level.arg(i) + link));
+        QVERIFY(QFile::link(level.arg(0), dir.filePath(QStringLiteral("chosen/Top"))));
+        TCatalog catalog;
+        ImportIE(catalog, dir.filePath(QStringLiteral("chosen")));
+        QCOMPARE(catalog.GetFolderCount(), 1 + 2 * kLevels);
+        QCOMPARE(catalog.GetBookmarkCount(), kLevels + 1);
+        // Level i: its shortcut, "a" entered, "b" made but left empty.
+        const TFolder *f = catalog.Folders().At(0);
+        for (int i = 0; i <= kLevels; ++i) {
+            QCOMPARE(Titles(f->Bookmarks()), QStringList{QStringLiteral("s%1").arg(i)});
+            QCOMPARE(f->Folders().Count(), i < kLevels ? 2 : 0);
+            if (i < kLevels) {
+                QCOMPARE(f->Folders().At(1)->Folders().Count(), 0);
+                QCOMPARE(f->Folders().At(1)->Bookmarks().Count(), 0);
+                f = f->Folders().At(0);
+            }
+        }
+    }
+
+    void linksAreFollowedInsideTheChosenFolderOnly()
+    {
+        // A link to "/" walked the whole disk. A folder shows its shortcuts where it
+        // really is, though a link to it ("Again") comes first by name.
+        QTemporaryDir dir;
+        const QString chosen = dir.filePath(QStringLiteral("chosen"));
+        WriteShortcuts(dir.path(), {"outside/o.url=o", "chosen/Work/w.url=w",
+                                    "chosen/.hidden/h.url=h"});
+        for (const auto &[target, link] : std::initializer_list<std::pair<QString, QString>>{
+                 {chosen + "/Work", chosen + "/Again"}, {chosen + "/.hidden", chosen + "/Hidden"},
+                 {"/", chosen + "/Work/Root"}, {dir.filePath("outside"), chosen + "/Work/Out"},
+                 {chosen, chosen + "/Work/Up"}, {dir.filePath("missing"), chosen + "/Gone"}})
+            QVERIFY(QFile::link(target, link));
+        TCatalog catalog;
+        ImportIE(catalog, chosen);
+        QCOMPARE(CatalogOutline(catalog), "F0 Again | \nF0 Hidden | \nB1 h | h | \nF0 Work | \n"
+                                          "B1 w | w | \nF1 Out | \nF1 Root | \nF1 Up | \n");
+    }
+
+    void unreadableShortcutsAndFoldersAreSkipped()
+    {
+        // An unreadable shortcut or folder ended the import with an error, after the
+        // folders before it.
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("in"));
+        WriteShortcuts(in, {"A/a1.url=a1", "A/a2.url=a2", "B/b.url=b", "C/c.url=c"});
+        const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                          | QFile::ReadOther | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(dir.path(), open) && QFile::setPermissions(in, open));
+        for (const char *name : {"/A", "/C"})
+            QVERIFY(QFile::setPermissions(in + name, open));
+        QVERIFY(QFile::setPermissions(in + "/A/a1.url", {}));
+        QVERIFY(QFile::setPermissions(in + "/B", {}));
+        const std::optional<QByteArray> imported = RunWhereModesCount([&in] {
+            TCatalog catalog;
+            ImportIE(catalog, in);
+            // The chosen folder itself must be readable: nothing else says why
+            // nothing came.
+            const QString error = ErrorOf([&] { ImportIE(catalog, in + "/B"); });
+            return (CatalogOutline(catalog) + error).toUtf8();
+        });
+        QFile::setPermissions(in + "/B", open);
+        if (!imported)
+            QSKIP("no child process can run as the user nobody here");
+        QCOMPARE(QString::fromUtf8(*imported),
+                 "F0 A | \nB1 a1 |  | \nB1 a2 | a2 | \nF0 B | \nF0 C | \nB1 c | c | \n"
+                 "Cannot read folder \"" + in + "/B\". Permission denied");
     }
 
     void exportsFoldersAndShortcutsAndImportsThemBack()

@@ -72,28 +72,44 @@ private slots:
         QVERIFY(m.Disabled().startsWith("FileSave EditUndo EditRedo"));
     }
 
+    void pressesChooseTheCurrentFolder_data()
+    {
+        QTest::addColumn<QString>("where"); // a folder's node or its arrow; none: empty space
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QString>("shown"); // tree / current / flagged / rows / search
+        const QString a = "A*[A1 A2] B C / A / A / >a0* a1 / A 0";
+        const QString none = "A[A1 A2] B* C / - /  / >b0* b1 b2 / B 2";
+        QTest::newRow("left on a node") << "A" << Qt::LeftButton << a;
+        // A right press once made A current while B stayed highlighted and
+        // listed: Edit Item then edited B and Delete deleted A.
+        QTest::newRow("right on a node: as the left") << "A" << Qt::RightButton << a;
+        QTest::newRow("left on empty space: no folder") << "" << Qt::LeftButton << none;
+        QTest::newRow("right on empty space: no folder") << "" << Qt::RightButton << none;
+        // The arrow once made A current too, with the same split.
+        QTest::newRow("on a node's arrow: opened only")
+            << "A arrow" << Qt::LeftButton << "A(A1 A2) B* C / B / B / >b0* b1 b2 / B 2";
+    }
+    // A press makes a folder current only together with its node: the list shows
+    // it, it alone is flagged, and Find Next starts at its title. A press
+    // elsewhere makes no folder current and leaves the rest as it was.
     void pressesChooseTheCurrentFolder()
     {
-        m.Show("A:2(A1 A2) B:5 C", "A");
+        QFETCH(QString, where);
+        QFETCH(Qt::MouseButton, button);
+        m.Show("A:2(A1 A2) B:3 C", "B");
         SearchRec.Text = "needle";
         SearchRec.Field = sfAddress;
-        // Below the last node: no folder is current, and the rest stays as it was.
-        m.ClickNode(QString());
-        QCOMPARE(m.Tree() + " / " + m.Rows(), QString("A*[A1 A2] B C / >a0* a1"));
-        QVERIFY(m.Disabled().contains("EditAddBookmark") && !m.Disabled().contains("AddFolder"));
-        QCOMPARE(Flagged(), QString());
-        // A right press makes B current and alone flagged; the highlight stays.
-        m.ClickNode("B", Qt::RightButton);
-        QCOMPARE(m.Tree() + " / " + Flagged() + " / " + m.Disabled(),
-                 QString("A*[A1 A2] B C / B / FileSave EditUndo EditRedo EditPaste"));
-        // A click moves the highlight, and Find Next starts at the folder's title.
-        m.ClickNode("C");
-        QCOMPARE(m.Tree() + " / " + Flagged() + " / " + m.Status(),
-                 QString("A[A1 A2] B C* / C / C||Folders:0|Bookmarks:0|Description: "));
-        QCOMPARE(QString("%1 %2 %3 %4 %5 %6").arg(SearchRec.Folder->Title())
-                     .arg(bool(SearchRec.Bookmark)).arg(int(SearchRec.Field))
-                     .arg(SearchRec.FoundPos).arg(SearchRec.NextPos).arg(SearchRec.Text),
-                 QString("C 0 0 1 1 needle"));
+        if (where.endsWith(" arrow"))
+            m.ClickArrow(where.section(' ', 0, 0));
+        else
+            m.ClickNode(where, button);
+        QTEST(QStringList({m.Tree(), CurrentFolder ? CurrentFolder->Title() : "-", Flagged(),
+                           m.Rows(),
+                           SearchRec.Folder->Title() + ' ' + QString::number(SearchRec.Field)})
+                  .join(" / "),
+              "shown");
+        QCOMPARE(m.Disabled().contains("EditAddBookmark"), !CurrentFolder);
+        QCOMPARE(m.Form->focusWidget(), m.Form->trvFolders);
     }
 
     void folderDrops_data()
@@ -136,9 +152,6 @@ private slots:
         QTest::newRow("a folder over empty space") << "folder" << "" << 0 << true;
         QTest::newRow("rows onto their own folder") << "rows" << "A" << 0 << false;
         QTest::newRow("rows over empty space") << "rows" << "" << 0 << true;
-        // The rows of the list showing another folder were once moved as if they were its.
-        QTest::newRow("rows of the folder listed, B pressed") << "rows, B pressed" << "A1" << 0
-                                                              << false;
         QTest::newRow("another source") << "other" << "B" << 0 << false;
     }
     // Nothing moves, no undo step, and no insertion line stays behind.
@@ -148,7 +161,7 @@ private slots:
         QFETCH(QString, target);
         QFETCH(int, edge);
         ShowOpen("A:2(A1 A2) B", "A");
-        m.ClickNode(source.endsWith("B pressed") ? "B" : "A", Qt::RightButton);
+        m.ClickNode("A", Qt::RightButton);
         QObject *from = source == "folder" ? static_cast<QObject *>(m.Form->trvFolders)
                         : source == "other" ? static_cast<QObject *>(m.Form.get())
                                             : m.Form->lvBookmarks;
@@ -186,6 +199,18 @@ private slots:
         QCOMPARE(Titles(FolderNamed(*Catalog, "B")->Bookmarks()).join(' ')
                      + Titles(FolderNamed(*Catalog, "C")->Bookmarks()).join(' '),
                  QString("b0 b1 b2 b3 b4"));
+    }
+
+    // A press on B's arrow once made B current while A stayed listed, and the
+    // rows dropped were refused as not B's. The arrow now only opens B.
+    void rowsDroppedAfterAPressOnAnArrow()
+    {
+        m.Show("A:3 B(B1) C", "A");
+        m.ClickRows({1, 2});
+        m.ClickArrow("B");
+        m.Form->trvFoldersDragDrop(m.Form->lvBookmarks, At("C"));
+        QCOMPARE(m.Tree() + " / " + m.Rows(), QString("A* B(B1) C / >a0*"));
+        QCOMPARE(Titles(FolderNamed(*Catalog, "C")->Bookmarks()), QStringList({"a1", "a2"}));
     }
 
     void undoWithoutSelectedFolderLeavesNoDanglingReferences()

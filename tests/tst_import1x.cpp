@@ -1,5 +1,6 @@
 // Import of the 1.x catalogue folder: tree depths by TABs, description pairs,
-// five-line bookmark blocks, merging, and files that are not read.
+// five-line bookmark blocks, merging, names in any letter case, and files that
+// are not read.
 #include "ExchangeTestHelpers.h"
 #include "exchange/Import1x.h"
 
@@ -90,6 +91,23 @@ private slots:
         QFETCH(QString, links);
         QFETCH(QString, outline);
         QCOMPARE(ImportedFolder(tree, pairs, links), outline);
+    }
+
+    void fileNamesIgnoreLetterCase()
+    {
+        // Only exact names were found: a 1.x folder with "FOLDERS.WNF" imported
+        // nothing, one with "Links/NEWS.WNL" no bookmarks. An exact name comes first.
+        QTemporaryDir dir;
+        using File = std::pair<const char *, QByteArray>;
+        for (const auto &[name, bytes] : std::initializer_list<File>{
+                 {"FOLDERS.WNF", "F\nG\nH\n"}, {"FoldDesc.Wnf", "g\ndescribed\n"},
+                 {"Links/F.wnl", "T:exact\nU:1"}, {"Links/f.wnl", "T:other case\nU:2"},
+                 {"Links/g.WNL", "T:upper\nU:3"}, {"links/H.wnl", "T:other folder\nU:4"}})
+            WriteBytes(dir.filePath(QLatin1StringView(name)), bytes);
+        TCatalog catalog;
+        ImportVarnokel1x(catalog, dir.path());
+        QCOMPARE(CatalogOutline(catalog),
+                 "F0 F | \nB1 exact | 1 | \nF0 G | described\nB1 upper | 3 | \nF0 H | \n");
     }
 
     void missingOrIrregularFilesAreNotRead()

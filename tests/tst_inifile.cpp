@@ -9,6 +9,8 @@
 
 #include <climits>
 
+#include <sys/stat.h>
+
 namespace {
 
 void Read(const char *name, const QByteArray &file, const QString &key, const QString &expected)
@@ -38,7 +40,11 @@ class TestIniFile : public QObject
     }
 
 private slots:
-    void init() { QFile::remove(m_path); }
+    void init()
+    {
+        QFile::remove(m_path);
+        QDir(m_path).removeRecursively();
+    }
 
     // Each file is read for a key in the section "S".
     void readsStrings_data()
@@ -152,6 +158,51 @@ private slots:
         QCOMPARE(ini.ReadString("S", "K", {}), "new");
         ini.UpdateFile();
         QCOMPARE(ReadFileBytes(m_path), "[S]\r\nK=new\r\nF=1\r\n");
+    }
+
+    // A FIFO hung the reader, and a file of any size was read whole: they, and any
+    // file that is no regular file, read as absent and are never replaced.
+    void filesNotReadAreAbsentAndKept_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("FIFO") << "FIFO" << "Not a regular file";
+        QTest::newRow("folder") << "folder" << "Not a regular file";
+        QTest::newRow("device") << "device" << "Not a regular file";
+        QTest::newRow("larger than 4 MiB") << "large" << "The file is larger than 4 MiB";
+    }
+
+    void filesNotReadAreAbsentAndKept()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        if (kind == "FIFO")
+            QCOMPARE(::mkfifo(QFile::encodeName(m_path).constData(), 0600), 0);
+        else if (kind == "folder")
+            QVERIFY(QDir().mkpath(m_path));
+        else if (kind == "device")
+            QVERIFY(QFile::link("/dev/zero", m_path));
+        else
+            QVERIFY(QFile(File("[S]\nK=v\n")).resize(IniFile::kLargestFile + 1));
+        const QFileInfo before(m_path);
+        IniFile ini(m_path);
+        QVERIFY(!ini.IsPresent());
+        QCOMPARE(ini.ReadString("S", "K", "d"), "d");
+        QCOMPARE(ErrorOf([&] { ini.WriteString("S", "K", "w"); }),
+                 "Unable to write to " + m_path + ": " + reason);
+        const QFileInfo after(m_path);
+        QVERIFY(after.lastModified() == before.lastModified() && after.size() == before.size()
+                && after.isSymLink() == before.isSymLink());
+        if (kind == "large") // within a bound given by the caller it is read
+            QCOMPARE(IniFile(m_path, IniFile::Mode::Buffered, 2 * IniFile::kLargestFile)
+                         .ReadString("S", "K", "d"),
+                     "v");
+    }
+
+    void presentFiles()
+    {
+        QVERIFY(!IniFile(m_path).IsPresent());
+        QVERIFY(IniFile(File("")).IsPresent());
     }
 
     // A file that exists but cannot be read would otherwise be replaced by only the

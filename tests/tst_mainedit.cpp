@@ -19,6 +19,18 @@ class TestMainEdit : public QObject
     Q_OBJECT
     MainWindowFixture m;
 
+    // Closes the item dialog that the next command opens, noting its name and title.
+    void CloseItemDialog(QString &seen)
+    {
+        QTimer::singleShot(0, this, [&seen] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                const auto *title = dialog->findChild<QLineEdit *>("edTitle");
+                seen = dialog->objectName() + " " + title->text();
+                dialog->close();
+            }
+        });
+    }
+
 private slots:
     void initTestCase() { m.AnswerBoxes(); }
     void init()
@@ -96,19 +108,63 @@ private slots:
         QTEST(removed + " / " + m.Tree(), "after");
     }
 
-    // Cut takes the highlighted node's neighbour, also when a right press made
-    // another folder current; and the list must not go on showing a folder that
-    // went with the cut one.
+    // A right press selects the folder pressed, and Cut takes it and selects its
+    // neighbour; the list does not go on showing a folder that went with it.
     void cutAfterARightPress()
     {
         m.Show("A(A1:2) B:1 C", "A1");
         m.ClickNode("C", Qt::RightButton);
         m.Type(QKeySequence::Cut);
-        QCOMPARE(m.Tree(), QString("A*(A1) B"));
+        QCOMPARE(m.Tree() + " / " + m.Rows(), QString("A(A1) B* / >b0*"));
         m.ClickNode("A1");
         m.ClickNode("A", Qt::RightButton);
         m.Type(QKeySequence::Cut);
         QCOMPARE(m.Tree() + " / " + m.Rows(), QString("B* / >b0*"));
+    }
+
+    void foldersPopupActsOnTheFolderSelected_data()
+    {
+        QTest::addColumn<QString>("pressed"); // with the right button; none: empty space
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("after"); // the dialog shown, or the tree and the rows
+        // Edit Item once edited Links, still highlighted, while Delete deleted Tech.
+        QTest::newRow("Edit Item") << "Tech" << "EditEditItem" << "frmFolder Tech";
+        QTest::newRow("Delete") << "Tech" << "EditDelete"
+                                << "Delete 1 selected items? / Links* / >links0* links1";
+        QTest::newRow("Cut") << "Tech" << "EditCut" << "Links* / >links0* links1";
+        QTest::newRow("Copy, then Paste") << "Tech" << "EditCopy"
+                                          << "Links Tech Tech* / >tech0* tech1 tech2";
+        // Empty space: no folder is current, and the entries that need one do nothing.
+        const QString untouched = "Links* Tech / >links0* links1";
+        QTest::newRow("Edit Item, empty space") << "" << "EditEditItem" << untouched;
+        QTest::newRow("Delete, empty space") << "" << "EditDelete" << untouched;
+    }
+    // Links clicked, then a right press on Tech (or below the nodes), and an
+    // entry of the pop-up menu chosen: it acts on the folder the user sees selected.
+    void foldersPopupActsOnTheFolderSelected()
+    {
+        QFETCH(QString, pressed);
+        QFETCH(QString, entry);
+        m.Show("Links:2 Tech:3");
+        m.ClickNode("Links");
+        MainWindowFixture::Click(m.Form->trvFolders->viewport(), Qt::RightButton, {},
+                                 m.NodePoint(pressed));
+        QCOMPARE(QApplication::activePopupWidget(), m.Form->FoldersPopup);
+        QAction *chosen = nullptr;
+        for (QAction *a : m.Form->FoldersPopup->actions())
+            chosen = a->objectName() == entry ? a : chosen;
+        QVERIFY(chosen);
+        MainWindowFixture::ClosePopup();
+        if (!pressed.isEmpty())
+            QCOMPARE(m.Tree() + " / " + m.Rows() + " / " + CurrentFolder->Title(),
+                     QString("Links Tech* / >tech0* tech1 tech2 / Tech"));
+        QString seen;
+        CloseItemDialog(seen);
+        chosen->trigger();
+        if (entry == "EditCopy")
+            m.Form->Action(ActionId::EditPaste)->trigger();
+        const QString question = m.Boxes.isEmpty() ? QString() : m.Boxes.constLast().Text + " / ";
+        QTEST(seen.isEmpty() ? question + m.Tree() + " / " + m.Rows() : seen, "after");
     }
 
     // Each copy replaces what the clipboard held, the rows copied stay selected;
@@ -230,8 +286,8 @@ private slots:
         QTest::newRow("F2 on rows") << "list" << f2 << "frmBookmark a2";
         QTest::newRow("F2 in the tree") << "tree" << f2 << "frmFolder A";
         QTest::newRow("F2, the list without a row") << "list, no row" << f2 << "frmFolder A";
-        QTest::newRow("F2 after a right press: the highlighted folder") << "B" << f2
-                                                                        << "frmFolder A";
+        QTest::newRow("F2 after a right press: the folder pressed") << "B" << f2
+                                                                     << "frmFolder B";
         QTest::newRow("Ins: a new bookmark") << "list" << QKeySequence(Qt::Key_Insert)
                                              << "frmBookmark ";
         QTest::newRow("Ctrl+Ins: a new folder") << "tree" << QKeySequence(Qt::CTRL | Qt::Key_Insert)
@@ -246,12 +302,7 @@ private slots:
         else
             m.ClickRows(focus == "list" ? QList<int>{2, 3} : QList<int>{});
         QString seen;
-        QTimer::singleShot(0, this, [&] {
-            if (QWidget *dialog = QApplication::activeModalWidget()) {
-                seen = dialog->objectName() + " " + dialog->findChild<QLineEdit *>("edTitle")->text();
-                dialog->close();
-            }
-        });
+        CloseItemDialog(seen);
         QFETCH(QKeySequence, keys);
         m.Type(keys);
         QTEST(seen, "shown");

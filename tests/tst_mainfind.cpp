@@ -26,17 +26,26 @@ class TestMainFind : public QObject
                            QString::number(cursor.selectionEnd() - cursor.selectionStart())}
             .join('|');
     }
-    // Edit > Find, the text typed into the dialog and OK pressed.
-    void Find(const QString &text)
+    // Edit > Find, by its keys or from the menu, the text typed into the dialog
+    // and OK pressed. The menu sends no key to the list, whose keys move the search.
+    void Find(const QString &text, bool fromMenu = false)
     {
         QTimer::singleShot(0, this, [text] {
             QVERIFY(frmFind && frmFind->isModal());
             frmFind->cmbTextToFind->setEditText(text);
             frmFind->btnOK->click();
         });
-        m.Type(QKeySequence::Find);
+        if (fromMenu)
+            m.Form->Action(ActionId::EditFind)->trigger();
+        else
+            m.Type(QKeySequence::Find);
         QVERIFY(!frmFind);
         QVERIFY(m.Activate()); // the window is active again once the dialog has gone
+    }
+    // The rows, then the pane: what the window shows of a match.
+    QString RowsAndPane() const
+    {
+        return m.Rows() + " / " + m.Form->memDescription->toPlainText();
     }
 
 private slots:
@@ -110,18 +119,85 @@ private slots:
         QVERIFY(m.Boxes.isEmpty());
     }
 
-    // A right press makes A current while B stays highlighted and listed: a match
-    // in A2, before B in the tree, selects neither its node nor B's third row.
-    void matchBeforeTheHighlightedFolder()
+    void searchStartsAtThePressedRow_data()
     {
-        m.Show("A(A1 A2:3) B:3", "B");
-        m.ClickNode("A", Qt::RightButton);
-        Find("a22");
-        QCOMPARE(m.Tree() + " / " + Shown(), QString("A[A1 A2] B* / A|0|Title: a22|7|3"));
-        for (int i = 0; i < 2; ++i) { // its address, then nothing more: silent
-            m.Type(QKeySequence::FindNext);
-            QCOMPARE(Shown(), QString("A|0|Address: http://a22/|16|3"));
+        QTest::addColumn<bool>("inactive"); // the press also brings the window to the front
+        QTest::newRow("window active") << false;
+        // That press reached the list before the window was active, the search
+        // then took the list for unfocused and started at the folder's title:
+        // the pane showed rows 1, 2 and 3 while row 4 stayed selected.
+        QTest::newRow("the press that brings the window to the front") << true;
+    }
+    // Five bookmarks by add date, newest first; the fourth row pressed; Find
+    // "://" from the menu, then Find Next twice: each match's row is selected.
+    void searchStartsAtThePressedRow()
+    {
+        QFETCH(bool, inactive);
+        m.Show("E F:5", "F");
+        for (int i = 0; i < 5; ++i)
+            CurrentFolder->Bookmarks().At(i)->SetAddDate(QString("2024-03-0%1").arg(i + 1));
+        m.Form->Action(ActionId::ViewSortByAddDate)->trigger();
+        m.Form->Action(ActionId::ViewReversedOrder)->trigger();
+        QWidget other;
+        if (inactive) {
+            other.show();
+            QApplication::setActiveWindow(&other);
+            QVERIFY(QTest::qWaitForWindowActive(&other));
         }
+        m.ClickRow(3);
+        Find("://", true);
+        QCOMPARE(RowsAndPane(), QString("f4 f3 f2 >f1* f0 / Address: http://f1/"));
+        QCOMPARE(m.Form->focusWidget(), m.Form->memDescription);
+        m.Type(QKeySequence::FindNext);
+        QCOMPARE(RowsAndPane(), QString("f4 f3 f2 f1 >f0* / Address: http://f0/"));
+        m.Type(QKeySequence::FindNext); // no further match: nothing changes
+        QCOMPARE(RowsAndPane(), QString("f4 f3 f2 f1 >f0* / Address: http://f0/"));
+    }
+
+    void matchAboveTheSelectedRow_data()
+    {
+        QTest::addColumn<QList<int>>("clicked"); // the first plain, the others with Ctrl
+        QTest::addColumn<int>("downs");          // then Down pressed so many times
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("deleted"); // the rows once Delete is pressed in the list
+        // A key moves the search to the row it leaves: here row 2, above the row selected.
+        QTest::newRow("a key left the row above")
+            << QList<int>{0} << 2 << "f0 >f1* f2 f3 f4 / Address: http://f1/" << "f0 >f2* f3 f4";
+        QTest::newRow("two rows selected: the match's alone")
+            << QList<int>{0, 3} << 0 << ">f0* f1 f2 f3 f4 / Address: http://f0/"
+            << ">f1* f2 f3 f4";
+    }
+    // The match's row becomes the one selected, also above the current row, so
+    // that Delete takes the bookmark shown. Rows above were once left unselected.
+    void matchAboveTheSelectedRow()
+    {
+        QFETCH(QList<int>, clicked);
+        QFETCH(int, downs);
+        Prefs->Rec().ConfirmDeletingItems = false;
+        m.Show("F:5", "F");
+        m.ClickRows(clicked);
+        for (int i = 0; i < downs; ++i)
+            QTest::keyClick(m.Form->lvBookmarks, Qt::Key_Down);
+        Find("://", true);
+        QTEST(RowsAndPane(), "shown");
+        m.Form->lvBookmarks->setFocus(); // Tab
+        m.Type(QKeySequence(Qt::Key_Delete));
+        QTEST(m.Rows(), "deleted");
+    }
+
+    // Each change of folder starts the search at the folder chosen, so only a
+    // search placed there by code can stand above the highlighted folder: its
+    // node is selected all the same, then its row. Nodes above were once skipped.
+    void matchInAFolderAboveTheHighlightedOne()
+    {
+        m.Show("A(A1:3) B:2", "B");
+        SearchRec.Text = "a11";
+        SearchRec.Folder = FolderNamed(*Catalog, "A");
+        m.ClickNode("B"); // B stays selected; Find Next is offered now
+        m.Type(QKeySequence::FindNext);
+        QCOMPARE(m.Tree() + " / " + Shown(), QString("A(A1*) B / A1|0|Title: A1|7|0"));
+        m.Type(QKeySequence::FindNext);
+        QCOMPARE(RowsAndPane(), QString("a10 >a11* a12 / Title: a11"));
     }
 };
 

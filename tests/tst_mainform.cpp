@@ -34,6 +34,7 @@ class TestMainForm : public QObject
 {
     Q_OBJECT
     MainWindowFixture m;
+    QTemporaryDir m_state;
 
     // A folder copy pasted beside the highlighted folder: a change to save.
     void Change()
@@ -47,6 +48,7 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true); // the program key goes to a test store
+        qputenv("XDG_STATE_HOME", m_state.path().toUtf8());
         m.AnswerBoxes();
     }
     void init() { m.Boxes.clear(); }
@@ -127,6 +129,23 @@ private slots:
         QCOMPARE(Entries(m.Form->menuBar()->actions()[2]->menu()).section("; ", 0, 3),
                  QString("T&oolbar [x]; &Status Bar [x]; -; Sort by &Title [x]"));
         QVERIFY(Entries(m.Form->menuBar()->actions()[0]->menu()).endsWith("; E&xit"));
+    }
+
+    void damagedCatalogKeptBeforeAnySave()
+    {
+        // A cut file once gave an empty tree, and the next save replaced it for good.
+        const QByteArray cut = QByteArray(kCatalog).chopped(30);
+        m.Write("bookmarks.xml", cut);
+        m.Form = std::make_unique<TfrmMain>();
+        QCOMPARE(m.Boxes.size(), 1);
+        QCOMPARE(m.Boxes[0].Text.section('\n', 0, 1), QString("Start-end tags mismatch\nLine: 1"));
+        QCOMPARE(m.Boxes[0].Text.section('\n', 3),
+                 "The file was kept as " + m.Path("bookmarks.xml.damaged") + ".");
+        QVERIFY(m.Activate());
+        m.Show("New");
+        m.Form->FileSaveExecute();
+        QVERIFY(m.Read("bookmarks.xml").contains("<title>New</title>"));
+        QCOMPARE(m.Read("bookmarks.xml.damaged"), cut);
     }
 
     void closeAsksAboutChanges_data()
@@ -220,13 +239,24 @@ private slots:
 
     void saveLeftoversRemovedAtStart()
     {
-        const QStringList ours = {"preferences.ini.a1B2c3", "bookmarks.xml.Zz9yY8"};
-        const QStringList theirs = {"bookmarks.xml.bak", "preferences.ini.12345"};
+        // Once the user's "bookmarks.xml.backup" went as a leftover of a save.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m.Path("config")));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m.Path("state")));
+        const QStringList ours = {".preferences.ini.vk-save-a1B2c3",
+                                  ".bookmarks.xml.vk-save-Zz9yY8", ".vk-probe-x1Y2z3",
+                                  "config/autostart/.varnokel.desktop.vk-save-000000",
+                                  "state/varnokel/.bookmarks.xml.before-save.vk-save-AbCdEf"};
+        const QStringList theirs = {"bookmarks.xml.bak", "preferences.ini.12345",
+                                    "bookmarks.xml.backup", "preferences.ini.backup",
+                                    "bookmarks.xml.abc123"};
         for (const QString &name : ours + theirs)
             m.Write(name, "half a save");
-        QVERIFY(m.Open());
+        const bool opened = m.Open();
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_STATE_HOME");
+        QVERIFY(opened);
         for (const QString &name : ours + theirs)
-            QCOMPARE(QFile::exists(m.Path(name)), theirs.contains(name));
+            QVERIFY2(QFile::exists(m.Path(name)) == theirs.contains(name), qPrintable(name));
     }
 
     void treeSelectionByKeysSurvivesRestart()

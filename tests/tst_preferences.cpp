@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class TestPreferences : public QObject
 {
     Q_OBJECT
@@ -57,6 +59,55 @@ private slots:
         QCOMPARE(load("SortType=5").SortType, 2);
         QCOMPARE(load("SortType=-1").SortType, 2);
         QCOMPARE(load("").SortType, 0);
+    }
+
+    // A FIFO named "preferences.ini" hung the start, and Firefox's "profiles.ini" was
+    // read whole however large (3 GB ended the program). Such files read as absent,
+    // and the settings file is not replaced at close.
+    void filesThatAreNoSettingsReadAsAbsent_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<qint64>("size"); // -1: a FIFO
+        QTest::addColumn<bool>("read");
+        constexpr qint64 kMiB = 1024 * 1024;
+        QTest::newRow("FIFO preferences") << m_file << qint64(-1) << false;
+        QTest::newRow("16 MiB preferences") << m_file << 16 * kMiB << true;
+        QTest::newRow("larger preferences") << m_file << 16 * kMiB + 1 << false;
+        QTest::newRow("FIFO profiles") << m_profiles << qint64(-1) << false;
+        QTest::newRow("4 MiB profiles") << m_profiles << 4 * kMiB << true;
+        QTest::newRow("larger profiles") << m_profiles << 4 * kMiB + 1 << false;
+        QTest::newRow("3 GiB profiles") << m_profiles << 3 * 1024 * kMiB << false;
+    }
+
+    void filesThatAreNoSettingsReadAsAbsent()
+    {
+        QFETCH(QString, file);
+        QFETCH(qint64, size);
+        QFETCH(bool, read);
+        QFile::remove(file);
+        QDir(file).removeRecursively(); // an earlier case made a folder of it
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+        if (size < 0) // a sparse file otherwise: nothing of its size is written
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        else
+            WriteFileBytes(file, "[MainForm]\nWidth=1\n[Profile0]\nPath=p\n");
+        QVERIFY(size < 0 || QFile(file).resize(size));
+        TPreferences prefs;
+        prefs.Rec().FirefoxBookmarksLocation = "old";
+        prefs.SetDefaults();
+        prefs.LoadFromFile(m_file);
+        const bool preferences = file == m_file;
+        QCOMPARE(prefs.Rec().Width, read && preferences ? 1 : 679);
+        QCOMPARE(prefs.Rec().FirefoxBookmarksLocation,
+                 read && !preferences ? m_home.filePath(".mozilla/firefox/p/bookmarks.html")
+                                      : "old");
+        // A settings file that was not read is not replaced, nor, ever, Firefox's.
+        const QString error = ErrorOf([&] { prefs.SaveToFile(m_file); });
+        QCOMPARE(error.isEmpty(), read || !preferences);
+        if (!error.isEmpty() || !preferences)
+            QCOMPARE(QFileInfo(file).size(), qMax(size, qint64(0)));
+        QFile::remove(m_file);
+        QFile::remove(m_profiles);
     }
 
     void valuesOfEveryKindRoundTripBesideUnknownLines()

@@ -292,7 +292,7 @@ private slots:
         dialog->chkShowIconInTray->setChecked(false);
         dialog->btnApply->click();
         QCOMPARE(m_boxes.size(), 1);
-        QCOMPARE(m_boxes[0].Text, "Failed to create key " + AutostartFolder() + ".");
+        QCOMPARE(m_boxes[0].Text, "Failed to create key " + AutostartFolder() + ": Not a directory.");
         QVERIFY(dialog->btnApply->isEnabled());
         QVERIFY(Rec().LoadOnWindowsStartup && !Rec().ShowIconInTray);
         QVERIFY(m_window.Form->TrayIcon->isVisible());

@@ -1,11 +1,28 @@
-// Printing the current folder's bookmarks.
+// The File menu's own commands: save, the HTML page, print, exit. Its imports
+// and exports are in MainExchange.cpp.
 #include "catalogue/Folder.h"
+#include "dialogs/HTMLGeneratorForm.h"
 #include "mainwindow/MainForm.h"
 #include "program/Globals.h"
 #include "program/LinePrinter.h"
 #include "program/PrintDialog.h"
 
 #include <QPrinter>
+
+void TfrmMain::FileSaveExecute()
+{
+    SaveCatalog();
+    Modified = false;
+    UpdateActionStates();
+}
+
+void TfrmMain::FileHtmlGeneratorExecute()
+{
+    if (!frmHTMLGenerator)
+        frmHTMLGenerator = new TfrmHTMLGenerator(this);
+    frmHTMLGenerator->exec();
+    UpdateActionStates();
+}
 
 void TfrmMain::FilePrintExecute()
 {
@@ -27,4 +44,9 @@ void TfrmMain::FilePrintExecute()
         lines.WriteLine(QString());
     }
     lines.Close();
+}
+
+void TfrmMain::FileExitExecute()
+{
+    close();
 }
