@@ -96,6 +96,7 @@ public:
         for (const TFolder *folder : folders)
             for (const auto &bookmark : folder->Bookmarks())
                 order.push_back(bookmark.get());
+        m_out.Reserve(kBytesPerBookmark * qsizetype(order.size()));
         const TextPrefetcher prefetcher(std::move(order));
         size_t row = 0;
         for (const TFolder *folder : folders) {
@@ -199,8 +200,7 @@ void GeneratePage(const TCatalog &catalog, const TFolder *folder,
                   const THtmlPageSettings &page, const QString &fileName)
 {
     const auto color = [&page](int value) { return ColorToHtml(value, page.ResolveSystemColor); };
-    const int bookmarks = folder ? folder->GetBookmarkCount() : catalog.GetBookmarkCount();
-    THtmlBuffer out(kBytesPerBookmark * bookmarks);
+    THtmlBuffer out;
     WritePageTop(out, page);
     WriteFolderTables(catalog, folder,
                       {color(page.HeaderAreaColor), color(page.BookmarkArea1Color),

@@ -285,16 +285,17 @@ void AppendHtmlEscaped(TLineWriter &out, QStringView text, bool protectTrailingB
     out.Append(text.sliced(run));
 }
 
-THtmlBuffer::THtmlBuffer(qsizetype expected)
+THtmlBuffer::THtmlBuffer()
 {
-    m_out.resize(qMax(expected, qsizetype(4096)));
-    PreferHugePages(m_out.data(), m_out.size());
+    m_out.resize(4096);
 }
 
-void THtmlBuffer::Grow(qsizetype n)
+void THtmlBuffer::Reserve(qsizetype n)
 {
-    m_out.resize(qMax(m_out.size() * 2, m_size + n));
-    PreferHugePages(m_out.data() + m_size, m_out.size() - m_size);
+    if (m_size + n <= m_out.size())
+        return;
+    m_out.resize(m_size + n);
+    PreferHugePages(m_out.data() + m_size, n);
 }
 
 void THtmlBuffer::Escaped(QStringView text, bool attribute)

@@ -28,8 +28,10 @@ void AppendHtmlEscaped(TLineWriter &out, QStringView text, bool protectTrailingB
 class THtmlBuffer
 {
 public:
-    // expected: the size the page will probably reach, in bytes.
-    explicit THtmlBuffer(qsizetype expected = 0);
+    THtmlBuffer();
+
+    // Makes room for n bytes more, so that writing them moves nothing.
+    void Reserve(qsizetype n);
 
     // ASCII markup.
     void Put(QLatin1StringView markup)
@@ -56,10 +58,9 @@ private:
     char *Room(qsizetype n)
     {
         if (m_size + n > m_out.size())
-            Grow(n);
+            Reserve(qMax(m_out.size(), n));
         return m_out.data() + m_size;
     }
-    void Grow(qsizetype n);
 
     QByteArray m_out;
     qsizetype m_size = 0;
