@@ -4,14 +4,35 @@
 #include <QDate>
 #include <QDateTime>
 
+namespace {
+
+qint64 SystemClock()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+TClock g_clock = SystemClock;
+
+} // namespace
+
+void SetTodayClock(TClock clock)
+{
+    g_clock = clock ? clock : SystemClock;
+}
+
 QString TodayText()
 {
-    // Loading makes a bookmark per element; keep the text until local midnight.
+    // Loading makes a bookmark per element, so the text is kept for the local day
+    // it was made on. The clock may be set back as well as forward: a time before
+    // that day's start is another day too.
     static QString cached;
+    static qint64 validFrom = 0;
     static qint64 validUntil = 0;
-    if (QDateTime::currentMSecsSinceEpoch() >= validUntil) {
-        const QDate today = QDate::currentDate();
+    const qint64 now = g_clock();
+    if (now < validFrom || now >= validUntil) {
+        const QDate today = QDateTime::fromMSecsSinceEpoch(now).date();
         cached = today.toString(QStringLiteral("yyyy.MM.dd"));
+        validFrom = today.startOfDay().toMSecsSinceEpoch();
         validUntil = today.addDays(1).startOfDay().toMSecsSinceEpoch();
     }
     return cached;

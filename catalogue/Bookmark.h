@@ -59,3 +59,8 @@ private:
 
 // Today's local date as "yyyy.mm.dd".
 QString TodayText();
+
+// The clock TodayText reads, in milliseconds since the epoch; tests set their own,
+// none puts the system clock back.
+using TClock = qint64 (*)();
+void SetTodayClock(TClock clock);

@@ -23,6 +23,8 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 namespace {
 
 const char kColorProperty[] = "tcolor";
@@ -50,22 +52,23 @@ int ToTColor(const QColor &color)
 // The desktop's current value of a Windows system colour.
 int PaletteColor(TSystemColorRole role)
 {
+    // In the order of TSystemColorRole.
+    static constexpr QPalette::ColorRole kRoles[] = {
+        QPalette::Base,        QPalette::Text,        QPalette::Window,
+        QPalette::WindowText,  QPalette::Button,      QPalette::ButtonText,
+        QPalette::Light,       QPalette::Midlight,    QPalette::Dark,
+        QPalette::Shadow,      QPalette::Highlight,   QPalette::HighlightedText,
+        QPalette::ToolTipBase, QPalette::ToolTipText, QPalette::Link};
+    static_assert(std::size(kRoles) == size_t(TSystemColorRole::GrayText));
     const QPalette palette = QApplication::palette();
-    switch (role) {
-    case TSystemColorRole::WindowText:
-        return ToTColor(palette.color(QPalette::WindowText));
-    case TSystemColorRole::Button:
-        return ToTColor(palette.color(QPalette::Button));
-    case TSystemColorRole::Window:
-        break;
-    }
-    return ToTColor(palette.color(QPalette::Window));
+    if (role == TSystemColorRole::GrayText)
+        return ToTColor(palette.color(QPalette::Disabled, QPalette::Text));
+    return ToTColor(palette.color(kRoles[size_t(role)]));
 }
 
 QColor ToQColor(int color)
 {
-    if (color < 0)
-        color = PaletteColor(SystemColorRole(color));
+    color = ResolveColor(color, PaletteColor);
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 

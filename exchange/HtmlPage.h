@@ -1,15 +1,16 @@
 #pragma once
 // The stand-alone HTML page of the whole catalogue or of one folder with all its
 // sub-folders: a table with the page's header and welcome message, then one table
-// of links per folder, in pre-order. Every text is escaped, the page is UTF-8 and
-// says so, and an address that would run script is shown as text, not as a link.
+// of links per folder, in pre-order, its rows in the two bookmark-area colours by
+// turns. Every text is escaped, the page is UTF-8 and says so, and an address that
+// would run script is shown as text, not as a link.
 
 #include "catalogue/Catalog.h"
 #include "exchange/HtmlColor.h"
 
 #include <QString>
 
-class TLineWriter;
+class THtmlBuffer;
 
 // The page's texts and colours (TColor values, see HtmlColor.h).
 struct THtmlPageSettings
@@ -21,11 +22,19 @@ struct THtmlPageSettings
     int BackgroundColor = 0;
     int HeaderAreaColor = 0;
     int WelcomeAreaColor = 0;
-    // Chosen and kept with the others; every bookmark cell is "#A6CAF0" regardless.
+    // A folder's first bookmark row, its third, ... and its second, fourth, ...
     int BookmarkArea1Color = 0;
     int BookmarkArea2Color = 0;
-    // Gives the desktop's current system colours; none: the Windows defaults.
+    // Gives the desktop's current system colours; none: Windows' own values.
     TSystemColorResolver ResolveSystemColor;
+};
+
+// The colours of the folder tables, as ColorToHtml gives them.
+struct TFolderTableColors
+{
+    QString Header;
+    QString BookmarkArea1;
+    QString BookmarkArea2;
 };
 
 // Writes the page of folder, or of the whole catalogue when folder is none, to
@@ -34,6 +43,6 @@ void GeneratePage(const TCatalog &catalog, const TFolder *folder,
                   const THtmlPageSettings &page, const QString &fileName);
 
 // Appends the tables of folder and of every folder below it, or of every folder
-// of the catalogue when folder is none. headerColor is a ColorToHtml result.
+// of the catalogue when folder is none.
 void WriteFolderTables(const TCatalog &catalog, const TFolder *folder,
-                       const QString &headerColor, TLineWriter &lines);
+                       const TFolderTableColors &colors, THtmlBuffer &out);

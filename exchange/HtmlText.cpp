@@ -1,11 +1,16 @@
 #include "exchange/HtmlText.h"
 #include "exchange/LineFile.h"
+#include "platform/Memory.h"
 #include "platform/TextCodec.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <array>
 #include <cstring>
 #include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -132,6 +137,104 @@ std::optional<char32_t> Reference(QStringView body)
     return body.startsWith(u'#') ? NumericReference(body) : NamedEntity(body);
 }
 
+// How escaped text writes each ASCII character: a reference, or (size 0) itself.
+struct Escape
+{
+    char text[6];
+    unsigned char size;
+};
+using EscapeTable = std::array<Escape, 128>;
+
+// The longest reference, "&quot;"; UTF-8 takes at most three bytes a UTF-16 unit.
+constexpr qsizetype kLongestEscape = 6;
+
+constexpr EscapeTable MakeEscapes(bool attribute)
+{
+    EscapeTable table{};
+    const auto set = [&table](char c, const char *text) {
+        Escape &escape = table[size_t(c)];
+        for (; text[escape.size]; ++escape.size)
+            escape.text[escape.size] = text[escape.size];
+    };
+    for (char c = 0; c < 32; ++c) {
+        const char reference[] = {'&', '#', char(c < 10 ? '0' + c : '0' + c / 10),
+                                  char(c < 10 ? ';' : '0' + c % 10), char(c < 10 ? 0 : ';'), 0};
+        set(c, reference);
+    }
+    set('&', "&amp;");
+    set('<', "&lt;");
+    set('>', "&gt;");
+    set('"', "&quot;");
+    if (attribute)
+        set('\'', "&#39;");
+    return table;
+}
+
+constexpr EscapeTable kTextEscapes = MakeEscapes(false);
+constexpr EscapeTable kAttributeEscapes = MakeEscapes(true);
+
+QLatin1StringView EscapeOf(char16_t c, const EscapeTable &table)
+{
+    if (c >= table.size())
+        return {};
+    return QLatin1StringView(table[c].text, table[c].size);
+}
+
+// Copies characters that stand for themselves eight at a time, up to the first
+// that does not, which is left at p: most of a page's text is plain ASCII, and
+// this is where the page spends its time. out has room for eight bytes more.
+class PlainCopier
+{
+public:
+    explicit PlainCopier(bool attribute)
+#if defined(__SSE2__)
+        : m_quote(_mm_set1_epi8(attribute ? '\'' : '"'))
+#endif
+    {
+        Q_UNUSED(attribute);
+    }
+
+    void Copy(const char16_t *&p, const char16_t *end, char *&out) const
+    {
+#if defined(__SSE2__)
+        while (end - p >= 8) {
+            // As bytes, every unit from 0x80 up is negative (or 0), so "less than a
+            // blank" takes it along with the control characters.
+            const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            const __m128i bytes = _mm_packus_epi16(units, units);
+            const __m128i special = _mm_or_si128(
+                _mm_or_si128(_mm_or_si128(_mm_cmplt_epi8(bytes, m_space),
+                                          _mm_cmpeq_epi8(bytes, m_amp)),
+                             _mm_or_si128(_mm_cmpeq_epi8(bytes, m_lt),
+                                          _mm_cmpeq_epi8(bytes, m_gt))),
+                _mm_or_si128(_mm_cmpeq_epi8(bytes, m_doubleQuote),
+                             _mm_cmpeq_epi8(bytes, m_quote)));
+            const int mask = _mm_movemask_epi8(special) & 0xFF;
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(out), bytes);
+            const int plain = mask ? __builtin_ctz(unsigned(mask)) : 8;
+            p += plain;
+            out += plain;
+            if (mask)
+                return;
+        }
+#else
+        Q_UNUSED(p);
+        Q_UNUSED(end);
+        Q_UNUSED(out);
+#endif
+    }
+
+private:
+#if defined(__SSE2__)
+    const __m128i m_space = _mm_set1_epi8(' ');
+    const __m128i m_amp = _mm_set1_epi8('&');
+    const __m128i m_lt = _mm_set1_epi8('<');
+    const __m128i m_gt = _mm_set1_epi8('>');
+    const __m128i m_doubleQuote = _mm_set1_epi8('"');
+    const __m128i m_quote; // the single quote in attributes, else the double quote again
+#endif
+};
+
 } // namespace
 
 QString DecodeHtmlEntities(QStringView text)
@@ -171,20 +274,63 @@ void AppendHtmlEscaped(TLineWriter &out, QStringView text, bool protectTrailingB
             --end;
     qsizetype run = 0; // start of the characters not written yet
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        const char *entity = c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;"
-                           : c == '"' ? "&quot;" : nullptr;
-        if (!entity && c >= 32 && i < end)
+        const QLatin1StringView escape =
+            i < end ? EscapeOf(text[i].unicode(), kTextEscapes) : QLatin1StringView("&#32;");
+        if (escape.isEmpty())
             continue;
         out.Append(text.sliced(run, i - run));
+        out.Append(escape);
         run = i + 1;
-        if (entity) {
-            out.Append(QLatin1StringView(entity));
-        } else {
-            char reference[8];
-            const int length = std::snprintf(reference, sizeof reference, "&#%d;", int(c));
-            out.Append(QLatin1StringView(reference, length));
-        }
     }
     out.Append(text.sliced(run));
+}
+
+THtmlBuffer::THtmlBuffer()
+{
+    m_out.resize(4096);
+}
+
+void THtmlBuffer::Reserve(qsizetype n)
+{
+    if (m_size + n <= m_out.size())
+        return;
+    m_out.resize(m_size + n);
+    PreferHugePages(m_out.data() + m_size, n);
+}
+
+void THtmlBuffer::Escaped(QStringView text, bool attribute)
+{
+    const EscapeTable &table = attribute ? kAttributeEscapes : kTextEscapes;
+    const PlainCopier plain(attribute);
+    char *const start = Room(kLongestEscape * text.size());
+    char *out = start;
+    const char16_t *p = text.utf16();
+    const char16_t *const end = p + text.size();
+    while (p != end) {
+        plain.Copy(p, end, out);
+        if (p == end)
+            break;
+        if (*p >= 0x80) { // a run of other characters, to UTF-8 at once
+            const char16_t *const run = p;
+            while (p != end && *p >= 0x80)
+                ++p;
+            out = m_encoder.appendToBuffer(out, QStringView(run, p));
+            continue;
+        }
+        const Escape &escape = table[*p++];
+        if (escape.size == 0) {
+            *out++ = char(p[-1]);
+        } else {
+            std::memcpy(out, escape.text, escape.size);
+            out += escape.size;
+        }
+    }
+    m_size += out - start;
+}
+
+QByteArray THtmlBuffer::Take()
+{
+    m_out.resize(m_size);
+    m_size = 0;
+    return std::move(m_out);
 }

@@ -30,7 +30,7 @@ public:
             auto folder = std::make_unique<TFolder>();
             folder->SetTitle(ReadElement(line, at, u"</H3>").title);
             m_current = m_merger.MergeFolder(m_current, std::move(folder));
-            Described(m_current, nullptr);
+            m_lastWasFolder = true;
             break;
         }
         case NetscapeKind::EndOfList:
@@ -52,33 +52,30 @@ public:
     }
 
 private:
-    // A description line describes the entry read just before it, and no other.
-    void Described(TFolder *folder, TBookmark *bookmark)
-    {
-        m_describedFolder = folder;
-        m_describedBookmark = bookmark;
-    }
-
+    // A description line after a folder line describes the current folder, which
+    // end-of-list lines since then have moved up the tree; after a bookmark line it
+    // describes that bookmark (none when the merge dropped it).
     void Describe(const QString &text)
     {
-        if (m_describedFolder)
-            m_describedFolder->SetDescription(text);
-        else if (m_describedBookmark)
-            m_describedBookmark->SetDescription(text);
+        if (m_lastWasFolder) {
+            if (m_current)
+                m_current->SetDescription(text);
+        } else if (m_lastBookmark) {
+            m_lastBookmark->SetDescription(text);
+        }
     }
 
     void AddBookmark(const NetscapeElement &element)
     {
-        if (!element.hasAddress) { // an anchor that links nowhere: read, and dropped
-            Described(nullptr, nullptr);
+        m_lastWasFolder = false;
+        m_lastBookmark = nullptr;
+        if (!element.hasAddress) // an anchor that links nowhere: read, and dropped
             return;
-        }
         auto bookmark = std::make_unique<TBookmark>();
         bookmark->SetAddress(element.address);
         bookmark->SetTitle(element.title);
-        // A dropped bookmark takes a description line after it along.
         TFolder &target = m_current ? *m_current : LooseFolder();
-        Described(nullptr, m_merger.MergeBookmark(target, std::move(bookmark)));
+        m_lastBookmark = m_merger.MergeBookmark(target, std::move(bookmark));
     }
 
     // Bookmarks outside every folder go into a root folder titled with the file's
@@ -96,8 +93,8 @@ private:
 
     TMerger m_merger;
     TFolder *m_current;
-    TFolder *m_describedFolder = nullptr;
-    TBookmark *m_describedBookmark = nullptr;
+    bool m_lastWasFolder = false;
+    TBookmark *m_lastBookmark = nullptr;
     QString m_heading;
     TFolder *m_loose = nullptr;
 };

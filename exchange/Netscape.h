@@ -2,8 +2,9 @@
 // Netscape bookmark files, the HTML format in which browsers export and import
 // bookmarks. The reader is a line scanner, not an HTML parser (NetscapeLine.h
 // reads a line's markup): one folder or bookmark a line, the nesting taken from
-// folder lines and end-of-list lines alone, a description line for the entry read
-// just before it, comments skipped, everything merged by title (TMerger).
+// folder lines and end-of-list lines alone, a description line for the bookmark
+// read last or, when a folder line came after it, for the current folder; comments
+// skipped, everything merged by title (TMerger).
 // Bookmarks outside every folder go into a root folder titled with the file's
 // heading. The writer puts one entry on a line, without attributes, in UTF-8 with
 // CR LF.

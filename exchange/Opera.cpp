@@ -6,20 +6,58 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 const QByteArrayView kName = "NAME=";
 const QByteArrayView kUrl = "URL=";
 const QByteArrayView kDescription = "DESCRIPTION=";
 
-// The value of a key line: the text after the key, two 0x02 characters read
-// back as the line break they stand for. The whole line is decoded: decoding the
-// value alone would drop a byte-order mark at its start.
+// Line breaks inside a text are written as 0x02 characters, two a break as that
+// browser writes them, and one more for a run of breaks that are all CR LF: a run
+// of n reads back as n / 2 line feeds when n is even, as (n - 1) / 2 CR LF when it
+// is odd. So "a\n\nb" is written "a" 0x02 0x02 0x02 0x02 "b", and "a\r\nb" with
+// three; texts from the browser, and those typed here, keep the pairs it reads.
+
+// Control characters other than tab never reach the catalogue (0x02 included);
+// within a run of line breaks they are passed over, so that the run reads as the
+// writer wrote it.
+bool IsControl(QChar c)
+{
+    return c.unicode() < 32 && c != u'\t';
+}
+
+bool IsLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+QString ReadLineBreaks(QStringView value)
+{
+    QString text;
+    text.reserve(value.size());
+    for (qsizetype i = 0; i < value.size();) {
+        if (!IsControl(value[i])) {
+            text += value[i++];
+            continue;
+        }
+        qsizetype count = 0;
+        for (; i < value.size() && IsControl(value[i]); ++i)
+            count += value[i] == u'\x02';
+        text += (count % 2 ? QStringLiteral("\r\n") : QStringLiteral("\n")).repeated(count / 2);
+    }
+    return text;
+}
+
+// The value of a key line: the text after the key. The whole line is decoded:
+// decoding the value alone would drop a byte-order mark at its start.
 QString KeyValue(QByteArrayView line, QByteArrayView key)
 {
-    QString value = DecodeUtf8OrAnsi(line).sliced(key.size());
-    value.replace(QLatin1StringView("\x02\x02"), QLatin1StringView("\r\n"));
-    return value;
+    const QString value = DecodeUtf8OrAnsi(line).sliced(key.size());
+    if (std::none_of(value.begin(), value.end(), IsControl))
+        return value;
+    return ReadLineBreaks(value);
 }
 
 // The keys read from one block.
@@ -65,6 +103,7 @@ private:
         if (!m_lines.ReadLine(raw))
             return false;
         m_line = TrimLine(raw);
+        m_untrimmed = raw.sliced(m_line.data() - raw.data());
         return true;
     }
 
@@ -87,7 +126,8 @@ private:
                 block.url = KeyValue(m_line, kUrl);
                 url = true;
             } else if (!description && m_line.startsWith(kDescription)) {
-                block.description = KeyValue(m_line, kDescription);
+                // Up to the line's end: a description may end in blanks or breaks.
+                block.description = KeyValue(m_untrimmed, kDescription);
                 description = true;
             }
         }
@@ -108,6 +148,7 @@ private:
         auto bookmark = std::make_unique<TBookmark>();
         bookmark->SetTitle(block.name); // blanks after "=" stay
         bookmark->SetAddress(block.url);
+        bookmark->SetDescription(block.description);
         m_merger.MergeBookmark(m_current ? *m_current : LooseFolder(), std::move(bookmark));
     }
 
@@ -126,25 +167,49 @@ private:
     TMerger m_merger;
     TLineReader &m_lines;
     QByteArrayView m_line;
+    QByteArrayView m_untrimmed; // m_line with what followed it on the line
     TFolder *m_current;
     TFolder *m_loose = nullptr;
 };
 
-void AppendKeyLine(TLineWriter &lines, QLatin1StringView key, const QString &value)
+// Appends the run of line breaks that starts at value[at]; at moves past it.
+void AppendLineBreaks(TLineWriter &lines, QStringView value, qsizetype &at)
+{
+    qsizetype breaks = 0;
+    bool allCrLf = true;
+    while (at < value.size() && IsControl(value[at])) {
+        if (!IsLineBreak(value[at])) {
+            ++at;
+            continue;
+        }
+        const bool crLf = value[at] == u'\r' && at + 1 < value.size() && value[at + 1] == u'\n';
+        allCrLf = allCrLf && crLf;
+        at += crLf ? 2 : 1;
+        ++breaks;
+    }
+    const QByteArray marks(2 * breaks + (breaks && allCrLf ? 1 : 0), '\x02');
+    lines.Append(QLatin1StringView(marks));
+}
+
+// Control characters other than tab and the line breaks are left out: they could
+// not be read back, and 0x02 would read as a line break.
+void AppendKeyLine(TLineWriter &lines, QLatin1StringView key, QStringView value)
 {
     lines.Append(key);
     qsizetype run = 0;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value[i];
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines.Append(QStringView(value).sliced(run, i - run));
-        lines.Append(QLatin1StringView("\x02\x02"));
-        if (c == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n')
+    for (qsizetype i = 0; i < value.size();) {
+        if (!IsControl(value[i])) {
             ++i;
-        run = i + 1;
+            continue;
+        }
+        lines.Append(value.sliced(run, i - run));
+        if (IsLineBreak(value[i]))
+            AppendLineBreaks(lines, value, i);
+        else
+            ++i;
+        run = i;
     }
-    lines.Append(QStringView(value).sliced(run));
+    lines.Append(value.sliced(run));
     lines.EndLine();
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // Opera hotlists: blocks of key lines opened by "#FOLDER" or "#URL", a folder
 // closed by a line "-". A block's key lines end at the next line that opens a
-// block ("#...") or closes a folder. The reader takes the "NAME=" and "URL=" keys
-// (and a new folder's "DESCRIPTION=") and merges by title (TMerger); bookmarks
-// outside every folder go into a root folder titled with the file's name without
-// its extension. The writer writes the blocks in UTF-8 with CR LF, line breaks
-// inside a text as two 0x02 characters, as that browser writes them.
+// block ("#...") or closes a folder. The reader takes the "NAME=", "URL=" and
+// "DESCRIPTION=" keys and merges by title (TMerger); bookmarks outside every
+// folder go into a root folder titled with the file's name without its extension.
+// The writer writes the blocks in UTF-8 with CR LF, line breaks inside a text as
+// 0x02 characters, two a break as that browser writes them, so that what it writes
+// reads back as it was (Opera.cpp says how CR LF and line feed stay apart).
 
 #include "catalogue/Catalog.h"
 

@@ -128,14 +128,17 @@ private slots:
     }
 
     // System colours put into the settings by hand show and reach the page as the
-    // desktop's current values; the settings are stored back as they were.
+    // desktop's current values of the same meaning (the window colour once took
+    // the dialogs' background); the settings are stored back as they were.
     void loadedSettingsStoredUnchanged()
     {
         QPalette palette = QApplication::palette();
         const auto restore = qScopeGuard([old = palette] { QApplication::setPalette(old); });
-        palette.setColor(QPalette::Window, QColor(0x01, 0x02, 0x03));
+        palette.setColor(QPalette::Base, QColor(0x01, 0x02, 0x03));
+        palette.setColor(QPalette::Window, QColor(0x0A, 0x0A, 0x0A));
         palette.setColor(QPalette::Button, QColor(0x04, 0x05, 0x06));
-        palette.setColor(QPalette::WindowText, QColor(0x07, 0x08, 0x09));
+        palette.setColor(QPalette::Text, QColor(0x07, 0x08, 0x09));
+        palette.setColor(QPalette::WindowText, QColor(0x0B, 0x0B, 0x0B));
         QApplication::setPalette(palette);
         TPreferencesRec &rec = Prefs->Rec();
         rec.TextColor = int(0x80000008);       // the window text colour
@@ -171,6 +174,8 @@ private slots:
                               "<b>Header</b>"));
         QVERIFY(page.contains("<td bgcolor=\"#000000\" bordercolor=\"#FFFFFF\"><font size=\"+1\">"
                               "Welcome Message</font>"));
+        QVERIFY(page.contains("<td bgcolor=\"#0C0B0A\" bordercolor=\"#FFFFFF\"><a href=\"\" "
+                              "title=\"\">a</a></td>"));
     }
 
     // The chosen file is remembered only once the page is written.

@@ -128,10 +128,17 @@ private slots:
                           "<DT> <A\tFEED=\"f\" HREF = \"c\" href=\"d\" CHECKED>tab</A>\n"
                           "<ADDRESS>no</ADDRESS>\n<DT><H30>no</H30>\n<AHREF=\"e\">no</A>")
             << "F0 f | \nB1 single | http://a/ | \nB1 unquoted | http://b/ | \nB1 tab | c | \n";
-        QTest::newRow("a description for the entry just before it only")
+        QTest::newRow("a description for the bookmark read last only")
             << QByteArray("<DT><H3>F</H3>\n<DT><A HREF=\"a\">x</A>\n<DT><A NAME=\"n\">anchor</A>\n"
-                          "<DD>not for x\n<DT><H3>G</H3>\n</DL><p>\n<DD>for G")
-            << "F0 F | \nB1 x | a | \nF1 G | for G\n";
+                          "<DD>not for x\n<DT><H3>G</H3>\n<DT><A HREF=\"b\">y</A>\n</DL><p>\n"
+                          "<DD>for y")
+            << "F0 F | \nB1 x | a | \nF1 G | \nB2 y | b | for y\n";
+        // A description after the end of a list once went to the folder read last,
+        // however many lists had ended since.
+        QTest::newRow("after a folder, a description for the current folder")
+            << QByteArray("<DL><p>\n<DT><H3>Alpha</H3>\n<DL><p>\n<DT><H3>Alpha1</H3>\n<DL><p>\n"
+                          "</DL><p>\n<DD>after end of list\n</DL><p>\n</DL><p>\n<DD>at top")
+            << "F0 Alpha | after end of list\nF1 Alpha1 | \n";
         QTest::newRow("comments skipped")
             << QByteArray("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DT><H3>F</H3>\n"
                           "<!-- <DT><H3>Old</H3> -->\n<!--\n<DT><A HREF=\"x\">"

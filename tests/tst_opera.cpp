@@ -1,5 +1,5 @@
-// Opera hotlists: the block searches, the writer's layout, line breaks as two 0x02
-// characters, and round trips.
+// Opera hotlists: the block searches, the writer's layout, line breaks as 0x02
+// characters, and round trips that give every description back.
 #include "ExchangeTestHelpers.h"
 #include "exchange/Opera.h"
 
@@ -28,12 +28,13 @@ private slots:
     {
         // A bookmark without "URL=" once took the next one's address, and a folder
         // without "NAME=" swallowed the lines up to the next one's name, so later
-        // entries landed too deep; a bookmark before the first folder was dropped.
+        // entries landed too deep; a bookmark before the first folder was dropped,
+        // and bookmarks' descriptions were not read.
         const QString outline =
             u"F0 opera6 | \nB1 Loose at the top | http://top.example/ | \nF0 Opera | \n"
-            u"B1 Opera Software | http://www.opera.example/ | \n"
+            u"B1 Opera Software | http://www.opera.example/ | The maker\nof the browser\n"
             u"B1   Spaced title | http://spaced.example/ | \nB1 No address yet |  | \nF1  | \n"
-            u"F1 Caf\u00E9 & Co | Coffee\r\nand more\n"
+            u"F1 Caf\u00E9 & Co | Coffee\nand more\n"
             u"B2 \u65E5\u672C\u8A9E \U0001F600 | http://jp.example/ | \nF0 Trash | \n"
             u"B1 Old page | http://old.example/ | \n"_qs;
         TCatalog catalog;
@@ -64,7 +65,7 @@ private slots:
                           "DESCRIPTION=2\n#SEPERATOR\nNAME=s\n#URL\nURL=u\nSHORT NAME=s\nNAME=b\n"
                           "NAME=c\nURL=v\nDESCRIPTION=for b\n#NOTE\nNAME=n\n#FOLDER\nNAME=G\n"
                           "#URL\nNAME=b\nURL=u\nDESCRIPTION=not for G\n")
-            << "F0 F | one\r\ntwo\nB1 b | u\nF1 G | \nB2 b | u\n";
+            << "F0 F | one\ntwo\nB1 b | u\nF1 G | \nB2 b | u\n";
         QTest::newRow("nesting; outside every folder: a root folder named after the file")
             << QByteArray("-\n#URL\nNAME=loose\nURL=l\n#FOLDER\nNAME=A\n#FOLDER\nNAME=B\n-\n"
                           "#FOLDER\nNAME=C\n -\t\n-\n-\n#URL\nNAME=after\nURL=a\n#FOLDER\n"
@@ -104,17 +105,80 @@ private slots:
         QTemporaryDir dir;
         const QString name = dir.filePath(QStringLiteral("out.adr"));
         QCOMPARE(ExportedOutline(catalog, name),
-                 QString(kSmallCatalog).replace(u"Coffee"_qs, QString())
-                     + u"B1 b | u | \nF1 Inner | one\r\n-\r\n#FOLDER\r\nNAME=x\n"_qs);
+                 kSmallCatalog + u"B1 b | u | a\r\n-\nF1 Inner | one\r\n-\n#FOLDER\nNAME=x\n"_qs);
         QCOMPARE(ReadBytes(name),
                  QByteArray("Opera Hotlist version 2.0\r\nOptions: encoding = utf8, version=3\r\n"
                             "#FOLDER\r\nNAME=A\r\nDESCRIPTION=About A\r\n#URL\r\n"
                             "NAME=Caf\xC3\xA9\r\nURL=http://c/\r\nDESCRIPTION=Coffee\r\n#URL\r\n"
                             "NAME=Plain\r\nURL=http://p/\r\n#FOLDER\r\nNAME=B\r\n#URL\r\n"
                             "NAME=Deep\r\nURL=http://d/\r\n-\r\n-\r\n#FOLDER\r\nNAME=Empty\r\n"
-                            "#URL\r\nNAME=b\r\nURL=u\r\nDESCRIPTION=a\x02\x02-\r\n#FOLDER\r\n"
-                            "NAME=Inner\r\nDESCRIPTION=one\x02\x02-\x02\x02#FOLDER\x02\x02"
+                            "#URL\r\nNAME=b\r\nURL=u\r\nDESCRIPTION=a\x02\x02\x02-\r\n#FOLDER\r\n"
+                            "NAME=Inner\r\nDESCRIPTION=one\x02\x02\x02-\x02\x02#FOLDER\x02\x02"
                             "NAME=x\r\n-\r\n-\r\n"));
+    }
+
+    void descriptionsComeBack_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("back");
+        const auto same = [](const char *name, const QString &text) {
+            QTest::newRow(name) << text << text;
+        };
+        same("empty", u""_qs);
+        same("line feed alone", u"\n"_qs);
+        same("CR LF alone", u"\r\n"_qs);
+        same("ends in CR LF", u"text\r\n"_qs);
+        same("ends in a line feed", u"text\n"_qs);
+        same("starts with line breaks", u"\n\n\ntext"_qs);
+        same("blank lines typed here", u"a\n\nb\n"_qs);
+        same("blank lines from Windows", u"a\r\n\r\nb"_qs);
+        same("both kinds, in runs of their own", u"a\nb\r\nc\n\nd\r\n\r\n\r\n"_qs);
+        same("blanks and tabs around", u"  \ttext \t "_qs);
+        same("blanks only", u"   "_qs);
+        same("folder end", u"-"_qs);
+        same("folder end on a line of its own", u"x\n-\n"_qs);
+        same("block lines", u"#URL\r\nNAME=x\n#FOLDER"_qs);
+        same("a key", u"URL=elsewhere"_qs);
+        same("not ASCII", u"Caf\u00E9 \u2615 \U0001F600"_qs);
+        // What the format cannot carry: 0x02 stands for line breaks, and a lone CR or
+        // a run of both kinds is written as line feeds.
+        QTest::newRow("0x02 left out") << u"a\x02\nb\x02\x02" u"c\r\n\x02\r\n"_qs
+                                       << u"a\nbc\r\n\r\n"_qs;
+        QTest::newRow("lone CR") << u"a\rb"_qs << u"a\nb"_qs;
+        QTest::newRow("both kinds in one run") << u"a\r\n\nb"_qs << u"a\n\nb"_qs;
+    }
+
+    // The program's own export once lost descriptions on the way back: bookmarks'
+    // were not read, and a final line break was trimmed away.
+    void descriptionsComeBack()
+    {
+        QFETCH(QString, description);
+        TCatalog catalog;
+        TFolder *folder = AddFolder(catalog.Folders(), u"F"_qs);
+        folder->SetDescription(description);
+        AddBookmark(folder->Bookmarks(), u"b"_qs)->SetDescription(description);
+        AddBookmark(folder->Bookmarks(), u"after"_qs)->SetDescription(u"-"_qs);
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("out.adr"));
+        ExportOpera(catalog, name);
+        TCatalog read;
+        ImportOpera(read, name);
+        QFETCH(QString, back);
+        QCOMPARE(CatalogOutline(read), u"F0 F | %1\nB1 b |  | %1\nB1 after |  | -\n"_qs.arg(back));
+    }
+
+    // A bookmark that only the old file has keeps its description in the export.
+    void exportKeepsTheOldFilesDescriptions()
+    {
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("out.adr"));
+        WriteBytes(name, "#FOLDER\nNAME=A\nDESCRIPTION=theirs\n#URL\nNAME=Old\nURL=o\n"
+                         "DESCRIPTION=kept\x02\x02\n#URL\nNAME=Plain\nURL=x\nDESCRIPTION=lost\n");
+        TCatalog catalog;
+        BuildCatalog(catalog, kSmallCatalog);
+        QCOMPARE(ExportedOutline(catalog, name),
+                 QString(kSmallCatalog)
+                     .replace(u"F1 B"_qs, u"B1 Old | o | kept\n\nF1 B"_qs));
     }
 
     void deepNestingIsReadAndWritten()
