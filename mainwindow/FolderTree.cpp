@@ -303,7 +303,7 @@ void TfrmMain::DropFolder()
     const TFolderDrop place = m_dropNode == m_nodeAbove && m_dropNode == m_nodeBelow
                                   ? TFolderDrop::Into
                               : m_dropNode != m_nodeBelow ? TFolderDrop::After
-                                                        : TFolderDrop::Before;
+                                                          : TFolderDrop::Before;
     ChangeCatalog(TRefresh::Tree, [&] {
         MoveFolder(*CurrentFolder, *dropFolder, place);
         CurrentFolder = nullptr;
