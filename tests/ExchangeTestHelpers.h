@@ -13,14 +13,6 @@
 
 #include <vector>
 
-inline void WriteBytes(const QString &fileName, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(fileName).absolutePath());
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(fileName));
-}
-
 inline QByteArray ReadBytes(const QString &fileName)
 {
     QFile file(fileName);

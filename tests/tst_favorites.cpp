@@ -16,7 +16,7 @@ namespace {
 void WriteShortcuts(const QString &dir, const QStringList &shortcuts)
 {
     for (const QString &shortcut : shortcuts)
-        WriteBytes(dir + u'/' + shortcut.section(u'=', 0, 0),
+        WriteFileBytes(dir + u'/' + shortcut.section(u'=', 0, 0),
                    "[InternetShortcut]\r\nURL=" + shortcut.section(u'=', 1).toUtf8() + "\r\n");
 }
 
@@ -37,8 +37,8 @@ private slots:
         WriteShortcuts(in, {"Top.url=t", "Work/Mail.url=m", "Work/Docs/Spec.URL=s",
                             ".hidden/x.url=x", "Odd/.url=e", "Odd/.hidden.url=h",
                             "Odd/Site.url/inner.url=i", u"\u00E9cole/b.url=b"_qs});
-        WriteBytes(in + QStringLiteral("/Work/notes.txt"), "not a shortcut");
-        WriteBytes(in + QStringLiteral("/Odd/Keyless.url"), "[Other]\r\nURL=no\r\n");
+        WriteFileBytes(in + QStringLiteral("/Work/notes.txt"), "not a shortcut");
+        WriteFileBytes(in + QStringLiteral("/Odd/Keyless.url"), "[Other]\r\nURL=no\r\n");
         QVERIFY(QFile::link(in + QStringLiteral("/Work"), in + QStringLiteral("/Work/Loop")));
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), in + "/Odd/Broken.url"));
         const QString outline = u"F0 work | mine\nB1 Mail | m | \nF1 Docs | \nB2 Spec | s | \n"
@@ -175,7 +175,7 @@ private slots:
                                         .arg(QString(300, u'a'), emoji.repeated(150)));
         QTemporaryDir dir;
         const QString chosen = dir.filePath(QStringLiteral("chosen"));
-        WriteBytes(chosen + QStringLiteral("/A/Plain.url"), "mine");
+        WriteFileBytes(chosen + QStringLiteral("/A/Plain.url"), "mine");
         QVERIFY(QDir().mkpath(chosen + QStringLiteral("/Empty")));
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("outside")), chosen + "/Empty/Link.url"));
         ExportIE(catalog, chosen);

@@ -16,9 +16,9 @@ QString ImportedFolder(const QString &tree, const QString &pairs, const QString 
                        const char *fifo = nullptr)
 {
     QTemporaryDir dir;
-    WriteBytes(dir.filePath(QStringLiteral("folders.wnf")), tree.toUtf8());
-    WriteBytes(dir.filePath(QStringLiteral("folddesc.wnf")), pairs.toUtf8());
-    WriteBytes(dir.filePath(QStringLiteral("Links/F.wnl")), links.toUtf8());
+    WriteFileBytes(dir.filePath(QStringLiteral("folders.wnf")), tree.toUtf8());
+    WriteFileBytes(dir.filePath(QStringLiteral("folddesc.wnf")), pairs.toUtf8());
+    WriteFileBytes(dir.filePath(QStringLiteral("Links/F.wnl")), links.toUtf8());
     if (fifo) {
         const QByteArray name = QFile::encodeName(dir.filePath(QLatin1StringView(fifo)));
         if (!QFile::remove(name) || ::mkfifo(name.constData(), 0600) != 0)
@@ -103,7 +103,7 @@ private slots:
                  {"FOLDERS.WNF", "F\nG\nH\n"}, {"FoldDesc.Wnf", "g\ndescribed\n"},
                  {"Links/F.wnl", "T:exact\nU:1"}, {"Links/f.wnl", "T:other case\nU:2"},
                  {"Links/g.WNL", "T:upper\nU:3"}, {"links/H.wnl", "T:other folder\nU:4"}})
-            WriteBytes(dir.filePath(QLatin1StringView(name)), bytes);
+            WriteFileBytes(dir.filePath(QLatin1StringView(name)), bytes);
         TCatalog catalog;
         ImportVarnokel1x(catalog, dir.path());
         QCOMPARE(CatalogOutline(catalog),

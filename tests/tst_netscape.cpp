@@ -13,7 +13,7 @@ void Import(TCatalog &catalog, const QByteArray &bytes, TFolder *folder = nullpt
 {
     QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("bookmarks.html"));
-    WriteBytes(name, bytes);
+    WriteFileBytes(name, bytes);
     ImportFirefox(catalog, name, folder);
 }
 
@@ -195,7 +195,7 @@ private slots:
         CheckRoundTrip(catalog);
         QTemporaryDir dir;
         const QString name = dir.filePath(QStringLiteral("out.html"));
-        WriteBytes(name, "<DT><H3>a</H3>\n<DD>theirs\n<DT><A HREF=\"o\">Only theirs</A>\n"
+        WriteFileBytes(name, "<DT><H3>a</H3>\n<DD>theirs\n<DT><A HREF=\"o\">Only theirs</A>\n"
                          "<DT><A HREF=\"x\">plain</A>\n</DL><p>\n<DT><H3>Theirs</H3>\n");
         ExportFirefox(catalog, name);
         QCOMPARE(ReadBytes(name), QByteArray("<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n"

@@ -89,7 +89,7 @@ private slots:
         QFETCH(QString, outline);
         QTemporaryDir dir;
         const QString name = dir.filePath(QStringLiteral("opera6.adr"));
-        WriteBytes(name, file);
+        WriteFileBytes(name, file);
         TCatalog catalog;
         ImportOpera(catalog, name);
         QCOMPARE(CatalogOutline(catalog, {false}), outline);
@@ -172,7 +172,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString name = dir.filePath(QStringLiteral("out.adr"));
-        WriteBytes(name, "#FOLDER\nNAME=A\nDESCRIPTION=theirs\n#URL\nNAME=Old\nURL=o\n"
+        WriteFileBytes(name, "#FOLDER\nNAME=A\nDESCRIPTION=theirs\n#URL\nNAME=Old\nURL=o\n"
                          "DESCRIPTION=kept\x02\x02\n#URL\nNAME=Plain\nURL=x\nDESCRIPTION=lost\n");
         TCatalog catalog;
         BuildCatalog(catalog, kSmallCatalog);
@@ -186,7 +186,7 @@ private slots:
         const int depth = 100000;
         QTemporaryDir dir;
         const QString name = dir.filePath(QStringLiteral("deep.adr"));
-        WriteBytes(name, QByteArray("#FOLDER\nNAME=l\n").repeated(depth) + "#URL\nNAME=b\nURL=u");
+        WriteFileBytes(name, QByteArray("#FOLDER\nNAME=l\n").repeated(depth) + "#URL\nNAME=b\nURL=u");
         TCatalog first;
         ImportOpera(first, name);
         QCOMPARE(first.GetFolderCount(), depth);
