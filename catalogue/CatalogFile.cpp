@@ -1,4 +1,5 @@
-// Loading the catalogue file "bookmarks.xml" (the writer is CatalogFileWriter.cpp).
+// The catalogue file "bookmarks.xml": its load, and the program's load and save that
+// keep a file that failed to load (the writer is CatalogFileWriter.cpp).
 #include "catalogue/CatalogFile.h"
 #include "catalogue/Catalog.h"
 #include "catalogue/CatalogFileReaders.h"
