@@ -359,7 +359,7 @@ void TfrmMain::ChangeCatalogUnrecorded(TRefresh refresh, const std::function<voi
 
 void TfrmMain::SaveCatalog()
 {
-    Catalog->SaveToFile(AppDir + QLatin1String(kCatalogFileName));
+    SaveCatalogFile(*Catalog, AppDir + QLatin1String(kCatalogFileName));
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)

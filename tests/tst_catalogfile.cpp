@@ -382,7 +382,8 @@ void TestCatalogFile::failedLoadKeepsTheFile()
     const QString error = ErrorOf([&] { plain.LoadFromFile(file); });
     QCOMPARE(ErrorOf([&] { LoadCatalogFile(kept, file); }),
              error + QString(lines).replace("DIR", dir.path()));
-    QCOMPARE(Outline(kept), Outline(plain)); // what was read before the failure stays
+    // A failing field once left the folders before it, and the next save wrote them alone.
+    QCOMPARE(Outline(kept), copy.isEmpty() ? Outline(plain) : QString());
     const QStringList copies = before.filter(".damaged") + QStringList(copy).filter(".damaged");
     QCOMPARE(QDir(dir.path()).entryList({"*.damaged*"}, QDir::Files), copies);
     if (!copy.isEmpty())

@@ -1,6 +1,8 @@
 // The File menu's own commands. Print: the current folder's titles and addresses
-// on paper, here a PDF file read back with pdftotext. (Save and Exit are tested
-// with the close sequence, in tst_mainform.)
+// on paper, here a PDF file read back with pdftotext. Save, with the auto-save and
+// the close, where a damaged file must not be replaced (the rest of Save and Exit is
+// tested with the close sequence, in tst_mainform).
+#include "FileSizeLimit.h"
 #include "MainWindowFixture.h"
 #include "PdfText.h"
 #include "catalogue/Catalog.h"
@@ -8,12 +10,22 @@
 
 #include <QPageLayout>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QtTest>
+
+namespace {
+
+enum class SaveBy { Command, AutoSave, Close };
+
+} // namespace
+
+Q_DECLARE_METATYPE(SaveBy)
 
 class TestMainFile : public QObject
 {
     Q_OBJECT
     MainWindowFixture m;
+    QTemporaryDir m_state;
     QString m_output;
     bool m_print = true;
     int m_dialogs = 0;
@@ -21,9 +33,30 @@ class TestMainFile : public QObject
 
     void Print() { QTest::keyClick(m.Form.get(), Qt::Key_P, Qt::ControlModifier); }
 
+    // True when the catalogue was saved (a save at close leaves Modified set).
+    bool Save(SaveBy by)
+    {
+        if (by == SaveBy::Close)
+            return m.Form->close();
+        if (by == SaveBy::Command) {
+            QTest::keyClick(m.Form.get(), Qt::Key_S, Qt::ControlModifier);
+        } else {
+            const qsizetype boxes = m.Boxes.size();
+            m.Form->AutoSaveTimer->setSingleShot(true);
+            m.Form->AutoSaveTimer->start(1);
+            // The caller checks what came: the save, or its error box.
+            static_cast<void>(
+                QTest::qWaitFor([&] { return !Modified || m.Boxes.size() > boxes; }));
+            m.Form->AutoSaveTimer->setSingleShot(false);
+        }
+        return !Modified;
+    }
+
 private slots:
     void initTestCase()
     {
+        QStandardPaths::setTestModeEnabled(true); // the program key goes to a test store
+        qputenv("XDG_STATE_HOME", m_state.path().toUtf8());
         m.AnswerBoxes();
         SetPrintDialogAnswerer([this](QPrinter &printer) {
             ++m_dialogs;
@@ -113,6 +146,48 @@ private slots:
         Print();
         QCOMPARE(m.Boxes.size(), 1);
         QCOMPARE(m.Boxes[0].Text, "Unable to write to " + m_output + ".");
+    }
+
+    void uncopiedDamagedFileRefusesEverySave_data()
+    {
+        QTest::addColumn<SaveBy>("by");
+        QTest::newRow("Save") << SaveBy::Command;
+        QTest::newRow("auto-save") << SaveBy::AutoSave;
+        QTest::newRow("close") << SaveBy::Close;
+    }
+    // Once, after the user had freed space on a full disk, the next save replaced the
+    // damaged file that could not be copied with the new catalogue.
+    void uncopiedDamagedFileRefusesEverySave()
+    {
+        QFETCH(SaveBy, by);
+        const QByteArray damaged = "<varnokel_file><folder><title>Old</title><description>"
+                                   + QByteArray(3000, 'd');
+        m.Close();
+        m.Write("preferences.ini", "[Start/Exit]\r\nAotoSaveOnExit=1");
+        m.Write("bookmarks.xml", damaged);
+        const QString file = m.Path("bookmarks.xml");
+        const QString unable = "Unable to keep a copy of " + file + " as " + file + ".damaged";
+        {
+            FileSizeLimit limit(damaged.size() / 2); // room for the new catalogue only
+            QVERIFY(m.Open());
+            QCOMPARE(m.Boxes.value(0).Text.section('\n', -1), unable + ": File too large.");
+            m.Show("New");
+            m.ClickNode("New");
+            m.Type(QKeySequence::Copy);
+            m.Type(QKeySequence::Paste);
+            QVERIFY(Modified);
+            QVERIFY(!Save(by));
+            QCOMPARE(m.Boxes.size(), 2);
+            QCOMPARE(m.Boxes[1].Text, unable + ": File too large\nThe file failed to load and "
+                                               "is not replaced until a copy of it is kept.");
+        }
+        QVERIFY(Modified && m.Form->isVisible());
+        QCOMPARE(m.Read("bookmarks.xml"), damaged);
+        QVERIFY(!QFile::exists(file + ".damaged"));
+        QVERIFY(Save(by)); // with space again: the copy, then the save
+        QCOMPARE(m.Boxes.size(), 2);
+        QCOMPARE(m.Read("bookmarks.xml.damaged"), damaged);
+        QCOMPARE(m.Read("bookmarks.xml").count("<title>New</title>"), 2);
     }
 };
 

@@ -2,6 +2,7 @@
 // the stored geometry at each activation, the close sequence with its question
 // and what it writes, and the language on every text.
 #include "CatalogTree.h"
+#include "FailingAllocation.h"
 #include "FileSizeLimit.h"
 #include "MainWindowFixture.h"
 #include "catalogue/Catalog.h"
@@ -15,6 +16,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QtTest>
+
+#include <optional>
 
 namespace {
 
@@ -132,21 +135,45 @@ private slots:
         QVERIFY(Entries(m.Form->menuBar()->actions()[0]->menu()).endsWith("; E&xit"));
     }
 
+    void damagedCatalogKeptBeforeAnySave_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<long long>("failingFolder"); // whose allocation fails; 0: none
+        QTest::addColumn<QString>("error"); // the first lines of the message
+        QByteArray twoFolders = kCatalog;
+        twoFolders.replace("</varnokel_file>",
+                           "<folder><title>Later</title></folder></varnokel_file>");
+        QTest::newRow("cut file") << QByteArray(kCatalog).chopped(30) << 0LL
+                                  << "Start-end tags mismatch\nLine: 1";
+        QTest::newRow("no memory") << twoFolders << 2LL << "Unable to load FILE: Out of memory";
+    }
+    // A cut file once gave an empty tree, and the next save replaced it for good. A
+    // load out of memory kept the folders read, named no file and kept no copy.
     void damagedCatalogKeptBeforeAnySave()
     {
-        // A cut file once gave an empty tree, and the next save replaced it for good.
-        const QByteArray cut = QByteArray(kCatalog).chopped(30);
-        m.Write("bookmarks.xml", cut);
-        m.Form = std::make_unique<TfrmMain>();
+        QFETCH(QByteArray, input);
+        QFETCH(long long, failingFolder);
+        QFETCH(QString, error);
+        m.Write("bookmarks.xml", input);
+        {
+            std::optional<AllocationFailure> failure;
+            if (failingFolder)
+                failure.emplace(failingFolder, sizeof(TFolder));
+            m.Form = std::make_unique<TfrmMain>();
+            QCOMPARE(failure && failure->Failed(), failingFolder > 0);
+        }
         QCOMPARE(m.Boxes.size(), 1);
-        QCOMPARE(m.Boxes[0].Text.section('\n', 0, 1), QString("Start-end tags mismatch\nLine: 1"));
-        QCOMPARE(m.Boxes[0].Text.section('\n', 3),
+        const QString text = m.Boxes[0].Text;
+        QCOMPARE(text.section('\n', 0, int(error.count('\n'))),
+                 error.replace("FILE", m.Path("bookmarks.xml")));
+        QCOMPARE(text.section('\n', -1),
                  "The file was kept as " + m.Path("bookmarks.xml.damaged") + ".");
+        QVERIFY(Catalog->Folders().IsEmpty() && m.Tree().isEmpty());
         QVERIFY(m.Activate());
         m.Show("New");
         m.Form->FileSaveExecute();
         QVERIFY(m.Read("bookmarks.xml").contains("<title>New</title>"));
-        QCOMPARE(m.Read("bookmarks.xml.damaged"), cut);
+        QCOMPARE(m.Read("bookmarks.xml.damaged"), input);
     }
 
     void closeAsksAboutChanges_data()
