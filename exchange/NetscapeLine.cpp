@@ -168,6 +168,10 @@ bool IsListMarkup(QByteArrayView line)
 
 bool HoldsClosingTag(QStringView line, qsizetype at, QStringView closing)
 {
+    // Most lines end with it: no need to search them.
+    const qsizetype n = closing.size();
+    if (line.size() - at >= n && SameTextAscii(line.last(n), closing))
+        return true;
     return FindClosingTag(line, at, closing) >= 0;
 }
 
@@ -182,18 +186,15 @@ NetscapeElement ReadElement(QStringView line, const NetscapeLine &at, QStringVie
     qsizetype end = FindClosingTag(line, text, closing);
     if (end < 0)
         end = line.size();
-    QStringView title = line.sliced(text, end - text);
-    QString joined;
-    if (title.contains(u'\n')) {
-        joined = JoinLines(title);
-        title = joined;
-    }
-    QString href;
-    if (tag.href.contains(u'\n'))
-        href = tag.href.toString().remove(u'\n');
     NetscapeElement element;
-    element.title = DecodeHtmlEntities(title);
-    element.address = DecodeHtmlEntities(href.isNull() ? tag.href : QStringView(href));
+    const QStringView title = line.sliced(text, end - text);
+    if (at.joined) {
+        element.title = DecodeHtmlEntities(JoinLines(title));
+        element.address = DecodeHtmlEntities(tag.href.toString().remove(u'\n'));
+    } else {
+        element.title = DecodeHtmlEntities(title);
+        element.address = DecodeHtmlEntities(tag.href);
+    }
     element.hasAddress = tag.hasHref;
     return element;
 }

@@ -19,6 +19,8 @@ struct NetscapeLine
     // a description. The markup before it is ASCII, so this is the same position
     // in the bytes and in the decoded line.
     qsizetype rest = 0;
+    // The text runs on over lines joined by "\n" (TNetscapeScanner).
+    bool joined = false;
 };
 
 // The kind of a trimmed line, any case: "<H3" (folder) or "<A " (bookmark), each

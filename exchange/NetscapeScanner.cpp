@@ -22,8 +22,9 @@ bool TNetscapeScanner::EndsText() const
 }
 
 // Appends the lines the text runs on; without a closing tag, up to the next entry.
-void TNetscapeScanner::TakeLines(QString &text, QStringView closing)
+void TNetscapeScanner::TakeLines(NetscapeEntry &entry, QStringView closing)
 {
+    QString &text = entry.text;
     qsizetype taken = 0;
     while (ReadLine()) {
         taken += m_line.size() + 1;
@@ -35,6 +36,7 @@ void TNetscapeScanner::TakeLines(QString &text, QStringView closing)
         const QString line = DecodeUtf8OrAnsi(m_line);
         text += u'\n';
         text += line;
+        entry.at.joined = true;
         if (!closing.isEmpty() && HoldsClosingTag(line, 0, closing))
             return;
     }
@@ -55,11 +57,11 @@ bool TNetscapeScanner::Next(NetscapeEntry &entry)
             return !HoldsClosingTag(entry.text, entry.at.rest, closing);
         };
         if (entry.at.kind == NetscapeKind::Folder && runsOn(u"</H3>"))
-            TakeLines(entry.text, u"</H3>");
+            TakeLines(entry, u"</H3>");
         else if (entry.at.kind == NetscapeKind::Bookmark && runsOn(u"</A>"))
-            TakeLines(entry.text, u"</A>");
+            TakeLines(entry, u"</A>");
         else if (entry.at.kind == NetscapeKind::Description)
-            TakeLines(entry.text, {});
+            TakeLines(entry, {});
         return true;
     }
 }

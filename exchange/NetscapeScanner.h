@@ -36,7 +36,7 @@ public:
 private:
     bool ReadLine();
     bool EndsText() const;
-    void TakeLines(QString &text, QStringView closing);
+    void TakeLines(NetscapeEntry &entry, QStringView closing);
 
     TLineReader &m_lines;
     TCommentFilter m_comments;
