@@ -199,6 +199,25 @@ void BM_ImportFirefoxMerge(benchmark::State &state)
 }
 BENCHMARK(BM_ImportFirefoxMerge)->Unit(benchmark::kMillisecond);
 
+// 60 MB of plain text lines after one bookmark line whose "</A>" stands on its line
+// (0) or is missing (1). The title that runs on stops after 1 MiB, so both must take
+// about the same time.
+void BM_ImportFirefoxRunOn(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("runon.html")));
+    QByteArray text = "<DT><H3>F</H3>\n<DT><A HREF=\"http://a/\">Title";
+    text += state.range(0) ? "\n" : "</A>\n";
+    const QByteArray line = "    a line of text that begins no entry, as the notes of a file do\n";
+    text += line.repeated(60 * 1000 * 1000 / line.size());
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) < 0)
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    file.close();
+    TimeReading(state, [&file](TCatalog &c) { ImportFirefox(c, file.fileName()); });
+    state.SetBytesProcessed(state.iterations() * text.size());
+}
+BENCHMARK(BM_ImportFirefoxRunOn)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 void BM_ExportFirefox(benchmark::State &state)
 {
     TimeWriting(state, [](const TCatalog &c, const QString &f) { ExportFirefox(c, f); });

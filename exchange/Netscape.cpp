@@ -3,20 +3,9 @@
 #include "exchange/LineFile.h"
 #include "exchange/Merge.h"
 #include "catalogue/FolderWalk.h"
-#include "exchange/NetscapeLine.h"
-#include "platform/TextCodec.h"
+#include "exchange/NetscapeScanner.h"
 
 namespace {
-
-// Trimmed; a separator that shares its line with the next entry ("<HR>    <DT><H3
-// ...>") is dropped, or that folder would be lost and the nesting go wrong.
-QByteArrayView PrepareLine(QByteArrayView raw)
-{
-    QByteArrayView line = TrimLine(raw);
-    while (line.size() >= 4 && line.first(4).compare("<HR>", Qt::CaseInsensitive) == 0)
-        line = TrimLine(line.sliced(4));
-    return line;
-}
 
 class FirefoxReader
 {
@@ -37,7 +26,7 @@ public:
             m_current = m_current ? m_current->Parent() : nullptr;
             break;
         case NetscapeKind::Description:
-            Describe(ImportedText(DecodeHtmlEntities(line.sliced(at.rest))));
+            Describe(ImportedText(ReadDescription(line, at)));
             break;
         case NetscapeKind::Bookmark:
             AddBookmark(ReadElement(line, at, u"</A>"));
@@ -131,15 +120,10 @@ void WriteFolderEntries(const TFolder &folder, TLineWriter &lines)
 void ReadFirefoxLines(TCatalog &catalog, TLineReader &lines, TFolder *folder)
 {
     FirefoxReader reader(catalog, folder);
-    TCommentFilter comments;
-    QByteArrayView raw;
-    while (lines.ReadLine(raw)) {
-        const QByteArrayView line = PrepareLine(comments.Filter(raw));
-        const NetscapeLine at = ClassifyLine(line);
-        // The markup is ASCII, so only the lines it marks need decoding.
-        if (at.kind != NetscapeKind::Other)
-            reader.Read(at, DecodeUtf8OrAnsi(line));
-    }
+    TNetscapeScanner scanner(lines);
+    NetscapeEntry entry;
+    while (scanner.Next(entry))
+        reader.Read(entry.at, entry.text);
 }
 
 void ImportFirefox(TCatalog &catalog, const QString &fileName, TFolder *folder)

@@ -1,7 +1,8 @@
 #pragma once
 // Netscape bookmark files, the HTML format in which browsers export and import
 // bookmarks. The reader is a line scanner, not an HTML parser (NetscapeLine.h
-// reads a line's markup): one folder or bookmark a line, the nesting taken from
+// reads a line's markup, NetscapeScanner.h finds the lines a title or description
+// runs on): one folder or bookmark a line, the nesting taken from
 // folder lines and end-of-list lines alone, a description line for the bookmark
 // read last or, when a folder line came after it, for the current folder; comments
 // skipped, everything merged by title (TMerger).

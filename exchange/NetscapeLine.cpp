@@ -15,10 +15,11 @@ bool HasAt(QByteArrayView line, qsizetype at, QByteArrayView prefix)
     return true;
 }
 
+// A line break stands only where TNetscapeScanner joined lines.
 template <typename Char>
 bool IsBlank(Char c)
 {
-    return c == ' ' || c == '\t' || c == '\f';
+    return c == ' ' || c == '\t' || c == '\f' || c == '\n';
 }
 
 // After the tag name: the start tag goes on, or the line ends.
@@ -112,6 +113,26 @@ qsizetype FindClosingTag(QStringView line, qsizetype at, QStringView closing)
     return -1;
 }
 
+// Lines joined by "\n" as one: a run of breaks inside reads as one blank, at the
+// ends as nothing ("\nDrawing\n\nLesson" gives "Drawing Lesson").
+QString JoinLines(QStringView text)
+{
+    QString joined;
+    joined.reserve(text.size());
+    bool gap = false;
+    for (const QChar c : text) {
+        if (c == u'\n') {
+            gap = !joined.isEmpty();
+            continue;
+        }
+        if (gap)
+            joined += u' ';
+        gap = false;
+        joined += c;
+    }
+    return joined;
+}
+
 } // namespace
 
 NetscapeLine ClassifyLine(QByteArrayView line)
@@ -137,6 +158,23 @@ NetscapeLine ClassifyLine(QByteArrayView line)
     return {};
 }
 
+bool IsListMarkup(QByteArrayView line)
+{
+    for (const QByteArrayView tag : {"<DT", "<DL", "<HR", "</DT", "</DD"})
+        if (HasAt(line, 0, tag) && EndsName(line, tag.size(), false))
+            return true;
+    return false;
+}
+
+bool HoldsClosingTag(QStringView line, qsizetype at, QStringView closing)
+{
+    // Most lines end with it: no need to search them.
+    const qsizetype n = closing.size();
+    if (line.size() - at >= n && SameTextAscii(line.last(n), closing))
+        return true;
+    return FindClosingTag(line, at, closing) >= 0;
+}
+
 NetscapeElement ReadElement(QStringView line, const NetscapeLine &at, QStringView closing)
 {
     const StartTag tag = ParseStartTag(line, at.rest);
@@ -149,10 +187,26 @@ NetscapeElement ReadElement(QStringView line, const NetscapeLine &at, QStringVie
     if (end < 0)
         end = line.size();
     NetscapeElement element;
-    element.title = DecodeHtmlEntities(line.sliced(text, end - text));
-    element.address = DecodeHtmlEntities(tag.href);
+    const QStringView title = line.sliced(text, end - text);
+    if (at.joined) {
+        element.title = DecodeHtmlEntities(JoinLines(title));
+        element.address = DecodeHtmlEntities(tag.href.toString().remove(u'\n'));
+    } else {
+        element.title = DecodeHtmlEntities(title);
+        element.address = DecodeHtmlEntities(tag.href);
+    }
     element.hasAddress = tag.hasHref;
     return element;
+}
+
+QString ReadDescription(QStringView line, const NetscapeLine &at)
+{
+    QStringView text = line.sliced(at.rest);
+    while (text.startsWith(u'\n'))
+        text = text.sliced(1);
+    while (text.endsWith(u'\n'))
+        text.chop(1);
+    return DecodeHtmlEntities(text);
 }
 
 QByteArrayView TCommentFilter::Filter(QByteArrayView line)

@@ -157,6 +157,103 @@ private slots:
         QCOMPARE(CatalogOutline(catalog), outline);
     }
 
+    // Titles that ran onto the next line were once cut to their first line, and the
+    // merge by title then dropped every later bookmark of the folder with the same
+    // cut title ("Drawing", "Drawing", ...).
+    void continuations_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("outline");
+        QTest::newRow("title on the next line")
+            << QByteArray("<DT><H3>Art</H3>\n<DL><p>\n<DT><A HREF=\"http://a/blinder.html\" "
+                          "ADD_DATE=\"1111815823\">\nThe Blinder Drawing Game</A>\n<DT><A HREF"
+                          "=\"http://a/rabbit.html\">Drawing\n    Lesson</A>\n\t<DT><A HREF=\"http:"
+                          "//a/two.html\">Drawing\n    Lesson Two</A>\n</DL><p>")
+            << "F0 Art | \nB1 The Blinder Drawing Game | http://a/blinder.html | \n"
+               "B1 Drawing Lesson | http://a/rabbit.html | \n"
+               "B1 Drawing Lesson Two | http://a/two.html | \n";
+        QTest::newRow("over three lines, blank lines, a comment, a start tag")
+            << QByteArray("<DT><H3>F</H3>\n<DT><A HREF=\"a\">Optivo   \n   \n\tCorporation <!-- x"
+                          "\n -->Imaging</a>\n<DT><A HREF=\"b\">Caf\xE9\nau lait</A>\n<DT><A "
+                          "HREF=c\n  ADD_DATE=\"1\">Start tag\n\nover lines"
+                          "\n</A>\n<DT><A HREF=\"d&amp;\ne\">&amp;lt;\n&#10;</A>")
+            << u"F0 F | \nB1 Optivo Corporation Imaging | a | \nB1 Caf\u00E9 au lait | b | \n"
+               u"B1 Start tag over lines | c | \nB1 &lt; \n | d&e | \n"_qs;
+        QTest::newRow("a folder title")
+            << QByteArray("<DT><H3 ADD_DATE=\"1\"\n   ID=\"rdf:#$a\">Optivo\nCorporation</H3>\n"
+                          "<DL><p>\n<DT><A HREF=\"a\">in</A>\n</DL><p>\n<DT><h3>\nCamera\n  "
+                          "Manuals</h3>\n<DT><H3>Unclosed\n<DL><p>\n<DT><A HREF=\"b\">x</A>")
+            << "F0 Optivo Corporation | \nB1 in | a | \nF0 Camera Manuals | \n"
+               "F1 Unclosed | \nB2 x | b | \n";
+        QTest::newRow("a description of three lines")
+            << QByteArray("<DT><H3>F</H3>\n<DD>About F\n  over two\n<DL><p>\n<DT><A HREF=\"a\">"
+                          "x</A>\n<DD>First line\n  second line\n\nthird &amp; last&#10;\n\n"
+                          "<DT><A HREF=\"b\">y</A>\n<dd>\n\nOnly below\n<HR>\n<DT><A HREF=\"c\">"
+                          "z</A>\n<DD>one\n</DD>\n<DT><A HREF=\"d\">w</A>\n<DD>two\n</dl><p>")
+            << "F0 F | About F\nover two\nB1 x | a | First line\nsecond line\n\nthird & last\n\n"
+               "B1 y | b | Only below\nB1 z | c | one\nB1 w | d | two\n";
+        QTest::newRow("an unclosed <A before the next <DT>")
+            << QByteArray("<DT><H3>F</H3>\n<DL><p>\n<DT><A HREF=\"a\">Cut\n<DT><A HREF=\"b\">"
+                          "Next</A>\n<DT><A HREF=\"c\">Before description\n<DD>its text\n<DT><A "
+                          "HREF=\"d\">Before separator\n<HR>\n<DT><A HREF=\"e\">Before a lone "
+                          "DT\n<DT>\n<A HREF=\"f\">bare</A>\n<DT><A HREF=\"g\">Before list\n"
+                          "<DL><p>\n<DT><A HREF=\"h\">Before end tag\n</DT>\n<DT><A HREF=\"i\">"
+                          "Before end\n</DL><p>\n<DT><A HREF=\"j\">top</A>\n<DT><A HREF=\"k\">"
+                          "last\nof the file")
+            << "F0 F | \nB1 Cut | a | \nB1 Next | b | \nB1 Before description | c | its text\n"
+               "B1 Before separator | d | \nB1 Before a lone DT | e | \nB1 bare | f | \n"
+               "B1 Before list | g | \nB1 Before end tag | h | \nB1 Before end | i | \n"
+               "F0 Bookmarks | \nB1 top | j | \nB1 last of the file | k | \n";
+        // 1,024 lines of 1,023 characters and a line break are exactly 1 MiB; the lines
+        // after them are read as usual.
+        const QByteArray line = QByteArray(1023, 'x') + '\n';
+        const QString kept = (u' ' + QString(1023, u'x')).repeated(1024);
+        QTest::newRow("the 1 MiB bound")
+            << "<DT><H3>F</H3>\n<DT><A HREF=\"a\">start\n" + line.repeated(1030) +
+                   "end</A>\n<DD>note\n" + line.repeated(1025) + "<DT><A HREF=\"b\">next</A>"
+            << "F0 F | \nB1 start" + kept + " | a | note" + QString(kept).replace(u' ', u'\n') +
+                   "\nB1 next | b | \n";
+    }
+
+    void continuations() { readingRules(); }
+
+    // A browser's file of 2006 with titles broken over lines, several of a folder
+    // alike up to the break: every link comes in, with its whole title.
+    void importsEveryLinkOfAFileWithBrokenTitles()
+    {
+        const QString name = QStringLiteral(VK_TEST_DATA "/firefox2006.html");
+        TCatalog catalog;
+        ImportFirefox(catalog, name);
+        QCOMPARE(catalog.GetBookmarkCount(), int(ReadBytes(name).count("<DT><A HREF=")));
+        QCOMPARE(CatalogOutline(catalog),
+                 "F0 Bookmarks Toolbar Folder | Add bookmarks to this folder to see them "
+                 "displayed on the Bookmarks Toolbar\nB1 Getting Started | "
+                 "http://www.start.example/firefox/central/ | \nB1 Latest Headlines | "
+                 "http://news.example.com/ | \nF0 Art Class Links | Lessons for the\nspring term"
+                 "\nB1 The Blinder Drawing Game | "
+                 "http://www.school.example/art/ed/blindergame.html | \nB1 Drawing Lesson | "
+                 "http://www.school.example/%7Eteacher/lessons/rabbit.html | \n"
+                 "B1 Drawing Lesson: Hands | "
+                 "http://www.school.example/%7Eteacher/lessons/hands.html | \n"
+                 "B1 Drawing Lesson: Perspective & Depth | "
+                 "http://www.school.example/%7Eteacher/lessons/perspective.html | Two-point "
+                 "perspective,\nwith worksheets.\nB1 Drawing Lesson: Shading | "
+                 "http://www.school.example/%7Eteacher/lessons/shading.html | \n"
+                 "B1 Museum for Kids | http://www.museum.example/kids/ | \nF0 Cameras | \n"
+                 "B1 Optivo Corporation | http://www.optivo.example/ | \n"
+                 "B1 Optivo Support | http://support.optivo.example/ | \n"
+                 "B1 Optivo Europe | http://www.optivo.example/europe/ | \n"
+                 "B1 Optivo Lenses | http://lenses.optivo.example/ | \n"
+                 "B1 Optivo Recall Notice | http://www.optivo.example/recall/ | \n"
+                 "B1 Camera Forum | http://forum.example.net/cameras/ | Reviews, \"how to\"\n"
+                 "and a buyers' guide\n\n(ask before posting)\nF1 Camera Manuals | \n"
+                 "B2 Manual D50 | http://manuals.optivo.example/d50.pdf | \n"
+                 "B2 Manual D70 | http://manuals.optivo.example/d70.pdf | \nF0 Bookmarks | \n"
+                 "B1 Weather Forecast | http://www.weather.example/ | \n"
+                 "B1 Weather Radar | http://www.weather.example/radar/ | \n");
+        CheckRoundTrip(catalog);
+    }
+
     void mergesIntoTheCatalogue()
     {
         // A described folder takes the file's text; a dropped bookmark takes its
