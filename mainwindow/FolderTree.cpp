@@ -209,11 +209,16 @@ void TfrmMain::ConnectTreeAndList()
     };
     hooks.KeyPressed = [this](QKeyEvent *) { Guarded([this] { StoreTreeSelection(); }); };
     hooks.FocusEntered = [this] { Guarded([this] { ShowFolderDescription(); }); };
-    hooks.DragMoved = [this](QDropEvent *event) {
-        return trvFoldersDragOver(event->source(), event->position().toPoint());
+    // Every drag of a folder or of rows is taken in, and each move decides: its
+    // first position is mostly a refused one, the dragged folder's own node.
+    hooks.DragEntered = [this](QObject *source) {
+        return source == trvFolders || source == lvBookmarks;
     };
-    hooks.Dropped = [this](QDropEvent *event) {
-        Guarded([&] { trvFoldersDragDrop(event->source(), event->position().toPoint()); });
+    hooks.DragMoved = [this](QObject *source, const QPoint &pos) {
+        return trvFoldersDragOver(source, pos);
+    };
+    hooks.Dropped = [this](QObject *source, const QPoint &pos) {
+        Guarded([&] { trvFoldersDragDrop(source, pos); });
     };
     hooks.DragEnded = [this] { trvFoldersEndDrag(); };
     hooks.Painted = [this](QPainter &painter) { trvFoldersCustomDraw(painter); };

@@ -1,9 +1,11 @@
 // The folder tree: built from the catalogue, the current folder chosen by
 // clicks, opening and closing folders, and moving folders and bookmarks by
 // dropping them on it.
+#include "DesktopDrag.h"
 #include "MainWindowFixture.h"
 #include "catalogue/Catalog.h"
 
+#include <QStyleHints>
 #include <QtTest>
 
 class TestFolderTree : public QObject
@@ -27,6 +29,10 @@ class TestFolderTree : public QObject
         const QRect row = m.Form->trvFolders->visualItemRect(m.Node(title));
         return {row.center().x(), edge < 0 ? row.top() : edge > 0 ? row.bottom() : row.center().y()};
     }
+    QPoint Global(const QString &title, int edge = 0) const
+    {
+        return m.Form->trvFolders->viewport()->mapToGlobal(At(title, edge));
+    }
     // Whether the dotted insertion line crosses the tree at this height.
     bool LineAt(int y) const
     {
@@ -46,6 +52,8 @@ class TestFolderTree : public QObject
     }
 
 private slots:
+    // A drag begins a few pixels from its press, inside the pressed row.
+    void initTestCase() { QGuiApplication::styleHints()->setStartDragDistance(4); }
     void init() { QVERIFY(m.Open()); }
     void cleanup() { m.Close(); }
 
@@ -170,6 +178,89 @@ private slots:
         m.Form->trvFoldersDragDrop(from, At(target, edge));
         QCOMPARE(m.Tree() + " / " + m.Rows(), QString("A*(A1 A2) B / >a0* a1"));
         QVERIFY(!LineAt(At(target, edge).y()) && !Modified && m.Disabled().contains("EditUndo"));
+    }
+
+    void folderDraggedByMouse_data()
+    {
+        QTest::addColumn<QString>("shape"); // every folder open
+        QTest::addColumn<QString>("dragged"); // pressed in the half away from the target
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("edge");
+        // The moves' answers ("-+": refused, then accepted), whether the
+        // insertion line showed at the release, and the tree after it.
+        QTest::addColumn<QString>("shown");
+        // The drag begins on the folder's own row, which is refused: the tree
+        // once refused the whole drag there, and nothing could be dropped.
+        const QString abc = "Alpha Bravo Charlie";
+        QTest::newRow("straight down into the middle of a folder")
+            << abc << "Alpha" << "Bravo" << 0 << "-+ / no line / Bravo(Alpha*) Charlie";
+        QTest::newRow("straight up into the middle of a folder")
+            << abc << "Charlie" << "Alpha" << 0 << "-+ / no line / Alpha(Charlie*) Bravo";
+        QTest::newRow("down to a lower edge: after it")
+            << abc << "Alpha" << "Bravo" << 1 << "-+ / line / Bravo Alpha* Charlie";
+        QTest::newRow("up to an upper edge: before it")
+            << abc << "Charlie" << "Bravo" << -1 << "-+ / line / Alpha Charlie* Bravo";
+        QTest::newRow("onto its own sub-folder: refused")
+            << "Alpha(Alpha1) Bravo" << "Alpha" << "Alpha1" << 0
+            << "- / no line / Alpha*(Alpha1) Bravo";
+    }
+    // Press, moves of a few pixels and release, through the real tree.
+    void folderDraggedByMouse()
+    {
+        QFETCH(QString, shape);
+        QFETCH(QString, dragged);
+        QFETCH(QString, target);
+        QFETCH(int, edge);
+        m.Show(shape, "Bravo");
+        ForEachFolder(Catalog->Folders(), [](TFolder &f) { f.SetExpanded(true); });
+        m.Form->RebuildFolderTree();
+        const QRect row = m.Form->trvFolders->visualItemRect(m.Node(dragged));
+        const bool down = At(target).y() > row.center().y();
+        const int quarter = row.height() / 4;
+        const QPoint press = m.Form->trvFolders->viewport()->mapToGlobal(
+            QPoint(row.left() + 30, down ? row.top() + quarter : row.bottom() - quarter));
+        DesktopDrag drag;
+        bool line = false;
+        drag.Along(m.Form->trvFolders->viewport(), {press, {press.x(), Global(target, edge).y()}},
+                   [&] { line = LineAt(At(target, edge).y()); });
+        QCOMPARE(drag.Started, 1);
+        QTEST(QStringList({drag.Answers, line ? "line" : "no line", m.Tree()}).join(" / "),
+              "shown");
+        QCOMPARE(Modified, drag.Accepted);
+        QVERIFY(!LineAt(At(target, edge).y()));
+        m.Type(QKeySequence::Undo);
+        QCOMPARE(m.Tree().remove('*'), shape);
+    }
+
+    void bookmarkDraggedByMouse_data()
+    {
+        QTest::addColumn<QStringList>("over"); // the folders passed, the last one dropped on
+        QTest::addColumn<QString>("shown"); // the moves' answers / the list / Bravo's bookmarks
+        // Its own folder was the drag's first position in the tree, where the
+        // tree once refused the whole drag.
+        QTest::newRow("entering over its own folder, dropped on another")
+            << QStringList{"Alpha", "Bravo"} << "+-+ / alpha0 >alpha2* / alpha1";
+        QTest::newRow("released over its own folder: refused")
+            << QStringList{"Bravo", "Alpha"} << "+-+- / alpha0 >alpha1* alpha2 / ";
+    }
+    void bookmarkDraggedByMouse()
+    {
+        QFETCH(QStringList, over);
+        m.Show("Alpha:3 Bravo Charlie", "Alpha");
+        // From the row straight up to the height of the first folder passed, then
+        // straight across into the tree.
+        const QPoint row = m.Form->lvBookmarks->viewport()->mapToGlobal(m.RowPoint(1));
+        QList<QPoint> corners{row, {row.x(), Global(over.first()).y()}};
+        for (const QString &title : over)
+            corners << Global(title);
+        DesktopDrag drag;
+        drag.Along(m.Form->lvBookmarks->viewport(), corners);
+        QCOMPARE(drag.Started, 1);
+        QTEST(QStringList({drag.Answers, m.Rows(),
+                           Titles(FolderNamed(*Catalog, "Bravo")->Bookmarks()).join(' ')})
+                  .join(" / "),
+              "shown");
+        QCOMPARE(Modified, drag.Accepted);
     }
 
     void bookmarksDroppedOnAFolder_data()
