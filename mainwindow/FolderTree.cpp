@@ -184,10 +184,20 @@ void TfrmMain::trvFoldersExpanded(QTreeWidgetItem *node)
         folder->SetExpanded(true);
 }
 
+// Closing a folder that holds the highlighted one highlights the folder closed,
+// as the desktop's trees do: a hidden folder must not stay the one that the
+// list, the status bar and the commands act on.
 void TfrmMain::trvFoldersCollapsed(QTreeWidgetItem *node)
 {
     if (TFolder *folder = GetNodeFolder(node))
         folder->SetExpanded(false);
+    const QList<QTreeWidgetItem *> selection = trvFolders->selectedItems();
+    QTreeWidgetItem *selected = selection.isEmpty() ? nullptr : selection.first();
+    for (QTreeWidgetItem *n = selected ? selected->parent() : nullptr; n; n = n->parent())
+        if (n == node) {
+            trvFolders->setCurrentItem(node);
+            return;
+        }
 }
 
 void TfrmMain::ConnectTreeAndList()

@@ -263,6 +263,56 @@ private slots:
         QCOMPARE(Modified, drag.Accepted);
     }
 
+    void closingAFolderAboveTheSelection_data()
+    {
+        QTest::addColumn<QString>("shape"); // every folder open
+        QTest::addColumn<QString>("highlighted");
+        QTest::addColumn<QString>("closed");
+        QTest::addColumn<QString>("shown"); // the tree / rows / bars
+        QTest::addColumn<QString>("left"); // the folders after Delete
+        // Closing Reading once left the hidden Archive current, named in the
+        // status bar, with no node highlighted; Delete then deleted Archive.
+        QTest::newRow("the parent")
+            << "Reading:2(Archive:1 News) Misc" << "Archive" << "Reading"
+            << "Reading*[Archive News] Misc / >reading0* reading1"
+               " / Reading|reading0|Folders:2|Bookmarks:2|Description: "
+            << "Misc";
+        QTest::newRow("two levels up")
+            << "Reading(Archive(Old:1)) Misc" << "Old" << "Reading"
+            << "Reading*[Archive(Old)] Misc /  / Reading||Folders:1|Bookmarks:0|Description: "
+            << "Misc";
+        QTest::newRow("the highlighted folder itself")
+            << "Reading(Archive) Misc" << "Reading" << "Reading"
+            << "Reading*[Archive] Misc /  / Reading||Folders:1|Bookmarks:0|Description: "
+            << "Misc";
+        QTest::newRow("another folder: the highlight stays")
+            << "Reading(Archive:1) Misc(Old)" << "Archive" << "Misc"
+            << "Reading(Archive*) Misc[Old] / >archive0*"
+               " / Archive|archive0|Folders:0|Bookmarks:1|Description: "
+            << "Reading Misc(Old)";
+    }
+    // The list, the pane and the bars follow the highlight, nothing is to be
+    // saved or undone, and Delete deletes the folder shown highlighted.
+    void closingAFolderAboveTheSelection()
+    {
+        QFETCH(QString, shape);
+        QFETCH(QString, highlighted);
+        QFETCH(QString, closed);
+        m.Show(shape, highlighted);
+        ForEachFolder(Catalog->Folders(), [](TFolder &f) { f.SetExpanded(true); });
+        m.Form->RebuildFolderTree();
+        m.ClickArrow(closed);
+        QTEST(m.Tree() + " / " + m.Rows() + " / " + m.Status(), "shown");
+        const QString current = m.Form->trvFolders->currentItem()->text(0);
+        QCOMPARE(CurrentFolder->Title() + ' ' + Flagged(), current + ' ' + current);
+        QVERIFY(!Modified && m.Disabled().contains("EditUndo"));
+        m.AnswerBoxes();
+        m.Boxes.clear();
+        m.Type(QKeySequence::Delete);
+        QCOMPARE(m.Boxes.size(), 1);
+        QTEST(Shape(Catalog->Folders()), "left");
+    }
+
     void bookmarksDroppedOnAFolder_data()
     {
         QTest::addColumn<QList<int>>("rows");
