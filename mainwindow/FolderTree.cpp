@@ -49,16 +49,28 @@ QIcon NodeIcon(const char *themeName, QStyle::StandardPixmap fallback, const QWi
     return icon.isNull() ? widget->style()->standardIcon(fallback) : icon;
 }
 
+// The folder, and the open folder while the node is selected. Made of pixmaps:
+// a theme's icon ignores a picture added to it for the selected state.
+QIcon FolderNodeIcon(const QWidget *view)
+{
+    const QIcon closed = NodeIcon("folder", QStyle::SP_DirClosedIcon, view);
+    const QIcon open = NodeIcon("folder-open", QStyle::SP_DirOpenIcon, view);
+    const int extent = view->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, view);
+    const QSize size(extent, extent);
+    const qreal ratio = view->devicePixelRatioF();
+    QIcon icon;
+    icon.addPixmap(closed.pixmap(size, ratio), QIcon::Normal);
+    icon.addPixmap(open.pixmap(size, ratio), QIcon::Selected);
+    return icon;
+}
+
 } // namespace
 
 QTreeWidgetItem *TfrmMain::FillFolderTree()
 {
     // Detached nodes are filled first and put into the tree at once, which is
     // much faster than inserting one by one; a node opens only inside the tree.
-    const QIcon closed = NodeIcon("folder", QStyle::SP_DirClosedIcon, this);
-    const QIcon open = NodeIcon("folder-open", QStyle::SP_DirOpenIcon, this);
-    QIcon nodeIcon = closed;
-    nodeIcon.addPixmap(open.pixmap(16), QIcon::Selected);
+    const QIcon nodeIcon = FolderNodeIcon(trvFolders);
     QList<QTreeWidgetItem *> topNodes;
     std::vector<QTreeWidgetItem *> parents; // the nodes of the folders being walked
     std::vector<QTreeWidgetItem *> expanded;

@@ -5,6 +5,7 @@
 #include "MainWindowFixture.h"
 #include "catalogue/Catalog.h"
 
+#include <QScopeGuard>
 #include <QStyleHints>
 #include <QtTest>
 
@@ -39,6 +40,21 @@ class TestFolderTree : public QObject
         const QImage image = m.Form->trvFolders->viewport()->grab().toImage();
         return image.pixelColor(0, y) == Qt::black && image.pixelColor(4, y) == Qt::black
                && image.pixelColor(1, y) != Qt::black;
+    }
+    // What a node's row shows of the test theme's folder images: the open
+    // folder (red), the closed one (green), both or neither.
+    QString FolderImage(const QString &title) const
+    {
+        const QImage image = m.Form->trvFolders->viewport()->grab().toImage();
+        const QRect row = m.Form->trvFolders->visualItemRect(m.Node(title)) & image.rect();
+        bool open = false, closed = false;
+        for (int y = row.top(); y <= row.bottom(); ++y)
+            for (int x = row.left(); x <= row.right(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                open = open || (c.red() > 150 && c.green() < 80 && c.blue() < 100);
+                closed = closed || (c.green() > 150 && c.red() < 80 && c.blue() < 100);
+            }
+        return open && closed ? "both" : open ? "open" : closed ? "closed" : "none";
     }
     // The folders that carry the Selected flag, as the catalogue file keeps it.
     static QString Flagged()
@@ -311,6 +327,37 @@ private slots:
         m.Type(QKeySequence::Delete);
         QCOMPARE(m.Boxes.size(), 1);
         QTEST(Shape(Catalog->Folders()), "left");
+    }
+
+    // The selected node showed the closed folder too: a theme's icon ignored
+    // the open folder added to it for the selected state.
+    void selectedNodeShowsTheOpenFolder()
+    {
+        QTemporaryDir themes;
+        QDir(themes.path()).mkpath("test/16x16/places");
+        QFile index(themes.filePath("test/index.theme"));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=test\nDirectories=16x16/places\n\n"
+                    "[16x16/places]\nSize=16\nType=Fixed\n");
+        index.close();
+        for (const auto &[name, colour] : {std::pair{"folder", Qt::green},
+                                           std::pair{"folder-open", Qt::red}}) {
+            QImage image(16, 16, QImage::Format_ARGB32);
+            image.fill(colour);
+            QVERIFY(image.save(themes.filePath(QString("test/16x16/places/%1.png").arg(name))));
+        }
+        const QStringList paths = QIcon::themeSearchPaths();
+        const QString theme = QIcon::themeName();
+        const auto restore = qScopeGuard([&] {
+            QIcon::setThemeSearchPaths(paths);
+            QIcon::setThemeName(theme);
+        });
+        QIcon::setThemeSearchPaths({themes.path()});
+        QIcon::setThemeName("test");
+        m.Show("A B", "A");
+        QCOMPARE(FolderImage("A") + ' ' + FolderImage("B"), QString("open closed"));
+        m.ClickNode("B");
+        QCOMPARE(FolderImage("A") + ' ' + FolderImage("B"), QString("closed open"));
     }
 
     void bookmarksDroppedOnAFolder_data()
