@@ -21,6 +21,12 @@ class TestFolderTree : public QObject
         FolderNamed(*Catalog, "A")->SetExpanded(true);
         m.Form->RebuildFolderTree();
     }
+    void ShowAllOpen(const QString &shape, const QString &highlighted)
+    {
+        m.Show(shape, highlighted);
+        ForEachFolder(Catalog->Folders(), [](TFolder &f) { f.SetExpanded(true); });
+        m.Form->RebuildFolderTree();
+    }
     // A point of the folder's row: its middle, or its upper (-1) or lower (+1)
     // edge; with no title, the empty space below the nodes.
     QPoint At(const QString &title, int edge = 0) const
@@ -227,9 +233,7 @@ private slots:
         QFETCH(QString, dragged);
         QFETCH(QString, target);
         QFETCH(int, edge);
-        m.Show(shape, "Bravo");
-        ForEachFolder(Catalog->Folders(), [](TFolder &f) { f.SetExpanded(true); });
-        m.Form->RebuildFolderTree();
+        ShowAllOpen(shape, "Bravo");
         const QRect row = m.Form->trvFolders->visualItemRect(m.Node(dragged));
         const bool down = At(target).y() > row.center().y();
         const int quarter = row.height() / 4;
@@ -314,9 +318,7 @@ private slots:
         QFETCH(QString, shape);
         QFETCH(QString, highlighted);
         QFETCH(QString, closed);
-        m.Show(shape, highlighted);
-        ForEachFolder(Catalog->Folders(), [](TFolder &f) { f.SetExpanded(true); });
-        m.Form->RebuildFolderTree();
+        ShowAllOpen(shape, highlighted);
         m.ClickArrow(closed);
         QTEST(m.Tree() + " / " + m.Rows() + " / " + m.Status(), "shown");
         const QString current = m.Form->trvFolders->currentItem()->text(0);
