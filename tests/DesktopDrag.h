@@ -49,7 +49,6 @@ public:
 
     int Started = 0;       // drags that a view started
     bool Accepted = false; // the last move's answer: whether the pointer showed a drop
-    bool Dropped = false;  // a drop was delivered and taken
     QString Answers;       // the moves' answers, a run of equal ones as one: "-+"
 
 protected:
@@ -122,7 +121,6 @@ private:
             QDropEvent drop(m_window->mapFromGlobal(global), Qt::MoveAction, m_mime, Qt::NoButton,
                             {});
             QApplication::sendEvent(m_window, &drop);
-            Dropped = drop.isAccepted();
         } else {
             QDragLeaveEvent leave;
             QApplication::sendEvent(m_window, &leave);
