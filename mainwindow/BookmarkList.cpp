@@ -51,9 +51,11 @@ void TfrmMain::ConnectBookmarkList()
         Guarded([this, event] { lvBookmarksKeyDown(event); });
     };
     hooks.FocusEntered = [this] { Guarded([this] { ShowBookmarkDescription(); }); };
-    hooks.DragMoved = [this](QDropEvent *event) { return lvBookmarksDragOver(event->source()); };
-    hooks.Dropped = [this](QDropEvent *event) {
-        Guarded([&] { lvBookmarksDragDrop(event->position().toPoint()); });
+    hooks.DragMoved = [this](QObject *source, const QPoint &) {
+        return lvBookmarksDragOver(source);
+    };
+    hooks.Dropped = [this](QObject *, const QPoint &pos) {
+        Guarded([&] { lvBookmarksDragDrop(pos); });
     };
 }
 

@@ -49,16 +49,28 @@ QIcon NodeIcon(const char *themeName, QStyle::StandardPixmap fallback, const QWi
     return icon.isNull() ? widget->style()->standardIcon(fallback) : icon;
 }
 
+// The folder, and the open folder while the node is selected. Made of pixmaps:
+// a theme's icon ignores a picture added to it for the selected state.
+QIcon FolderNodeIcon(const QWidget *view)
+{
+    const QIcon closed = NodeIcon("folder", QStyle::SP_DirClosedIcon, view);
+    const QIcon open = NodeIcon("folder-open", QStyle::SP_DirOpenIcon, view);
+    const int extent = view->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, view);
+    const QSize size(extent, extent);
+    const qreal ratio = view->devicePixelRatioF();
+    QIcon icon;
+    icon.addPixmap(closed.pixmap(size, ratio), QIcon::Normal);
+    icon.addPixmap(open.pixmap(size, ratio), QIcon::Selected);
+    return icon;
+}
+
 } // namespace
 
 QTreeWidgetItem *TfrmMain::FillFolderTree()
 {
     // Detached nodes are filled first and put into the tree at once, which is
     // much faster than inserting one by one; a node opens only inside the tree.
-    const QIcon closed = NodeIcon("folder", QStyle::SP_DirClosedIcon, this);
-    const QIcon open = NodeIcon("folder-open", QStyle::SP_DirOpenIcon, this);
-    QIcon nodeIcon = closed;
-    nodeIcon.addPixmap(open.pixmap(16), QIcon::Selected);
+    const QIcon nodeIcon = FolderNodeIcon(trvFolders);
     QList<QTreeWidgetItem *> topNodes;
     std::vector<QTreeWidgetItem *> parents; // the nodes of the folders being walked
     std::vector<QTreeWidgetItem *> expanded;
@@ -184,10 +196,20 @@ void TfrmMain::trvFoldersExpanded(QTreeWidgetItem *node)
         folder->SetExpanded(true);
 }
 
+// Closing a folder that holds the highlighted one highlights the folder closed,
+// as the desktop's trees do: a hidden folder must not stay the one that the
+// list, the status bar and the commands act on.
 void TfrmMain::trvFoldersCollapsed(QTreeWidgetItem *node)
 {
     if (TFolder *folder = GetNodeFolder(node))
         folder->SetExpanded(false);
+    const QList<QTreeWidgetItem *> selection = trvFolders->selectedItems();
+    QTreeWidgetItem *selected = selection.isEmpty() ? nullptr : selection.first();
+    for (QTreeWidgetItem *n = selected ? selected->parent() : nullptr; n; n = n->parent())
+        if (n == node) {
+            trvFolders->setCurrentItem(node);
+            return;
+        }
 }
 
 void TfrmMain::ConnectTreeAndList()
@@ -209,11 +231,16 @@ void TfrmMain::ConnectTreeAndList()
     };
     hooks.KeyPressed = [this](QKeyEvent *) { Guarded([this] { StoreTreeSelection(); }); };
     hooks.FocusEntered = [this] { Guarded([this] { ShowFolderDescription(); }); };
-    hooks.DragMoved = [this](QDropEvent *event) {
-        return trvFoldersDragOver(event->source(), event->position().toPoint());
+    // Every drag of a folder or of rows is taken in, and each move decides: its
+    // first position is mostly a refused one, the dragged folder's own node.
+    hooks.DragEntered = [this](QObject *source) {
+        return source == trvFolders || source == lvBookmarks;
     };
-    hooks.Dropped = [this](QDropEvent *event) {
-        Guarded([&] { trvFoldersDragDrop(event->source(), event->position().toPoint()); });
+    hooks.DragMoved = [this](QObject *source, const QPoint &pos) {
+        return trvFoldersDragOver(source, pos);
+    };
+    hooks.Dropped = [this](QObject *source, const QPoint &pos) {
+        Guarded([&] { trvFoldersDragDrop(source, pos); });
     };
     hooks.DragEnded = [this] { trvFoldersEndDrag(); };
     hooks.Painted = [this](QPainter &painter) { trvFoldersCustomDraw(painter); };

@@ -10,10 +10,23 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QTreeView>
 #include <QTreeWidget>
 
 #include <functional>
+
+// The drag that one of these views runs. The hooks learn its source from here
+// rather than from the toolkit, which knows it only inside its own drag loop.
+struct TViewDrag
+{
+    static inline QPointer<QObject> Source; // the view whose drag runs, or none
+    // Runs a drag to its end and disposes of it, as QDrag::exec does. Tests put
+    // the desktop's part here: the offscreen platform ends every drag at once.
+    static inline std::function<void(QDrag *)> Run = [](QDrag *drag) {
+        drag->exec(Qt::MoveAction);
+    };
+};
 
 struct ViewHooks
 {
@@ -24,8 +37,11 @@ struct ViewHooks
     std::function<void(QMouseEvent *)> DoubleClicked; // after the widget
     std::function<void(QKeyEvent *)> KeyPressed;      // before the widget
     std::function<void()> FocusEntered;
-    std::function<bool(QDropEvent *)> DragMoved;      // accept?
-    std::function<void(QDropEvent *)> Dropped;
+    // Whether the view takes a drag from this source at all (none: as the first
+    // move decides). A drag whose entry is refused gets no moves or drop.
+    std::function<bool(QObject *source)> DragEntered;
+    std::function<bool(QObject *source, const QPoint &pos)> DragMoved; // accept?
+    std::function<void(QObject *source, const QPoint &pos)> Dropped;
     std::function<void()> DragEnded;                  // the source's drag is over
     std::function<void(QPainter &)> Painted;
 };
@@ -70,10 +86,18 @@ protected:
         if (Hooks.FocusEntered)
             Hooks.FocusEntered();
     }
-    void dragEnterEvent(QDragEnterEvent *event) override { dragMoveEvent(event); }
+    void dragEnterEvent(QDragEnterEvent *event) override
+    {
+        if (!Hooks.DragEntered)
+            dragMoveEvent(event);
+        else if (Hooks.DragEntered(TViewDrag::Source))
+            event->acceptProposedAction(); // the move that follows decides
+        else
+            event->ignore();
+    }
     void dragMoveEvent(QDragMoveEvent *event) override
     {
-        if (Hooks.DragMoved && Hooks.DragMoved(event))
+        if (Moved(event))
             event->acceptProposedAction();
         else
             event->ignore();
@@ -85,9 +109,9 @@ protected:
     }
     void dropEvent(QDropEvent *event) override
     {
-        if (Hooks.DragMoved && Hooks.DragMoved(event) && Hooks.Dropped) {
+        if (Moved(event) && Hooks.Dropped) {
             event->acceptProposedAction();
-            Hooks.Dropped(event);
+            Hooks.Dropped(TViewDrag::Source, event->position().toPoint());
         } else {
             event->ignore();
         }
@@ -96,7 +120,9 @@ protected:
     {
         auto *drag = new QDrag(this);
         drag->setMimeData(new QMimeData);
-        drag->exec(Qt::MoveAction);
+        TViewDrag::Source = this;
+        TViewDrag::Run(drag);
+        TViewDrag::Source = nullptr;
         if (Hooks.DragEnded)
             Hooks.DragEnded();
     }
@@ -107,6 +133,13 @@ protected:
             QPainter painter(this->viewport());
             Hooks.Painted(painter);
         }
+    }
+
+private:
+    bool Moved(QDropEvent *event)
+    {
+        return Hooks.DragMoved
+               && Hooks.DragMoved(TViewDrag::Source, event->position().toPoint());
     }
 };
 

@@ -1,9 +1,12 @@
 // The folder tree: built from the catalogue, the current folder chosen by
 // clicks, opening and closing folders, and moving folders and bookmarks by
 // dropping them on it.
+#include "DesktopDrag.h"
 #include "MainWindowFixture.h"
 #include "catalogue/Catalog.h"
 
+#include <QScopeGuard>
+#include <QStyleHints>
 #include <QtTest>
 
 class TestFolderTree : public QObject
@@ -18,6 +21,12 @@ class TestFolderTree : public QObject
         FolderNamed(*Catalog, "A")->SetExpanded(true);
         m.Form->RebuildFolderTree();
     }
+    void ShowAllOpen(const QString &shape, const QString &highlighted)
+    {
+        m.Show(shape, highlighted);
+        ForEachFolder(Catalog->Folders(), [](TFolder &f) { f.SetExpanded(true); });
+        m.Form->RebuildFolderTree();
+    }
     // A point of the folder's row: its middle, or its upper (-1) or lower (+1)
     // edge; with no title, the empty space below the nodes.
     QPoint At(const QString &title, int edge = 0) const
@@ -27,12 +36,31 @@ class TestFolderTree : public QObject
         const QRect row = m.Form->trvFolders->visualItemRect(m.Node(title));
         return {row.center().x(), edge < 0 ? row.top() : edge > 0 ? row.bottom() : row.center().y()};
     }
+    QPoint Global(const QString &title, int edge = 0) const
+    {
+        return m.Form->trvFolders->viewport()->mapToGlobal(At(title, edge));
+    }
     // Whether the dotted insertion line crosses the tree at this height.
     bool LineAt(int y) const
     {
         const QImage image = m.Form->trvFolders->viewport()->grab().toImage();
         return image.pixelColor(0, y) == Qt::black && image.pixelColor(4, y) == Qt::black
                && image.pixelColor(1, y) != Qt::black;
+    }
+    // What a node's row shows of the test theme's folder images: the open
+    // folder (red), the closed one (green), both or neither.
+    QString FolderImage(const QString &title) const
+    {
+        const QImage image = m.Form->trvFolders->viewport()->grab().toImage();
+        const QRect row = m.Form->trvFolders->visualItemRect(m.Node(title)) & image.rect();
+        bool open = false, closed = false;
+        for (int y = row.top(); y <= row.bottom(); ++y)
+            for (int x = row.left(); x <= row.right(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                open = open || (c.red() > 150 && c.green() < 80 && c.blue() < 100);
+                closed = closed || (c.green() > 150 && c.red() < 80 && c.blue() < 100);
+            }
+        return open && closed ? "both" : open ? "open" : closed ? "closed" : "none";
     }
     // The folders that carry the Selected flag, as the catalogue file keeps it.
     static QString Flagged()
@@ -46,6 +74,8 @@ class TestFolderTree : public QObject
     }
 
 private slots:
+    // A drag begins a few pixels from its press, inside the pressed row.
+    void initTestCase() { QGuiApplication::styleHints()->setStartDragDistance(4); }
     void init() { QVERIFY(m.Open()); }
     void cleanup() { m.Close(); }
 
@@ -170,6 +200,166 @@ private slots:
         m.Form->trvFoldersDragDrop(from, At(target, edge));
         QCOMPARE(m.Tree() + " / " + m.Rows(), QString("A*(A1 A2) B / >a0* a1"));
         QVERIFY(!LineAt(At(target, edge).y()) && !Modified && m.Disabled().contains("EditUndo"));
+    }
+
+    void folderDraggedByMouse_data()
+    {
+        QTest::addColumn<QString>("shape"); // every folder open
+        QTest::addColumn<QString>("dragged"); // pressed in the half away from the target
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("edge");
+        // The moves' answers ("-+": refused, then accepted), whether the
+        // insertion line showed at the release, and the tree after it.
+        QTest::addColumn<QString>("shown");
+        // The drag begins on the folder's own row, which is refused: the tree
+        // once refused the whole drag there, and nothing could be dropped.
+        const QString abc = "Alpha Bravo Charlie";
+        QTest::newRow("straight down into the middle of a folder")
+            << abc << "Alpha" << "Bravo" << 0 << "-+ / no line / Bravo(Alpha*) Charlie";
+        QTest::newRow("straight up into the middle of a folder")
+            << abc << "Charlie" << "Alpha" << 0 << "-+ / no line / Alpha(Charlie*) Bravo";
+        QTest::newRow("down to a lower edge: after it")
+            << abc << "Alpha" << "Bravo" << 1 << "-+ / line / Bravo Alpha* Charlie";
+        QTest::newRow("up to an upper edge: before it")
+            << abc << "Charlie" << "Bravo" << -1 << "-+ / line / Alpha Charlie* Bravo";
+        QTest::newRow("onto its own sub-folder: refused")
+            << "Alpha(Alpha1) Bravo" << "Alpha" << "Alpha1" << 0
+            << "- / no line / Alpha*(Alpha1) Bravo";
+    }
+    // Press, moves of a few pixels and release, through the real tree.
+    void folderDraggedByMouse()
+    {
+        QFETCH(QString, shape);
+        QFETCH(QString, dragged);
+        QFETCH(QString, target);
+        QFETCH(int, edge);
+        ShowAllOpen(shape, "Bravo");
+        const QRect row = m.Form->trvFolders->visualItemRect(m.Node(dragged));
+        const bool down = At(target).y() > row.center().y();
+        const int quarter = row.height() / 4;
+        const QPoint press = m.Form->trvFolders->viewport()->mapToGlobal(
+            QPoint(row.left() + 30, down ? row.top() + quarter : row.bottom() - quarter));
+        DesktopDrag drag;
+        bool line = false;
+        drag.Along(m.Form->trvFolders->viewport(), {press, {press.x(), Global(target, edge).y()}},
+                   [&] { line = LineAt(At(target, edge).y()); });
+        QCOMPARE(drag.Started, 1);
+        QTEST(QStringList({drag.Answers, line ? "line" : "no line", m.Tree()}).join(" / "),
+              "shown");
+        QCOMPARE(Modified, drag.Accepted);
+        QVERIFY(!LineAt(At(target, edge).y()));
+        m.Type(QKeySequence::Undo);
+        QCOMPARE(m.Tree().remove('*'), shape);
+    }
+
+    void bookmarkDraggedByMouse_data()
+    {
+        QTest::addColumn<QStringList>("over"); // the folders passed, the last one dropped on
+        QTest::addColumn<QString>("shown"); // the moves' answers / the list / Bravo's bookmarks
+        // Its own folder was the drag's first position in the tree, where the
+        // tree once refused the whole drag.
+        QTest::newRow("entering over its own folder, dropped on another")
+            << QStringList{"Alpha", "Bravo"} << "+-+ / alpha0 >alpha2* / alpha1";
+        QTest::newRow("released over its own folder: refused")
+            << QStringList{"Bravo", "Alpha"} << "+-+- / alpha0 >alpha1* alpha2 / ";
+    }
+    void bookmarkDraggedByMouse()
+    {
+        QFETCH(QStringList, over);
+        m.Show("Alpha:3 Bravo Charlie", "Alpha");
+        // From the row straight up to the height of the first folder passed, then
+        // straight across into the tree.
+        const QPoint row = m.Form->lvBookmarks->viewport()->mapToGlobal(m.RowPoint(1));
+        QList<QPoint> corners{row, {row.x(), Global(over.first()).y()}};
+        for (const QString &title : over)
+            corners << Global(title);
+        DesktopDrag drag;
+        drag.Along(m.Form->lvBookmarks->viewport(), corners);
+        QCOMPARE(drag.Started, 1);
+        QTEST(QStringList({drag.Answers, m.Rows(),
+                           Titles(FolderNamed(*Catalog, "Bravo")->Bookmarks()).join(' ')})
+                  .join(" / "),
+              "shown");
+        QCOMPARE(Modified, drag.Accepted);
+    }
+
+    void closingAFolderAboveTheSelection_data()
+    {
+        QTest::addColumn<QString>("shape"); // every folder open
+        QTest::addColumn<QString>("highlighted");
+        QTest::addColumn<QString>("closed");
+        QTest::addColumn<QString>("shown"); // the tree / rows / bars
+        QTest::addColumn<QString>("left"); // the folders after Delete
+        // Closing Reading once left the hidden Archive current, named in the
+        // status bar, with no node highlighted; Delete then deleted Archive.
+        QTest::newRow("the parent")
+            << "Reading:2(Archive:1 News) Misc" << "Archive" << "Reading"
+            << "Reading*[Archive News] Misc / >reading0* reading1"
+               " / Reading|reading0|Folders:2|Bookmarks:2|Description: "
+            << "Misc";
+        QTest::newRow("two levels up")
+            << "Reading(Archive(Old:1)) Misc" << "Old" << "Reading"
+            << "Reading*[Archive(Old)] Misc /  / Reading||Folders:1|Bookmarks:0|Description: "
+            << "Misc";
+        QTest::newRow("the highlighted folder itself")
+            << "Reading(Archive) Misc" << "Reading" << "Reading"
+            << "Reading*[Archive] Misc /  / Reading||Folders:1|Bookmarks:0|Description: "
+            << "Misc";
+        QTest::newRow("another folder: the highlight stays")
+            << "Reading(Archive:1) Misc(Old)" << "Archive" << "Misc"
+            << "Reading(Archive*) Misc[Old] / >archive0*"
+               " / Archive|archive0|Folders:0|Bookmarks:1|Description: "
+            << "Reading Misc(Old)";
+    }
+    // The list, the pane and the bars follow the highlight, nothing is to be
+    // saved or undone, and Delete deletes the folder shown highlighted.
+    void closingAFolderAboveTheSelection()
+    {
+        QFETCH(QString, shape);
+        QFETCH(QString, highlighted);
+        QFETCH(QString, closed);
+        ShowAllOpen(shape, highlighted);
+        m.ClickArrow(closed);
+        QTEST(m.Tree() + " / " + m.Rows() + " / " + m.Status(), "shown");
+        const QString current = m.Form->trvFolders->currentItem()->text(0);
+        QCOMPARE(CurrentFolder->Title() + ' ' + Flagged(), current + ' ' + current);
+        QVERIFY(!Modified && m.Disabled().contains("EditUndo"));
+        m.AnswerBoxes();
+        m.Boxes.clear();
+        m.Type(QKeySequence::Delete);
+        QCOMPARE(m.Boxes.size(), 1);
+        QTEST(Shape(Catalog->Folders()), "left");
+    }
+
+    // The selected node showed the closed folder too: a theme's icon ignored
+    // the open folder added to it for the selected state.
+    void selectedNodeShowsTheOpenFolder()
+    {
+        QTemporaryDir themes;
+        QDir(themes.path()).mkpath("test/16x16/places");
+        QFile index(themes.filePath("test/index.theme"));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=test\nDirectories=16x16/places\n\n"
+                    "[16x16/places]\nSize=16\nType=Fixed\n");
+        index.close();
+        for (const auto &[name, colour] : {std::pair{"folder", Qt::green},
+                                           std::pair{"folder-open", Qt::red}}) {
+            QImage image(16, 16, QImage::Format_ARGB32);
+            image.fill(colour);
+            QVERIFY(image.save(themes.filePath(QString("test/16x16/places/%1.png").arg(name))));
+        }
+        const QStringList paths = QIcon::themeSearchPaths();
+        const QString theme = QIcon::themeName();
+        const auto restore = qScopeGuard([&] {
+            QIcon::setThemeSearchPaths(paths);
+            QIcon::setThemeName(theme);
+        });
+        QIcon::setThemeSearchPaths({themes.path()});
+        QIcon::setThemeName("test");
+        m.Show("A B", "A");
+        QCOMPARE(FolderImage("A") + ' ' + FolderImage("B"), QString("open closed"));
+        m.ClickNode("B");
+        QCOMPARE(FolderImage("A") + ' ' + FolderImage("B"), QString("closed open"));
     }
 
     void bookmarksDroppedOnAFolder_data()
