@@ -3,6 +3,7 @@
 #include "catalogue/Catalog.h"
 #include "catalogue/CatalogFileReaders.h"
 #include "platform/AtomicFile.h"
+#include "platform/InPlaceSave.h"
 #include "platform/KeptCopy.h"
 #include "platform/VarnokelError.h"
 
@@ -42,11 +43,15 @@ void TCatalog::LoadFromFile(const QString &fileName)
         ReadCatalogDocument(fileName, m_folders);
 }
 
-void LoadCatalogFile(TCatalog &catalog, const QString &fileName)
+QString LoadCatalogFile(TCatalog &catalog, const QString &fileName)
 {
+    QString repaired;
     try {
+        repaired = RepairMessage(fileName, RepairInterruptedSave(fileName)); // never a torn file
         catalog.LoadFromFile(fileName);
     } catch (const VarnokelError &error) {
-        throw VarnokelError(error.Message() + DamageNote(fileName));
+        throw VarnokelError(error.Message() + DamageNote(fileName)
+                            + (repaired.isEmpty() ? QString() : u'\n' + repaired));
     }
+    return repaired;
 }
