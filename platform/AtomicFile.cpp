@@ -105,7 +105,7 @@ void RemoveTemporaries(const QString &file)
 }
 
 // A save that first repairs what an interrupted in-place save of the file left,
-// so that no save takes a torn file for the old one.
+// so that no save keeps a torn file as the old one.
 QString RepairAndSave(const QString &fileName, const QByteArray &contents)
 {
     try {

@@ -190,7 +190,8 @@ QString KeepTorn(const QString &fileName, const QString &copy)
 constexpr qint64 kAnySize = qint64(1) << 40;
 
 // The file as it is now against the copy and its record.
-SaveRepair Repair(const QString &fileName, const QString &copy, const std::optional<Record> &record)
+SaveRepair Repair(const QString &fileName, const QString &copy, const std::optional<Record> &record,
+                  bool beforeSave)
 {
     const RegularFileContents now = ReadRegularFile(fileName, kAnySize);
     if (now.outcome != RegularFileContents::Outcome::Read)
@@ -210,13 +211,14 @@ SaveRepair Repair(const QString &fileName, const QString &copy, const std::optio
     if (const QString reason = SaveFile(fileName, old.bytes, SaveMode::PuttingBack);
         !reason.isEmpty())
         RaiseUnrepaired(fileName, copy, reason);
-    DropCopy(copy);
+    if (!beforeSave || SetAsideEarlierCopy(copy) != 0)
+        DropCopy(copy);
     return repair;
 }
 
 } // namespace
 
-SaveRepair RepairInterruptedSave(const QString &fileName, bool recordedOnly)
+SaveRepair RepairInterruptedSave(const QString &fileName, bool beforeSave)
 {
     const QString copy = InPlaceCopyPath(fileName);
     if (!Exists(copy)) {
@@ -226,14 +228,14 @@ SaveRepair RepairInterruptedSave(const QString &fileName, bool recordedOnly)
     }
     const std::optional<Record> record = ReadRecord(SaveRecordPath(copy));
     const QString target = FinalFileName(fileName);
-    if (target.isEmpty() || (record ? record->file != QFile::encodeName(target) : recordedOnly))
+    if (target.isEmpty() || (record ? record->file != QFile::encodeName(target) : beforeSave))
         return {};
     if (!Exists(target)) { // what the user removed is not put back
         if (const int error = SetAsideEarlierCopy(copy))
             RaiseUnrepaired(fileName, copy, Reason(error));
         return {SaveRepair::Outcome::Ended, {}};
     }
-    return Repair(fileName, copy, record);
+    return Repair(fileName, copy, record, beforeSave);
 }
 
 QString RepairMessage(const QString &fileName, const SaveRepair &repair)

@@ -25,10 +25,14 @@ struct SaveRepair
 // file is kept as "<fileName>.damaged" (KeepCopy) and the old one is put back by the
 // same safe write, under a record of its own, so that a kill during the repair is
 // repaired next time. A copy without a record (an older version's) counts as a save
-// that did not end unless recordedOnly; a record that names another file of the same
-// name leaves the copy to that file. Raises VarnokelError, naming the copy, when the
-// torn file cannot be kept or the old one cannot be put back; the copy stays then.
-SaveRepair RepairInterruptedSave(const QString &fileName, bool recordedOnly = false);
+// that did not end; a record that names another file of the same name leaves the
+// copy to that file. Raises VarnokelError, naming the copy, when the torn file cannot
+// be kept or the old one cannot be put back; the copy stays then.
+// beforeSave: the check every save makes first. A copy without a record is left to
+// the in-place save, which sets it aside; an old file put back is set aside too
+// ("<copy>.N"), since the save is about to replace it with what a failed load may
+// have left empty.
+SaveRepair RepairInterruptedSave(const QString &fileName, bool beforeSave = false);
 
 // The one message that tells the user of a repair, naming the file put back and the
 // torn file's copy; empty unless the file was restored.
