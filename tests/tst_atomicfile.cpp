@@ -341,16 +341,20 @@ private slots:
         const SaveRepair repair = RepairInterruptedSave(m_file, beforeSave);
         const auto shown = [&](const QString &path) {
             const QByteArray bytes = ReadFileBytes(path);
-            return bytes == "<missing>" ? "-" : bytes == "old" ? "old" : bytes == before ? "file" : "?";
+            return bytes == "<missing>" ? "-"
+                : bytes == "old"        ? "old"
+                : bytes == before       ? "file"
+                                        : "?";
         };
-        QTEST(QStringList({OutcomeName(repair.outcome), shown(m_file), shown(copy),
-                           repair.keptAs.isEmpty() ? "-" : shown(repair.keptAs), shown(copy + ".1")})
+        const char *kept = repair.keptAs.isEmpty() ? "-" : shown(repair.keptAs);
+        QTEST(QStringList({OutcomeName(repair.outcome), shown(m_file), shown(copy), kept,
+                           shown(copy + ".1")})
                   .join(' '),
               "after");
         QCOMPARE(RepairMessage(m_file, repair).isEmpty(),
                  repair.outcome != SaveRepair::Outcome::Restored);
-        QCOMPARE(StateLeftovers(), QFile::exists(copy + ".1") ? QStringList{"prefs.ini.before-save.1"}
-                                                              : QStringList());
+        const QStringList aside = {"prefs.ini.before-save.1"};
+        QCOMPARE(StateLeftovers(), QFile::exists(copy + ".1") ? aside : QStringList());
     }
 
     void stickyFolderSavesInPlace()
