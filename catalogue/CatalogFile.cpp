@@ -4,6 +4,7 @@
 #include "catalogue/Catalog.h"
 #include "catalogue/CatalogFileReaders.h"
 #include "platform/AtomicFile.h"
+#include "platform/InPlaceSave.h"
 #include "platform/KeptCopy.h"
 #include "platform/VarnokelError.h"
 
@@ -89,23 +90,26 @@ void TCatalog::LoadFromFile(const QString &fileName)
         ReadCatalogDocument(fileName, m_folders);
 }
 
-void LoadCatalogFile(TCatalog &catalog, const QString &fileName)
+QString LoadCatalogFile(TCatalog &catalog, const QString &fileName)
 {
     TFolders &folders = catalog.Folders();
     const int before = folders.Count();
+    QString repaired;
     std::exception_ptr failure;
     try {
+        repaired = RepairMessage(fileName, RepairInterruptedSave(fileName)); // never a torn file
         catalog.LoadFromFile(fileName);
     } catch (const std::exception &) {
         failure = std::current_exception();
     }
     if (!failure)
-        return;
+        return repaired;
     // A part of the file must not be there for a save to write over the whole. It
     // goes first: the message and the copy need memory that it may hold.
     while (folders.Count() > before)
         folders.Delete(folders.Count() - 1);
-    throw VarnokelError(LoadFailureText(failure, fileName) + DamageNote(fileName));
+    throw VarnokelError(LoadFailureText(failure, fileName) + DamageNote(fileName)
+                        + (repaired.isEmpty() ? QString() : u'\n' + repaired));
 }
 
 void SaveCatalogFile(const TCatalog &catalog, const QString &fileName)

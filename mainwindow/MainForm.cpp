@@ -9,6 +9,7 @@
 #include "mainwindow/StatusPanelRow.h"
 #include "platform/AtomicFile.h"
 #include "platform/AutostartEntry.h"
+#include "platform/InPlaceSave.h"
 #include "platform/Memory.h"
 #include "platform/ProductName.h"
 #include "platform/ProgramKey.h"
@@ -60,6 +61,27 @@ QIcon ProgramIcon()
     const QPointF ribbon[] = {{14, 4}, {50, 4}, {50, 60}, {32, 44}, {14, 60}};
     painter.drawPolygon(ribbon, 5);
     return QIcon(pixmap);
+}
+
+// What the start found and put right: a message, not an error; the start goes on.
+void TellRepair(QWidget *owner, const QString &message)
+{
+    if (!message.isEmpty())
+        ShowMessageBox(owner, {message, QString(kProductName), QMessageBox::Ok,
+                               QMessageBox::Warning});
+}
+
+// False when an interrupted save of the settings could not be repaired (the error
+// shown): the torn file is not read, the defaults stay.
+bool RepairSettingsFile(QWidget *owner, const QString &fileName)
+{
+    try {
+        TellRepair(owner, RepairMessage(fileName, RepairInterruptedSave(fileName)));
+        return true;
+    } catch (const VarnokelError &error) {
+        ShowErrorBox(error.Message());
+        return false;
+    }
 }
 
 } // namespace
@@ -249,12 +271,14 @@ void TfrmMain::FormCreate()
         RemoveSaveLeftovers(AutostartEntryPath());
         m_prefs = std::make_unique<TPreferences>();
         Prefs = m_prefs.get();
-        Prefs->LoadFromFile(AppDir + QLatin1String(kPreferencesFile));
+        if (RepairSettingsFile(this, AppDir + QLatin1String(kPreferencesFile)))
+            Prefs->LoadFromFile(AppDir + QLatin1String(kPreferencesFile));
         m_catalog = std::make_unique<TCatalog>();
         Catalog = m_catalog.get();
         const QString catalogFile = AppDir + QLatin1String(kCatalogFileName);
         if (QFileInfo(catalogFile).isFile()) {
-            LoadCatalogFile(*Catalog, catalogFile); // keeps a file that fails to load
+            // Keeps a file that fails to load; repairs a torn one first.
+            TellRepair(this, LoadCatalogFile(*Catalog, catalogFile));
             ReleaseFreedMemory(); // the parser's memory, back to the system
             RebuildFolderTree();
         }

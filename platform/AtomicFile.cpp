@@ -1,4 +1,6 @@
 #include "platform/AtomicFile.h"
+#include "platform/InPlaceSave.h"
+#include "platform/SaveSteps.h"
 #include "platform/UserFolders.h"
 #include "platform/VarnokelError.h"
 
@@ -15,93 +17,28 @@
 
 namespace {
 
-SaveStepHook &Hook()
-{
-    static SaveStepHook hook;
-    return hook;
-}
-
-// 0, or the errno the test hook fails this step with.
-int Before(SaveStep step, const QString &path)
-{
-    return Hook() ? Hook()(step, path) : 0;
-}
-
 QByteArray Encoded(const QString &path)
 {
     return QFile::encodeName(path);
 }
 
-QString Reason(int error)
+// Why target may not be replaced: a read-only file is the user's choice, and a
+// device, FIFO or socket (a link to /dev/null, say) is no file of ours to replace.
+// A folder is left to the rename, which refuses it with its own reason.
+QString Unreplaceable(const QString &target)
 {
-    return qt_error_string(error);
+    const QByteArray encoded = Encoded(target);
+    struct stat info;
+    if (::stat(encoded.constData(), &info) != 0)
+        return QString();
+    if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
+        return QStringLiteral("Not a regular file");
+    return ::access(encoded.constData(), W_OK) == 0 ? QString() : Reason(errno);
 }
 
-// The file a save replaces: a symbolic link's target, followed as far as it leads
-// (also to a file not there yet), so the link stays. Empty for a loop of links.
-QString FinalFileName(const QString &fileName)
+bool Refused(int error)
 {
-    QFileInfo info(fileName);
-    for (int depth = 0; info.isSymLink(); ++depth) {
-        if (depth == 40)
-            return QString();
-        info.setFile(info.symLinkTarget());
-    }
-    return info.absoluteFilePath();
-}
-
-void SyncFolder(const QString &folder)
-{
-    if (Before(SaveStep::Sync, folder) != 0)
-        return;
-    const int fd = ::open(Encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-int WriteAll(int fd, const QString &path, const QByteArray &contents)
-{
-    for (qsizetype done = 0; done < contents.size();) {
-        if (const int error = Before(SaveStep::Write, path))
-            return error;
-        const ssize_t written =
-            ::pwrite(fd, contents.constData() + done, size_t(contents.size() - done), done);
-        if (written < 0 && errno != EINTR)
-            return errno;
-        if (written == 0)
-            return EIO;
-        done += qMax(ssize_t(0), written);
-    }
-    return 0;
-}
-
-int Sync(int fd, const QString &path)
-{
-    if (const int error = Before(SaveStep::Sync, path))
-        return error;
-    return ::fsync(fd) == 0 ? 0 : errno;
-}
-
-int Truncate(int fd, const QString &path, qint64 size)
-{
-    if (const int error = Before(SaveStep::Truncate, path))
-        return error;
-    return ::ftruncate(fd, off_t(size)) == 0 ? 0 : errno;
-}
-
-int Rename(const QString &from, const QString &to)
-{
-    if (const int error = Before(SaveStep::Rename, to))
-        return error;
-    return ::rename(Encoded(from).constData(), Encoded(to).constData()) == 0 ? 0 : errno;
-}
-
-void Remove(const QString &path)
-{
-    if (Before(SaveStep::Remove, path) == 0)
-        ::unlink(Encoded(path).constData());
+    return error == EACCES || error == EPERM;
 }
 
 QString TemporaryPrefix(const QFileInfo &target)
@@ -128,7 +65,7 @@ int CreateTemporary(const QString &target, QString &temporary)
     const bool exists = ::stat(Encoded(target).constData(), &old) == 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary = info.absolutePath() + u'/' + TemporaryPrefix(info) + RandomSuffix();
-        if (const int error = Before(SaveStep::CreateTemporary, temporary)) {
+        if (const int error = BeforeStep(SaveStep::CreateTemporary, temporary)) {
             errno = error;
             return -1;
         }
@@ -147,27 +84,10 @@ int FillAndRename(int fd, const QString &temporary, const QString &target,
 {
     int error = WriteAll(fd, temporary, contents);
     if (error == 0)
-        error = Sync(fd, temporary);
+        error = SyncFile(fd, temporary);
     if (::close(fd) != 0 && error == 0)
         error = errno;
-    return error != 0 ? error : Rename(temporary, target);
-}
-
-int ReadWhole(const QString &path, QByteArray &bytes)
-{
-    const int fd = ::open(Encoded(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    char block[64 * 1024];
-    ssize_t got;
-    while ((got = ::read(fd, block, sizeof block)) != 0) {
-        if (got < 0 && errno != EINTR)
-            break;
-        bytes.append(block, qMax(ssize_t(0), got));
-    }
-    const int error = got < 0 ? errno : 0;
-    ::close(fd);
-    return error;
+    return error != 0 ? error : RenameFile(temporary, target);
 }
 
 // The temporary files that killed saves of the file left beside it, and the probes
@@ -184,118 +104,60 @@ void RemoveTemporaries(const QString &file)
     }
 }
 
-QString SaveInPlace(const QString &fileName, const QString &target, const QByteArray &contents);
+// A save that first repairs what an interrupted in-place save of the file left,
+// so that no save keeps a torn file as the old one.
+QString RepairAndSave(const QString &fileName, const QByteArray &contents)
+{
+    try {
+        RepairInterruptedSave(fileName, true);
+    } catch (const VarnokelError &error) {
+        return error.Message();
+    }
+    return SaveFile(fileName, contents, SaveMode::KeepingCopy);
+}
 
-// The save: replaced through a temporary file, or, where the folder refuses one and
-// inPlace allows it, written in place.
-QString Save(const QString &fileName, const QByteArray &contents, bool inPlace)
+} // namespace
+
+QString FinalFileName(const QString &fileName)
+{
+    QFileInfo info(fileName);
+    for (int depth = 0; info.isSymLink(); ++depth) {
+        if (depth == 40)
+            return QString();
+        info.setFile(info.symLinkTarget());
+    }
+    return info.absoluteFilePath();
+}
+
+// Replaced through a temporary file, or, where the folder refuses one or its rename
+// and the mode allows it, written in place.
+QString SaveFile(const QString &fileName, const QByteArray &contents, SaveMode mode)
 {
     const QString target = FinalFileName(fileName);
     if (target.isEmpty())
         return Reason(ELOOP);
     RemoveTemporaries(target);
-    // A read-only file is the user's choice, not to be replaced by a rename.
-    const QByteArray encoded = Encoded(target);
-    if (::access(encoded.constData(), F_OK) == 0 && ::access(encoded.constData(), W_OK) != 0)
-        return Reason(errno);
+    if (const QString reason = Unreplaceable(target); !reason.isEmpty())
+        return reason;
+    const bool inPlace = mode != SaveMode::ThroughTemporary;
     QString temporary;
     const int fd = CreateTemporary(target, temporary);
     if (fd < 0) {
         const int error = errno;
-        if (inPlace && (error == EACCES || error == EPERM) && QFileInfo(target).isFile())
-            return SaveInPlace(fileName, target, contents);
+        if (inPlace && Refused(error) && QFileInfo(target).isFile())
+            return SaveInPlace(fileName, target, contents, mode);
         return Reason(error);
     }
     if (const int error = FillAndRename(fd, temporary, target, contents)) {
         ::unlink(Encoded(temporary).constData());
+        // A sticky folder takes a user's new file but refuses to replace another's.
+        if (inPlace && Refused(error) && QFileInfo(target).isFile())
+            return SaveInPlace(fileName, target, contents, mode);
         return Reason(error);
     }
     SyncFolder(QFileInfo(target).absolutePath());
     return QString();
 }
-
-// A copy left by a killed save is the only complete one there may be: moved to the
-// first free "<copy>.N", never overwritten.
-int SetAsideEarlierCopy(const QString &copy)
-{
-    if (!QFileInfo::exists(copy))
-        return 0;
-    for (int n = 1;; ++n) {
-        const QString aside = QStringLiteral("%1.%2").arg(copy).arg(n);
-        if (!QFileInfo(aside).exists() && !QFileInfo(aside).isSymLink())
-            return Rename(copy, aside);
-    }
-}
-
-// The complete old file, flushed with its folder, before any of its bytes change.
-QString KeepOldContents(const QString &copy, const QByteArray &old)
-{
-    int error = MakeFolders(QFileInfo(copy).absolutePath(), 0700);
-    if (error == 0)
-        error = SetAsideEarlierCopy(copy);
-    return error != 0 ? Reason(error) : Save(copy, old, false);
-}
-
-// Space for the new length first, so a full disk or a size limit fails before the
-// first old byte is overwritten. A file system without reservations is written all
-// the same: the copy is kept.
-int Reserve(int fd, const QString &path, qint64 size)
-{
-    int error = Before(SaveStep::Reserve, path);
-    if (error == 0 && size > 0)
-        error = ::posix_fallocate(fd, 0, off_t(size));
-    return error == EOPNOTSUPP || error == EINVAL ? 0 : error;
-}
-
-int Overwrite(int fd, const QString &target, const QByteArray &contents)
-{
-    int error = WriteAll(fd, target, contents);
-    if (error == 0)
-        error = Truncate(fd, target, contents.size());
-    return error != 0 ? error : Sync(fd, target);
-}
-
-// Writes the new contents over the old ones, which are kept in copy meanwhile. On a
-// failure the old contents are put back; the copy goes once either is on disk.
-QString OverwriteKeeping(int fd, const QString &target, const QByteArray &contents,
-                         const QByteArray &old, const QString &copy)
-{
-    bool restored = true;
-    int error = Reserve(fd, target, contents.size());
-    if (error != 0) // a reservation cut short may have made the file longer
-        restored = ::ftruncate(fd, off_t(old.size())) == 0;
-    else if ((error = Overwrite(fd, target, contents)) != 0)
-        restored = Overwrite(fd, target, old) == 0;
-    if (!restored)
-        return QStringLiteral("%1 (the old file is kept in %2)")
-            .arg(Reason(error), QDir::toNativeSeparators(copy));
-    Remove(copy);
-    return error != 0 ? Reason(error) : QString();
-}
-
-QString SaveInPlace(const QString &fileName, const QString &target, const QByteArray &contents)
-{
-    QByteArray old;
-    if (const int error = ReadWhole(target, old))
-        return Reason(error);
-    const QString copy = InPlaceCopyPath(fileName);
-    if (const QString reason = KeepOldContents(copy, old); !reason.isEmpty())
-        return QStringLiteral("%1 (while keeping the old file in %2)")
-            .arg(reason, QDir::toNativeSeparators(copy));
-    // Read and write: where the file system cannot reserve space, the C library
-    // reserves it by reading each block first.
-    const int fd = ::open(Encoded(target).constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        Remove(copy);
-        return Reason(error);
-    }
-    const QString reason = OverwriteKeeping(fd, target, contents, old, copy);
-    ::close(fd);
-    return reason;
-}
-
-} // namespace
 
 void RaiseWriteError(const QString &fileName, const QString &reason)
 {
@@ -310,12 +172,12 @@ QString InPlaceCopyPath(const QString &fileName)
 
 QString TryWriteFileAtomically(const QString &fileName, const QByteArray &contents)
 {
-    return Save(fileName, contents, true);
+    return RepairAndSave(fileName, contents);
 }
 
 void WriteFileAtomically(const QString &fileName, const QByteArray &contents)
 {
-    const QString reason = Save(fileName, contents, true);
+    const QString reason = RepairAndSave(fileName, contents);
     if (!reason.isEmpty())
         RaiseWriteError(fileName, reason);
 }
@@ -323,7 +185,8 @@ void WriteFileAtomically(const QString &fileName, const QByteArray &contents)
 void RemoveSaveLeftovers(const QString &fileName)
 {
     const QString copy = InPlaceCopyPath(fileName);
-    for (const QString &file : {FinalFileName(fileName), FinalFileName(copy)}) {
+    for (const QString &file :
+         {FinalFileName(fileName), FinalFileName(copy), FinalFileName(SaveRecordPath(copy))}) {
         if (!file.isEmpty())
             RemoveTemporaries(file);
     }
@@ -348,9 +211,4 @@ int MakeFolders(const QString &folder, unsigned mode)
 void IgnoreFileSizeSignal()
 {
     std::signal(SIGXFSZ, SIG_IGN);
-}
-
-void SetSaveStepHook(SaveStepHook hook)
-{
-    Hook() = std::move(hook);
 }

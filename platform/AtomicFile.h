@@ -2,11 +2,14 @@
 // Writes a whole file so that it is either replaced completely or left as it was:
 // a temporary file ".<name>.vk-save-XXXXXX" beside it, written, flushed, renamed over
 // it, then an fsync of the folder so the rename survives a power loss. A symbolic
-// link stays; its target is replaced. Only when the folder refuses a temporary file
-// and the file itself is writable is the file written in place, and then only after
-// a complete, flushed copy of the old file is kept at InPlaceCopyPath(); the copy
-// goes when the new file is on disk. A failure raises VarnokelError naming the file
-// and the reason.
+// link stays; its target is replaced, but only when it is a regular file or not
+// there yet: anything else fails with "Not a regular file". Only when the folder
+// refuses a temporary file or its rename (a sticky folder, another user's file) and
+// the file itself is writable is the file written in place, and then only after a
+// record of the new contents and a complete, flushed copy of the old file are kept
+// at InPlaceCopyPath() (InPlaceSave.h); both go when the new file is on disk. What
+// an earlier in-place save of the file left is repaired first. A failure raises
+// VarnokelError naming the file and the reason.
 
 #include <QByteArray>
 #include <QString>
@@ -20,8 +23,9 @@ QString TryWriteFileAtomically(const QString &fileName, const QByteArray &conten
 
 // Where an in-place save keeps its complete copy of the old file until the new one
 // is on disk: "<state folder>/<file name>.before-save". A copy that exists at start
-// is what a killed in-place save left; the next in-place save moves it aside to the
-// first free "<copy>.1", "<copy>.2" ... rather than overwrite it.
+// is what a killed in-place save left (RepairInterruptedSave); one that is not the
+// file's, the next in-place save moves aside to the first free "<copy>.1",
+// "<copy>.2" ... rather than overwrite it.
 QString InPlaceCopyPath(const QString &fileName);
 
 // Removes what killed saves of the file left: their temporary files beside it (beside

@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 // The message of the VarnokelError that f raises; an empty text when it raises none.
 template <typename F>
 QString ErrorOf(F &&f)
@@ -35,4 +38,14 @@ inline QByteArray ReadFileBytes(const QString &fileName)
 {
     QFile file(fileName);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// What a kill in the middle of one write over a file leaves: the first bytes new,
+// the rest as they were.
+inline void TearFile(const QString &fileName, const QByteArray &start)
+{
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0 || ::pwrite(fd, start.constData(), size_t(start.size()), 0) != start.size())
+        qFatal("cannot tear %s", qPrintable(fileName));
+    ::close(fd);
 }

@@ -1,17 +1,37 @@
-// Whole-file saves: a folder that takes no new file, a read-only file, a full disk,
-// a size limit, a kill at any step of an in-place save, and the temporary files a
-// killed save leaves behind.
+// Whole-file saves: a folder that takes no new file or refuses the rename, a
+// read-only file, a file that is no regular file, a full disk, a size limit, a kill
+// at any step of an in-place save or of its repair, and the temporary files a killed
+// save leaves behind.
 #include "platform/AtomicFile.h"
+#include "platform/InPlaceSave.h"
 #include "platform/UserFolders.h"
 #include "tests/FileSizeLimit.h"
 #include "tests/TestSupport.h"
+#include "tests/Unprivileged.h"
 
+#include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+namespace {
+
+const char *OutcomeName(SaveRepair::Outcome outcome)
+{
+    switch (outcome) {
+    case SaveRepair::Outcome::None: return "None";
+    case SaveRepair::Outcome::Ended: return "Ended";
+    case SaveRepair::Outcome::Restored: return "Restored";
+    }
+    return "?";
+}
+
+} // namespace
 
 Q_DECLARE_METATYPE(SaveStep)
 
@@ -46,24 +66,52 @@ class TestAtomicFile : public QObject
         });
     }
 
-    // Saves in place in a child process that its n-th step ends as a kill would,
-    // a write to the file cut at half; false when the save got through.
-    bool KilledAt(int n, const QByteArray &contents)
+    // Runs work in a child process with temporaries refused, which its n-th step
+    // ends as a kill would, a write to the file cut at half; false when work got
+    // through.
+    bool KilledAt(int n, const QByteArray &contents, const std::function<void()> &work)
     {
         const pid_t child = fork();
         if (child == 0) {
             RefuseTemporaries([&, steps = 0](SaveStep step, const QString &path) mutable {
                 if (++steps == n && step == SaveStep::Write && path == m_file)
-                    WriteFileBytes(m_file, contents.left(contents.size() / 2));
+                    TearFile(m_file, contents.left(contents.size() / 2));
                 if (steps == n)
                     ::raise(SIGKILL);
                 return 0;
             });
-            _exit(TryWriteFileAtomically(m_file, contents).isEmpty() ? 0 : 1);
+            work();
+            _exit(0);
         }
         int status = 0;
         ::waitpid(child, &status, 0);
         return WIFSIGNALED(status);
+    }
+    bool KilledAt(int n, const QByteArray &contents)
+    {
+        return KilledAt(n, contents, [&] { TryWriteFileAtomically(m_file, contents); });
+    }
+
+    // The file left by an in-place save killed in its write: it begins with the new
+    // contents and goes on with the old ones; the copy and the record are there.
+    QByteArray TornSave(const QByteArray &old, const QByteArray &contents)
+    {
+        WriteFileBytes(m_file, old);
+        for (int n = 1; KilledAt(n, contents); ++n) {
+            const QByteArray left = ReadFileBytes(m_file);
+            if (left != old && left != contents)
+                return left;
+        }
+        return "<never torn>";
+    }
+
+    // The files of the state folder but the copy and its record.
+    QStringList StateLeftovers() const
+    {
+        QStringList names = QDir(StateFolder()).entryList(QDir::Files | QDir::Hidden);
+        names.removeAll(QFileInfo(m_file).fileName() + ".before-save");
+        names.removeAll(QFileInfo(m_file).fileName() + ".before-save.record");
+        return names;
     }
 
 private slots:
@@ -103,9 +151,10 @@ private slots:
         QCOMPARE(QDir(StateFolder()).entryList(QDir::Files), QStringList{"link.ini.before-save.1"});
         QCOMPARE(ReadFileBytes(StateFolder() + "/link.ini.before-save.1"),
                  "a copy a killed save left");
-        // A file-size limit fails the save before the first old byte is overwritten.
+        // A file-size limit fails the save before the first old byte is overwritten
+        // (the limit leaves room for the record of the save).
         QCOMPARE(ErrorOf([&] {
-                     const FileSizeLimit limit(100);
+                     const FileSizeLimit limit(500);
                      WriteFileAtomically(m_file, QByteArray(1000, 'x'));
                  }),
                  "Unable to write to " + m_file + ": File too large");
@@ -200,21 +249,179 @@ private slots:
 
     void killedInPlaceSaveLeavesAWholeFile()
     {
-        // The in-place save truncated first: a kill left an empty or a cut file.
+        // A kill in the write left a file that began new and went on old, and the
+        // next start took it for the catalogue; the copy beside it was never looked at.
         QFETCH(QByteArray, old);
         QFETCH(QByteArray, contents);
-        const QString copy = InPlaceCopyPath(m_file);
         int n = 1;
+        int torn = 0;
         for (WriteFileBytes(m_file, old); KilledAt(n, contents); ++n) {
-            const QByteArray now = ReadFileBytes(m_file);
-            QVERIFY2(now == old || now == contents || ReadFileBytes(copy) == old,
-                     qPrintable(QString("killed at step %1").arg(n)));
+            const QString at = QString("killed at step %1").arg(n);
+            const QByteArray left = ReadFileBytes(m_file);
+            RemoveSaveLeftovers(m_file);
+            const SaveRepair repair = RepairInterruptedSave(m_file);
+            QVERIFY2(ReadFileBytes(m_file) == (left == contents ? contents : old), qPrintable(at));
+            const bool wasTorn = left != old && left != contents;
+            torn += wasTorn;
+            QVERIFY2((repair.outcome == SaveRepair::Outcome::Restored) == wasTorn, qPrintable(at));
+            if (wasTorn)
+                QCOMPARE(ReadFileBytes(repair.keptAs), left);
+            QCOMPARE(QDir(StateFolder()).entryList(QDir::Files | QDir::Hidden), {});
+            if (wasTorn)
+                QVERIFY(QFile::remove(repair.keptAs));
             WriteFileBytes(m_file, old);
-            QVERIFY(QDir(StateFolder()).removeRecursively());
         }
         QVERIFY2(n > 8, "the steps of the copy and of the in-place write");
+        QVERIFY(torn > 0);
         QCOMPARE(ReadFileBytes(m_file), contents);
         QCOMPARE(QDir(StateFolder()).entryList(QDir::Files | QDir::Hidden), {});
+    }
+
+    void killedRepairIsRepairedNextTime()
+    {
+        const QByteArray old(3000, 'o'), contents(1000, 'n');
+        int n = 1;
+        for (;; ++n) {
+            const QByteArray torn = TornSave(old, contents);
+            QCOMPARE(torn.size(), old.size());
+            if (!KilledAt(n, old, [&] { RepairInterruptedSave(m_file); }))
+                break;
+            RemoveSaveLeftovers(m_file);
+            RepairInterruptedSave(m_file);
+            QCOMPARE(ReadFileBytes(m_file), old);
+            QCOMPARE(QDir(StateFolder()).entryList(QDir::Files | QDir::Hidden), {});
+            QCOMPARE(ReadFileBytes(m_file + ".damaged"), torn);
+            for (const QString &kept : QDir(Path("locked")).entryList({"prefs.ini.damaged*"}))
+                QVERIFY(QFile::remove(Path("locked/" + kept)));
+        }
+        QVERIFY2(n > 5, "the steps of putting the old file back");
+        QCOMPARE(ReadFileBytes(m_file), old);
+    }
+
+    void repairOfWhatASaveLeft_data()
+    {
+        QTest::addColumn<QString>("left");    // what the state folder holds
+        QTest::addColumn<bool>("beforeSave"); // the check before a save
+        QTest::addColumn<QString>("after");   // outcome, file, copy, kept file, copy set aside
+        QTest::newRow("copy without record") << "copy" << false << "Restored old - file -";
+        QTest::newRow("copy without record, old file") << "copy of file" << false
+                                                       << "Ended file - - -";
+        QTest::newRow("copy without record, at a save") << "copy" << true << "None file old - -";
+        QTest::newRow("another file's save") << "other" << false << "None file old - -";
+        QTest::newRow("file gone") << "copy, no file" << false << "Ended - - - old";
+        QTest::newRow("torn save") << "torn" << false << "Restored old - file -";
+        // The save then replaces the old file: once with an empty catalogue after a failed load.
+        QTest::newRow("torn save, at a save") << "torn" << true << "Restored old - file old";
+    }
+
+    void repairOfWhatASaveLeft()
+    {
+        QFETCH(QString, left);
+        QFETCH(bool, beforeSave);
+        const QString copy = InPlaceCopyPath(m_file);
+        WriteFileBytes(m_file, "file");
+        if (left.startsWith("copy"))
+            WriteFileBytes(copy, left == "copy of file" ? "file" : "old");
+        if (left == "copy, no file")
+            QVERIFY(QFile::remove(m_file));
+        if (left == "torn")
+            QVERIFY(TornSave("old", "new contents").startsWith("new "));
+        if (left == "other") { // the same name in another folder, its write failing
+            const QString other = Path("other/prefs.ini");
+            WriteFileBytes(other, "old");
+            SetSaveStepHook([&](SaveStep step, const QString &path) {
+                if (step == SaveStep::CreateTemporary && QFileInfo(path).path() == Path("other"))
+                    return EACCES;
+                return step == SaveStep::Write && path == other ? ENOSPC : 0;
+            });
+            QVERIFY(!TryWriteFileAtomically(other, "new").isEmpty());
+            SetSaveStepHook({});
+        }
+        const QByteArray before = ReadFileBytes(m_file);
+        const SaveRepair repair = RepairInterruptedSave(m_file, beforeSave);
+        const auto shown = [&](const QString &path) {
+            const QByteArray bytes = ReadFileBytes(path);
+            return bytes == "<missing>" ? "-"
+                : bytes == "old"        ? "old"
+                : bytes == before       ? "file"
+                                        : "?";
+        };
+        const char *kept = repair.keptAs.isEmpty() ? "-" : shown(repair.keptAs);
+        QTEST(QStringList({OutcomeName(repair.outcome), shown(m_file), shown(copy), kept,
+                           shown(copy + ".1")})
+                  .join(' '),
+              "after");
+        QCOMPARE(RepairMessage(m_file, repair).isEmpty(),
+                 repair.outcome != SaveRepair::Outcome::Restored);
+        const QStringList aside = {"prefs.ini.before-save.1"};
+        QCOMPARE(StateLeftovers(), QFile::exists(copy + ".1") ? aside : QStringList());
+    }
+
+    void stickyFolderSavesInPlace()
+    {
+        // A sticky folder refused to rename over another user's file, and the save
+        // failed with "Operation not permitted" although the file was writable.
+        if (geteuid() != 0)
+            QSKIP("only root can give the file to another user");
+        const QString folder = Path("sticky"), file = Path("sticky/prefs.ini");
+        WriteFileBytes(file, "root's old file");
+        QVERIFY(QDir().mkpath(Path("open")));
+        for (const auto &[path, mode] : {std::pair{m_dir->path(), 0755}, {folder, 01777},
+                                         {file, 0666}, {Path("open"), 0777}})
+            QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
+        const std::optional<QByteArray> result = RunWhereModesCount([&] {
+            qputenv("XDG_STATE_HOME", QFile::encodeName(Path("open")));
+            const QString reason = TryWriteFileAtomically(file, "new");
+            return (reason + '|' + QDir(folder).entryList(QDir::Files | QDir::Hidden).join(' ')
+                    + '|' + QDir(StateFolder()).entryList(QDir::Files | QDir::Hidden).join(' '))
+                .toUtf8();
+        });
+        if (!result)
+            QSKIP("no user nobody to run as");
+        QCOMPARE(*result, "|prefs.ini|");
+        QCOMPARE(ReadFileBytes(file), "new");
+        QCOMPARE(QFileInfo(file).ownerId(), 0u);
+    }
+
+    void onlyARegularFileIsReplaced_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("link to a device") << "device";
+        QTest::newRow("link to a FIFO") << "FIFO";
+        QTest::newRow("link to a socket") << "socket";
+        QTest::newRow("a FIFO") << "FIFO itself";
+    }
+
+    void onlyARegularFileIsReplaced()
+    {
+        // A link to /dev/null was replaced by a regular file: run as root, the system's.
+        QFETCH(QString, kind);
+        QString node = Path("node");
+        QLocalServer server;
+        if (kind == "device" && geteuid() == 0) { // a node of our own, never the system's
+            if (::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+                QSKIP("no device node can be made here");
+        } else if (kind == "device") {
+            node = "/dev/null"; // this user cannot replace it, whatever the save does
+        } else if (kind == "socket") {
+            QVERIFY(server.listen(node));
+        } else {
+            QCOMPARE(::mkfifo(QFile::encodeName(node).constData(), 0600), 0);
+        }
+        struct stat was;
+        QCOMPARE(::stat(QFile::encodeName(node).constData(), &was), 0);
+        const QString file = kind == "FIFO itself" ? node : Path("locked/link.ini");
+        if (file != node)
+            QVERIFY(QFile::link(node, file));
+        QCOMPARE(ErrorOf([&] { WriteFileAtomically(file, "new"); }),
+                 "Unable to write to " + file + ": Not a regular file");
+        struct stat now;
+        QCOMPARE(::stat(QFile::encodeName(node).constData(), &now), 0);
+        QCOMPARE(now.st_ino, was.st_ino);
+        QCOMPARE(now.st_mode, was.st_mode);
+        QVERIFY(file == node || QFileInfo(file).isSymLink());
+        QCOMPARE(QDir(Path("locked")).entryList(QDir::Files | QDir::Hidden | QDir::System).size(),
+                 file == node ? 1 : 2);
     }
 
     void fileSizeLimitFailsTheSave()

@@ -6,6 +6,7 @@
 #include "catalogue/CatalogFile.h"
 #include "catalogue/CatalogFileReaders.h"
 #include "platform/AtomicFile.h"
+#include "platform/UserFolders.h"
 #include "tests/CatalogOutline.h"
 #include "tests/CatalogTree.h"
 #include "tests/TestSupport.h"
@@ -16,6 +17,8 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/wait.h>
 
 namespace {
 
@@ -72,6 +75,8 @@ private slots:
     void errorLineFoundBeyondTheFirstBlock();
     void failedLoadKeepsTheFile_data();
     void failedLoadKeepsTheFile();
+    void killedInPlaceSaveNeverLoadsTorn_data();
+    void killedInPlaceSaveNeverLoadsTorn();
 
 private:
     // A new file each time: rewriting one costs more than the reading.
@@ -350,18 +355,14 @@ void TestCatalogFile::failedLoadKeepsTheFile_data()
     // Cut as a crash of another program left it; the next save then replaced it.
     const QByteArray cut = example.readAll().chopped(100);
     const QString kept = QStringLiteral("\nThe file was kept as DIR/bookmarks.xml.damaged");
-    const QString old = QStringLiteral("state/varnokel/bookmarks.xml.before-save");
     QTest::newRow("cut file") << cut << QStringList() << "bookmarks.xml.damaged" << kept + ".";
     QTest::newRow("a failing field")
         << Doc("<folder><selected>yes</selected></folder>") << QStringList()
         << "bookmarks.xml.damaged" << kept + ".";
     QTest::newRow("an earlier copy stays") << cut << QStringList({"bookmarks.xml.damaged"})
                                            << "bookmarks.xml.damaged.2" << kept + ".2.";
-    QTest::newRow("an interrupted save's old file")
-        << cut << QStringList({old}) << "bookmarks.xml.damaged"
-        << kept + ".\nThe file as it was before an interrupted save is at DIR/" + old + ".";
     QTest::newRow("a file that loads is not copied")
-        << Doc("<folder/>") << QStringList({old}) << QString() << QString();
+        << Doc("<folder/>") << QStringList() << QString() << QString();
 }
 
 void TestCatalogFile::failedLoadKeepsTheFile()
@@ -390,6 +391,105 @@ void TestCatalogFile::failedLoadKeepsTheFile()
         QCOMPARE(ReadFileBytes(dir.filePath(copy)), input);
     for (const QString &name : before)
         QCOMPARE(ReadFileBytes(dir.filePath(name)), "earlier");
+}
+
+namespace {
+
+// A catalogue of one folder of `count` bookmarks named after `mark`.
+QByteArray CatalogBytes(const QString &fileName, int count, const QString &mark)
+{
+    TCatalog catalog;
+    TFolder *folder = AddFolder(catalog.Folders(), QStringLiteral("Reading"));
+    for (int i = 0; i < count; ++i)
+        AddBookmark(folder->Bookmarks(), QStringLiteral("%1 %2").arg(mark).arg(i))
+            ->SetAddress(QStringLiteral("https://example.org/%1/%2").arg(mark).arg(i));
+    catalog.SaveToFile(fileName);
+    return ReadFileBytes(fileName);
+}
+
+// Saves contents over fileName in place (its folder refusing temporary files) in a
+// child process that its n-th step ends as a kill would; at a write to the file,
+// after the first `pages` pages of it. False when the save got through.
+bool SaveKilledAt(const QString &fileName, const QByteArray &contents, int n, int pages)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        const QString folder = QFileInfo(fileName).path();
+        SetSaveStepHook([&, steps = 0](SaveStep step, const QString &path) mutable {
+            if (step == SaveStep::CreateTemporary && QFileInfo(path).path() == folder)
+                return EACCES;
+            if (++steps == n && step == SaveStep::Write && path == fileName)
+                TearFile(fileName, contents.left(pages * 4096));
+            if (steps == n)
+                ::raise(SIGKILL);
+            return 0;
+        });
+        _exit(TryWriteFileAtomically(fileName, contents).isEmpty() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFSIGNALED(status);
+}
+
+QString LoadedOutline(const QString &fileName, QString *message = nullptr)
+{
+    TCatalog catalog;
+    const QString error = ErrorOf([&] {
+        const QString said = LoadCatalogFile(catalog, fileName);
+        if (message)
+            *message = said;
+    });
+    return error.isEmpty() ? CatalogOutline(catalog, kWholeOutline) : "error: " + error;
+}
+
+} // namespace
+
+void TestCatalogFile::killedInPlaceSaveNeverLoadsTorn_data()
+{
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("after");
+    QTest::newRow("longer") << 60 << 90;
+    QTest::newRow("shorter") << 90 << 60;
+}
+
+// A kill in the in-place write left a catalogue that began new and went on old;
+// the next start loaded it, often without a word, as neither the old nor the new one.
+void TestCatalogFile::killedInPlaceSaveNeverLoadsTorn()
+{
+    QFETCH(int, before);
+    QFETCH(int, after);
+    QTemporaryDir dir(ScratchTemplate());
+    qputenv("XDG_STATE_HOME", dir.filePath("state").toUtf8());
+    const QString file = dir.filePath("bookmarks.xml");
+    const QByteArray contents = CatalogBytes(dir.filePath("new.xml"), after, "new");
+    const QByteArray old = CatalogBytes(file, before, "old");
+    const QString oldOutline = LoadedOutline(file);
+    const QString newOutline = LoadedOutline(dir.filePath("new.xml"));
+    const int pages = int(qMax(old.size(), contents.size()) / 4096) + 1;
+    QVERIFY(pages > 2 && oldOutline != newOutline);
+    int torn = 0;
+    int n = 1;
+    for (bool killed = true; killed; ++n) {
+        for (int page = 0; page <= pages && killed; ++page) {
+            killed = SaveKilledAt(file, contents, n, page);
+            const QByteArray left = ReadFileBytes(file);
+            const bool wasTorn = left != old && left != contents;
+            torn += wasTorn;
+            QString message;
+            const QString at = QStringLiteral("step %1, page %2").arg(n).arg(page);
+            QVERIFY2(LoadedOutline(file, &message) == (left == contents ? newOutline : oldOutline),
+                     qPrintable(at));
+            QCOMPARE(ReadFileBytes(file + ".damaged"), wasTorn ? left : "<missing>");
+            QVERIFY2(message.contains(file + ".damaged") == wasTorn, qPrintable(at));
+            QVERIFY2(message.contains(file + " ") == wasTorn, qPrintable(at));
+            QFile::remove(file + ".damaged");
+            RemoveSaveLeftovers(file);
+            QCOMPARE(QDir(StateFolder()).entryList(QDir::Files | QDir::Hidden), {});
+            WriteFileBytes(file, killed ? old : contents);
+        }
+    }
+    QVERIFY2(n > 10, "the steps of the copy, the record and the write");
+    QVERIFY(torn >= pages - 1);
 }
 
 QTEST_GUILESS_MAIN(TestCatalogFile)

@@ -176,6 +176,44 @@ private slots:
         QCOMPARE(m.Read("bookmarks.xml.damaged"), input);
     }
 
+    void interruptedSaveRepairedAtStart_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("old");  // the copy an older version's save left
+        QTest::addColumn<QByteArray>("torn"); // the file that save left
+        QTest::addColumn<bool>("toolbar");
+        QTest::newRow("catalogue") << "bookmarks.xml" << QByteArray(kCatalog)
+                                   << QByteArray(kCatalog).replace(">a<", ">half<") << true;
+        QTest::newRow("settings") << "preferences.ini" << QByteArray("[MainForm]\r\nShowToolbar=0")
+                                  << QByteArray("[MainForm]\r\nShowToolbar=1\r\nWid") << false;
+    }
+    void interruptedSaveRepairedAtStart()
+    {
+        // A torn file that read well was loaded without a word, and the next save
+        // wrote it for good.
+        QFETCH(QString, name);
+        QFETCH(QByteArray, old);
+        QFETCH(QByteArray, torn);
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m.Path("state")));
+        m.Write(name, torn);
+        m.Write("state/varnokel/" + name + ".before-save", old);
+        if (name != "bookmarks.xml")
+            m.Write("bookmarks.xml", kCatalog);
+        const bool opened = m.Open();
+        qputenv("XDG_STATE_HOME", m_state.path().toUtf8());
+        QVERIFY(opened);
+        QCOMPARE(m.Boxes.size(), 1);
+        QCOMPARE(m.Boxes[0].Icon, QMessageBox::Warning);
+        QCOMPARE(m.Boxes[0].Text, "The last save of " + m.Path(name) + " did not end: the file as "
+                                  "it was before that save was put back, and the unfinished file "
+                                  "was kept as " + m.Path(name + ".damaged") + ".");
+        QCOMPARE(m.Read(name), old);
+        QCOMPARE(m.Read(name + ".damaged"), torn);
+        QVERIFY(!QFile::exists(m.Path("state/varnokel/" + name + ".before-save")));
+        QVERIFY(!m.Rows().contains("half") && m.Rows().contains("a"));
+        QTEST(m.Form->MainToolbar->isVisible(), "toolbar");
+    }
+
     void closeAsksAboutChanges_data()
     {
         QTest::addColumn<QByteArray>("ini");
