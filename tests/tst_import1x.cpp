@@ -2,6 +2,7 @@
 // five-line bookmark blocks, merging, names in any letter case, and files that
 // are not read.
 #include "ExchangeTestHelpers.h"
+#include "RawNames.h"
 #include "exchange/Import1x.h"
 
 #include <QTemporaryDir>
@@ -108,6 +109,56 @@ private slots:
         ImportVarnokel1x(catalog, dir.path());
         QCOMPARE(CatalogOutline(catalog),
                  "F0 F | \nB1 exact | 1 | \nF0 G | described\nB1 upper | 3 | \nF0 H | \n");
+    }
+
+    void linksFilesNamedInWindows1252()
+    {
+        // "Links/Caf\xE9.wnl" was looked for under a name with U+FFFD: the folder came
+        // without its bookmarks. The tree line may be in either encoding.
+        QTemporaryDir dir;
+        const QByteArray links = QFile::encodeName(dir.filePath(QStringLiteral("Links")));
+        const RawTreeRemover remover(links);
+        WriteFileBytes(dir.filePath(QStringLiteral("folders.wnf")), "Caf\xE9\r\nMen\xC3\xBC\r\n");
+        WriteFileBytes(dir.filePath(QStringLiteral("folddesc.wnf")), "Caf\xE9\r\nCoffee\r\n");
+        MakeRawFolder(links);
+        WriteRawFile(links + "/Caf\xE9.wnl", "T:Caf\xE9 Central\r\nU:http://cafe/\r\n");
+        WriteRawFile(links + "/MEN\xDC.wnl", "T:Today\r\nU:http://menu/\r\n");
+        TCatalog catalog;
+        ImportVarnokel1x(catalog, dir.path());
+        QCOMPARE(CatalogOutline(catalog),
+                 u"F0 Caf\u00E9 | Coffee\nB1 Caf\u00E9 Central | http://cafe/ | \n"
+                 u"F0 Men\u00FC | \nB1 Today | http://menu/ | \n"_qs);
+    }
+
+    void titleRepeatedManyTimes()
+    {
+        // Each line read its links file again, also into a folder already filled: a
+        // folder file of 40,000 lines of one title took minutes. Read once per folder
+        // and file, the result stays the same: the nested "Misc" is another folder and
+        // reads the file again; "MISC" merges into "Misc" but names another file.
+        constexpr int kLines = 3000;
+        constexpr int kBookmarks = 400;
+        QTemporaryDir dir;
+        QByteArray tree = "Misc\n\tMisc\nMISC\n";
+        for (int i = 0; i < kLines; ++i)
+            tree += i % 3 == 2 ? "\tMisc\n" : "Misc\n";
+        QByteArray misc;
+        QString outline;
+        for (int i = 0; i < kBookmarks; ++i) {
+            misc += QByteArray("T:b%1\nU:u%1\n\n\n\n").replace("%1", QByteArray::number(i));
+            outline += QStringLiteral("B%2 b%1 | u%1 | \n").arg(i);
+        }
+        WriteFileBytes(dir.filePath(QStringLiteral("folders.wnf")), tree);
+        WriteFileBytes(dir.filePath(QStringLiteral("folddesc.wnf")), {});
+        WriteFileBytes(dir.filePath(QStringLiteral("Links/Misc.wnl")), misc);
+        WriteFileBytes(dir.filePath(QStringLiteral("Links/MISC.wnl")), "T:B1\nU:x\n\n\n\nT:c\nU:c");
+        TCatalog catalog;
+        BuildCatalog(catalog, u"F0 misc | \nB1 b7 | mine | \n"_qs);
+        ImportVarnokel1x(catalog, dir.path());
+        QString expected = outline.arg(1);
+        expected.remove(u"B1 b7 | u7 | \n"_qs);
+        QCOMPARE(CatalogOutline(catalog), "F0 misc | \nB1 b7 | mine | \n" + expected
+                                              + "B1 c | c | \nF1 Misc | \n" + outline.arg(2));
     }
 
     void missingOrIrregularFilesAreNotRead()
