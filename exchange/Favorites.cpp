@@ -83,13 +83,13 @@ QString FolderFileName(const QString &title)
 
 // The address of a ".url" file; empty when it is no regular file of at most 1 MiB
 // (a folder, a FIFO, a device), cannot be read or has no such key. The Unicode
-// address counts when it decodes; an empty one says nothing.
+// address counts when it decodes to one line; an empty one says nothing.
 QString ReadAddress(const QByteArray &path, const QString &shownName)
 {
     const IniFile shortcut(shownName, ReadRegularFileAt(path, kLargestShortcut));
     const std::optional<QString> unicode =
         DecodeUtf7(shortcut.ReadString(kUnicodeSection, kUrlKey, QString()));
-    if (unicode && !unicode->isEmpty())
+    if (unicode && !unicode->isEmpty() && !unicode->contains(u'\n') && !unicode->contains(u'\r'))
         return *unicode;
     return shortcut.ReadString(kSection, kUrlKey, QString());
 }

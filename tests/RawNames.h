@@ -25,19 +25,22 @@ inline void WriteRawFile(const QByteArray &path, const QByteArray &bytes)
     ::close(fd);
 }
 
-// Removes the tree at path when it goes out of scope: QTemporaryDir cannot remove
-// what QFile cannot name.
+// Removes the tree at path, whatever bytes its names are (QDir::removeRecursively
+// cannot remove what QFile cannot name); links are removed, not followed.
+inline void RemoveRawTree(const QByteArray &path)
+{
+    ::nftw(
+        path.constData(),
+        [](const char *entry, const struct stat *, int, FTW *) { return std::remove(entry); },
+        16, FTW_DEPTH | FTW_PHYS);
+}
+
+// Removes the tree at path when it goes out of scope.
 class RawTreeRemover
 {
 public:
     explicit RawTreeRemover(QByteArray path) : m_path(std::move(path)) {}
-    ~RawTreeRemover()
-    {
-        ::nftw(
-            m_path.constData(),
-            [](const char *entry, const struct stat *, int, FTW *) { return std::remove(entry); },
-            16, FTW_DEPTH | FTW_PHYS);
-    }
+    ~RawTreeRemover() { RemoveRawTree(m_path); }
     RawTreeRemover(const RawTreeRemover &) = delete;
     RawTreeRemover &operator=(const RawTreeRemover &) = delete;
 

@@ -104,6 +104,10 @@ private slots:
         QTest::newRow("undecodable: bits left over")
             << ansi + "[InternetShortcut.W]\r\nURL=http://example.com/?q=+BDB-\r\n"
             << ansiAddress;
+        // No address holds a line break, and no ".url" line can.
+        QTest::newRow("a line break")
+            << ansi + "[InternetShortcut.W]\r\nURL=http://example.com/+AAo-x\r\n"
+            << ansiAddress;
         QTest::newRow("undecodable: not ASCII")
             << ansi + "[InternetShortcut.W]\r\nURL=http://example.com/?q=\xE0\r\n"
             << ansiAddress;

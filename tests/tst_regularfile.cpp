@@ -1,6 +1,7 @@
 // Whole-file reads of regular files within a bound: every other kind of file, a
 // larger one and one that grows past the bound while read are refused, never waited on.
 #include "platform/RegularFile.h"
+#include "tests/RawNames.h"
 #include "tests/TestSupport.h"
 #include "tests/Unprivileged.h"
 
@@ -90,6 +91,31 @@ private slots:
             QCOMPARE(read.bytes, ReadFileBytes(path));
         else
             QVERIFY(read.bytes.isEmpty());
+        // Opening for reading has no bound, and tells the rest alike.
+        QFile file;
+        QString openError;
+        const Outcome opened = OpenRegularFile(QFile::encodeName(path), file, openError);
+        const bool bounded = outcome == int(Outcome::TooLarge);
+        QCOMPARE(int(opened), bounded ? int(Outcome::Read) : outcome);
+        QCOMPARE(openError, bounded ? QString() : error);
+        QCOMPARE(file.isOpen(), opened == Outcome::Read);
+        QFile plain(path);
+        if (file.isOpen() && plain.open(QIODevice::ReadOnly))
+            QCOMPARE(file.read(4), plain.read(4));
+    }
+
+    void readsByTheBytesOfAName()
+    {
+        // "Caf\xE9" in Windows-1252 is no UTF-8: a QString path names another file.
+        const QByteArray raw = QFile::encodeName(m_dir->path()) + "/Caf\xE9";
+        const RawTreeRemover remover(raw);
+        WriteRawFile(raw, "bytes");
+        QCOMPARE(ReadRegularFileAt(raw, 8).bytes, QByteArray("bytes"));
+        QFile file;
+        QString error;
+        QCOMPARE(int(OpenRegularFile(raw, file, error)), int(Outcome::Read));
+        QCOMPARE(file.readAll(), QByteArray("bytes"));
+        QCOMPARE(int(ReadRegularFile(QFile::decodeName(raw), 8).outcome), int(Outcome::Missing));
     }
 
     void readsWhatProcSays()
