@@ -193,8 +193,8 @@ private:
             return;
         m_entered.insert(canonical);
         // A folder that cannot be read gives what could be listed, maybe nothing.
-        m_stack.push_back(
-            EnterFolder(m_merger, canonical, canonical, folder, ReadDirectoryAt(canonical).entries));
+        const std::vector<DirectoryEntry> entries = ReadDirectoryAt(canonical).entries;
+        m_stack.push_back(EnterFolder(m_merger, canonical, canonical, folder, entries));
     }
 
     TMerger m_merger;

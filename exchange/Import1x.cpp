@@ -106,7 +106,8 @@ public:
     QFile &File()
     {
         if (m_outcome != Outcome::Read)
-            throw VarnokelError(QStringLiteral("Cannot open file \"%1\". %2").arg(m_name, m_error));
+            throw VarnokelError(
+                QStringLiteral("Cannot open file \"%1\". %2").arg(m_name, m_error));
         return m_file;
     }
 

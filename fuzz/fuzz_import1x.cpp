@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QByteArray name = files[i].left(end).trimmed();
         // By its bytes: a name need not be UTF-8.
         if (!name.isEmpty() && !name.contains('/') && !name.contains('\0') && name.size() < 200)
-            WriteRawFile(QFile::encodeName(dir) + "/Links/" + name + ".wnl", files[i].mid(end + 1));
+            WriteRawFile(QFile::encodeName(dir) + "/Links/" + name + ".wnl",
+                         files[i].mid(end + 1));
     }
     TCatalog first;
     ImportVarnokel1x(first, dir);

@@ -3,6 +3,7 @@
 // are not read.
 #include "ExchangeTestHelpers.h"
 #include "RawNames.h"
+#include "Unprivileged.h"
 #include "exchange/Import1x.h"
 
 #include <QTemporaryDir>
@@ -151,7 +152,8 @@ private slots:
         WriteFileBytes(dir.filePath(QStringLiteral("folders.wnf")), tree);
         WriteFileBytes(dir.filePath(QStringLiteral("folddesc.wnf")), {});
         WriteFileBytes(dir.filePath(QStringLiteral("Links/Misc.wnl")), misc);
-        WriteFileBytes(dir.filePath(QStringLiteral("Links/MISC.wnl")), "T:B1\nU:x\n\n\n\nT:c\nU:c");
+        WriteFileBytes(dir.filePath(QStringLiteral("Links/MISC.wnl")),
+                       "T:B1\nU:x\n\n\n\nT:c\nU:c");
         TCatalog catalog;
         BuildCatalog(catalog, u"F0 misc | \nB1 b7 | mine | \n"_qs);
         ImportVarnokel1x(catalog, dir.path());
@@ -169,6 +171,43 @@ private slots:
         TCatalog catalog;
         ImportVarnokel1x(catalog, QStringLiteral("/nonexistent"));
         QCOMPARE(catalog.Folders().Count(), 0);
+    }
+
+    void unreadableFilesRaiseAnError()
+    {
+        // Opened by the bytes of their names now: a file that cannot be read still ends
+        // the import with its name as shown, and what was merged before stays. A list
+        // file so fails only when the other one is there.
+        QTemporaryDir dir;
+        const QString path = dir.path();
+        const QByteArray links = QFile::encodeName(dir.filePath(QStringLiteral("Links")));
+        const RawTreeRemover remover(links);
+        WriteFileBytes(path + QStringLiteral("/folders.wnf"), "A\nCaf\xE9\nB\n");
+        WriteFileBytes(path + QStringLiteral("/folddesc.wnf"), {});
+        MakeRawFolder(links);
+        WriteRawFile(links + "/Caf\xE9.wnl", "T:x\nU:u\n");
+        QCOMPARE(::chmod(links + "/Caf\xE9.wnl", 0), 0);
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner
+                                                | QFile::ExeOwner | QFile::ReadOther
+                                                | QFile::ExeOther));
+        const auto import = [&path] {
+            return RunWhereModesCount([&path] {
+                TCatalog catalog;
+                const QString error = ErrorOf([&] { ImportVarnokel1x(catalog, path); });
+                return (error + u'\n' + CatalogOutline(catalog)).toUtf8();
+            });
+        };
+        const std::optional<QByteArray> linksFile = import();
+        if (!linksFile)
+            QSKIP("no child process can run as the user nobody here");
+        QCOMPARE(QString::fromUtf8(*linksFile),
+                 u"Cannot open file \"%1/Links/Caf\u00E9.wnl\". Permission denied\n"
+                 u"F0 A | \nF0 Caf\u00E9 | \n"_qs.arg(path));
+        QVERIFY(QFile::setPermissions(path + QStringLiteral("/folders.wnf"), {}));
+        QCOMPARE(QString::fromUtf8(import().value()),
+                 "Cannot open file \"" + path + "/folders.wnf\". Permission denied\n");
+        QVERIFY(QFile::remove(path + QStringLiteral("/folddesc.wnf")));
+        QCOMPARE(import().value(), QByteArray("\n"));
     }
 
     void deepTreeIsRead()
