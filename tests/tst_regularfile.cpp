@@ -1,7 +1,6 @@
 // Whole-file reads of regular files within a bound: every other kind of file, a
 // larger one and one that grows past the bound while read are refused, never waited on.
 #include "platform/RegularFile.h"
-#include "tests/RawNames.h"
 #include "tests/TestSupport.h"
 #include "tests/Unprivileged.h"
 
@@ -102,20 +101,6 @@ private slots:
         QFile plain(path);
         if (file.isOpen() && plain.open(QIODevice::ReadOnly))
             QCOMPARE(file.read(4), plain.read(4));
-    }
-
-    void readsByTheBytesOfAName()
-    {
-        // "Caf\xE9" in Windows-1252 is no UTF-8: a QString path names another file.
-        const QByteArray raw = QFile::encodeName(m_dir->path()) + "/Caf\xE9";
-        const RawTreeRemover remover(raw);
-        WriteRawFile(raw, "bytes");
-        QCOMPARE(ReadRegularFileAt(raw, 8).bytes, QByteArray("bytes"));
-        QFile file;
-        QString error;
-        QCOMPARE(int(OpenRegularFile(raw, file, error)), int(Outcome::Read));
-        QCOMPARE(file.readAll(), QByteArray("bytes"));
-        QCOMPARE(int(ReadRegularFile(QFile::decodeName(raw), 8).outcome), int(Outcome::Missing));
     }
 
     void readsWhatProcSays()

@@ -1,5 +1,5 @@
-// Decoding of 8-bit text: UTF-8 or else Windows-1252, and the UTF-7 of a shortcut's
-// Unicode address.
+// The UTF-7 of a shortcut's Unicode address (UTF-8 or else Windows-1252 is tested
+// through the readers that use it).
 #include "platform/TextCodec.h"
 
 #include <QtTest>
@@ -9,24 +9,6 @@ class TestTextCodec : public QObject
     Q_OBJECT
 
 private slots:
-    void utf8OrWindows1252_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("UTF-8") << QByteArray("Caf\xC3\xA9 \xF0\x9F\x98\x80") << u"Café 😀"_qs;
-        QTest::newRow("Latin-1 byte") << QByteArray("Caf\xE9") << u"Café"_qs;
-        QTest::newRow("0x80..0x9F") << QByteArray("\x80\x81\x9F") << u"\u20AC\u0081\u0178"_qs;
-        // Valid UTF-8 with one stray byte: the whole text is Windows-1252.
-        QTest::newRow("mixed") << QByteArray("\xC3\xA9\xE9") << u"\u00C3\u00A9\u00E9"_qs;
-    }
-
-    void utf8OrWindows1252()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
-        QCOMPARE(DecodeUtf8OrAnsi(bytes), text);
-    }
-
     void utf7_data()
     {
         QTest::addColumn<QString>("encoded");
