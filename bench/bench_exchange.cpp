@@ -6,6 +6,7 @@
 #include "exchange/Favorites.h"
 #include "exchange/HtmlPage.h"
 #include "exchange/HtmlText.h"
+#include "exchange/Import1x.h"
 #include "exchange/LineFile.h"
 #include "exchange/Netscape.h"
 #include "exchange/Opera.h"
@@ -13,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -277,6 +279,30 @@ void BM_ImportFavoritesLinkDiamond(benchmark::State &state)
     TimeReading(state, [&chosen](TCatalog &c) { ImportIE(c, chosen); });
 }
 BENCHMARK(BM_ImportFavoritesLinkDiamond)->Arg(20)->Arg(40)->Arg(80)->Unit(benchmark::kMillisecond);
+
+// A 1.x folder file of many lines of one title (a real one: 40,000 lines "Misc",
+// whose links file holds 2,500 bookmarks): the time must grow with the input's
+// size, not with lines times bookmarks.
+void BM_Import1xRepeatedTitle(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const auto write = [&dir](const char *name, const QByteArray &bytes) {
+        QDir().mkpath(QFileInfo(dir.filePath(QLatin1StringView(name))).path());
+        QFile file(dir.filePath(QLatin1StringView(name)));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", name);
+    };
+    write("folders.wnf", QByteArray("Misc\r\n").repeated(state.range(0)));
+    write("folddesc.wnf", "Misc\r\nAll sorts\r\n");
+    QByteArray links;
+    for (int i = 0; i < 2500; ++i)
+        links += QStringLiteral("T:Bookmark %1\r\nU:http://example.com/%1\r\nV:2004.01.02\r\n"
+                                "A:2003.12.24\r\nD:\r\n").arg(i).toUtf8();
+    write("Links/Misc.wnl", links);
+    const QString path = dir.path();
+    TimeReading(state, [&path](TCatalog &c) { ImportVarnokel1x(c, path); });
+}
+BENCHMARK(BM_Import1xRepeatedTitle)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "exchange/Merge.h"
 #include "platform/Directory.h"
 #include "platform/IniFile.h"
+#include "platform/TextCodec.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,8 @@
 namespace {
 
 const QString kSection = QStringLiteral("InternetShortcut");
+// The address again, in UTF-7, when it has characters the writer's code page lacks.
+const QString kUnicodeSection = QStringLiteral("InternetShortcut.W");
 const QString kUrlKey = QStringLiteral("URL");
 const QString kExtension = QStringLiteral(".url");
 
@@ -79,32 +82,38 @@ QString FolderFileName(const QString &title)
 }
 
 // The address of a ".url" file; empty when it is no regular file of at most 1 MiB
-// (a folder, a FIFO, a device), cannot be read or has no such key.
-QString ReadAddress(const QString &fileName)
+// (a folder, a FIFO, a device), cannot be read or has no such key. The Unicode
+// address counts when it decodes to one line; an empty one says nothing.
+QString ReadAddress(const QByteArray &path, const QString &shownName)
 {
-    return IniFile(fileName, IniFile::Mode::WriteThrough, kLargestShortcut)
-        .ReadString(kSection, kUrlKey, QString());
+    const IniFile shortcut(shownName, ReadRegularFileAt(path, kLargestShortcut));
+    const std::optional<QString> unicode =
+        DecodeUtf7(shortcut.ReadString(kUnicodeSection, kUrlKey, QString()));
+    if (unicode && !unicode->isEmpty() && !unicode->contains(u'\n') && !unicode->contains(u'\r'))
+        return *unicode;
+    return shortcut.ReadString(kSection, kUrlKey, QString());
 }
 
 // folder + "/" + name, with one "/" after the root folder too.
-QString InFolder(const QString &folder, const QString &name)
+QByteArray InFolder(const QByteArray &folder, const QByteArray &name)
 {
-    return (folder.endsWith(u'/') ? folder : folder + u'/') + name;
+    return (folder.endsWith('/') ? folder : folder + '/') + name;
 }
 
 struct ImportFrame
 {
-    QString canonical; // the folder's real path, without links
+    QByteArray canonical; // the folder's real path, without links, as bytes
     TFolder *folder;
     std::vector<DirectoryEntry> subfolders;
     size_t next = 0;
 };
 
-// Reads the shortcuts among dir's entries into folder and keeps its sub-folders.
-// With no folder (the chosen folder itself) they go into a root folder titled with
-// dir's name, made at the first one.
-ImportFrame EnterFolder(TMerger &merger, const QString &dir, const QString &canonical,
-                        TFolder *folder, const std::vector<DirectoryEntry> &entries)
+// Reads the shortcuts among the entries of the folder at path into folder and keeps
+// its sub-folders. With no folder (the chosen folder itself) they go into a root
+// folder titled chosenTitle, made at the first one.
+ImportFrame EnterFolder(TMerger &merger, const QByteArray &path, const QByteArray &canonical,
+                        TFolder *folder, const std::vector<DirectoryEntry> &entries,
+                        const QString &chosenTitle = {})
 {
     ImportFrame frame{canonical, folder, {}};
     TFolder *target = folder;
@@ -113,12 +122,12 @@ ImportFrame EnterFolder(TMerger &merger, const QString &dir, const QString &cano
         if (entry.name.endsWith(kExtension, Qt::CaseInsensitive)) {
             if (!target) {
                 auto root = std::make_unique<TFolder>();
-                root->SetTitle(QDir(QDir(dir).absolutePath()).dirName());
+                root->SetTitle(chosenTitle);
                 target = merger.MergeFolder(nullptr, std::move(root));
             }
             auto bookmark = std::make_unique<TBookmark>();
             bookmark->SetTitle(entry.name.chopped(kExtension.size()));
-            bookmark->SetAddress(ReadAddress(dir + u'/' + entry.name));
+            bookmark->SetAddress(ReadAddress(InFolder(path, entry.rawName), entry.name));
             merger.MergeBookmark(*target, std::move(bookmark));
         }
         if (entry.isDir && !entry.name.startsWith(u'.'))
@@ -132,26 +141,28 @@ ImportFrame EnterFolder(TMerger &merger, const QString &dir, const QString &cano
 // show where it really is. Each real folder inside the chosen one is entered once,
 // however many links lead to it; a folder not entered (a link to one entered
 // before, or out of the chosen folder, to "/" say) stays empty under its name.
+// Paths are the bytes of the names listed, which need not be UTF-8.
 class FavoritesWalk
 {
 public:
-    FavoritesWalk(TCatalog &catalog, const QString &chosen)
+    FavoritesWalk(TCatalog &catalog, const QByteArray &chosen)
         : m_merger(catalog), m_inside(InFolder(chosen, {}))
     {
         m_entered.insert(chosen);
     }
 
-    void Run(const QString &dir, const QString &canonical, TFolder *folder,
+    void Run(const QString &dir, const QByteArray &canonical, TFolder *folder,
              const std::vector<DirectoryEntry> &entries)
     {
-        m_stack.push_back(EnterFolder(m_merger, dir, canonical, folder, entries));
+        m_stack.push_back(EnterFolder(m_merger, QFile::encodeName(dir), canonical, folder,
+                                      entries, QDir(QDir(dir).absolutePath()).dirName()));
         for (;;) {
             if (m_stack.empty()) {
                 if (m_links.empty())
                     return;
                 const auto [path, linked] = m_links.front();
                 m_links.pop_front();
-                Enter(QFileInfo(path).canonicalFilePath(), linked);
+                Enter(CanonicalPath(path), linked);
             } else if (ImportFrame &top = m_stack.back(); top.next < top.subfolders.size()) {
                 Step(top);
             } else {
@@ -169,28 +180,28 @@ private:
         made->SetTitle(entry.name);
         TFolder *used = m_merger.MergeFolder(top.folder, std::move(made));
         if (entry.isLink)
-            m_links.push_back({InFolder(top.canonical, entry.name), used});
+            m_links.push_back({InFolder(top.canonical, entry.rawName), used});
         else // below a real folder, a real sub-folder's path is real too
-            Enter(InFolder(top.canonical, entry.name), used);
+            Enter(InFolder(top.canonical, entry.rawName), used);
     }
 
     // Read by its real path: a path through links would be resolved anew at each
     // step, and fail beyond 40 links.
-    void Enter(const QString &canonical, TFolder *folder)
+    void Enter(const QByteArray &canonical, TFolder *folder)
     {
         if (!canonical.startsWith(m_inside) || m_entered.contains(canonical))
             return;
         m_entered.insert(canonical);
         // A folder that cannot be read gives what could be listed, maybe nothing.
-        m_stack.push_back(EnterFolder(m_merger, canonical, canonical, folder,
-                                      ReadDirectory(canonical).entries));
+        const std::vector<DirectoryEntry> entries = ReadDirectoryAt(canonical).entries;
+        m_stack.push_back(EnterFolder(m_merger, canonical, canonical, folder, entries));
     }
 
     TMerger m_merger;
-    QString m_inside; // the chosen folder's real path with a final "/"
-    QSet<QString> m_entered;
+    QByteArray m_inside; // the chosen folder's real path with a final "/"
+    QSet<QByteArray> m_entered;
     std::vector<ImportFrame> m_stack;
-    std::deque<std::pair<QString, TFolder *>> m_links; // path, and the folder it fills
+    std::deque<std::pair<QByteArray, TFolder *>> m_links; // path, and the folder it fills
 };
 
 void WriteShortcut(const QString &dir, const TBookmark &bookmark)
@@ -229,7 +240,7 @@ void ImportIE(TCatalog &catalog, const QString &dir, TFolder *folder)
 {
     if (!QFileInfo(dir).isDir())
         return;
-    const QString chosen = QFileInfo(dir).canonicalFilePath();
+    const QByteArray chosen = CanonicalPath(QFile::encodeName(dir));
     // A chosen folder that cannot be read is an error: an import of nothing would
     // not say why.
     FavoritesWalk(catalog, chosen).Run(dir, chosen, folder, ListDirectory(dir));

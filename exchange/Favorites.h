@@ -16,7 +16,9 @@
 // address, and a folder below dir that cannot be read gives an empty folder.
 // Symbolic links are followed to folders inside dir only, and each real folder is
 // entered once (by its real place first): others stay empty. A missing dir does
-// nothing; a dir that cannot be read raises an error naming it.
+// nothing; a dir that cannot be read raises an error naming it. Entries are opened
+// by the bytes of their names; a name that is not UTF-8 shows as Windows-1252. A
+// UTF-7 "URL" in section "InternetShortcut.W" (the Unicode address) comes first.
 void ImportIE(TCatalog &catalog, const QString &dir, TFolder *folder = nullptr);
 
 // Writes folder's sub-folders and bookmarks (the root folders when folder is none)

@@ -2,9 +2,16 @@
 #include "exchange/LineFile.h"
 #include "exchange/Merge.h"
 #include "platform/Directory.h"
+#include "platform/RegularFile.h"
 #include "platform/TextCodec.h"
+#include "platform/VarnokelError.h"
 
+#include <QFile>
+#include <QSet>
+
+#include <memory>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -16,10 +23,9 @@ QString TrimmedText(QByteArrayView raw)
 }
 
 // Title to description; of equal titles the last pair counts.
-Descriptions ReadDescriptions(const QString &fileName)
+Descriptions ReadDescriptions(TLineReader &lines)
 {
     Descriptions descriptions;
-    TLineReader lines(fileName);
     QByteArrayView raw;
     while (lines.ReadLine(raw)) {
         QString title = TrimmedText(raw);
@@ -39,9 +45,8 @@ QString FieldOf(QByteArrayView raw)
     return text.sliced(skip);
 }
 
-void ReadBookmarks(TMerger &merger, TFolder &folder, const QString &fileName)
+void ReadBookmarks(TMerger &merger, TFolder &folder, TLineReader &lines)
 {
-    TLineReader lines(fileName);
     QByteArrayView raw;
     while (lines.ReadLine(raw)) {
         QString fields[5] = {FieldOf(raw)};
@@ -70,11 +75,90 @@ TFolder *TargetParent(TFolder *previous, qsizetype previousDepth, qsizetype dept
     return sibling ? sibling->Parent() : nullptr;
 }
 
-// dir + "/" + name; empty when name is (no such entry).
-QString InFolder(const QString &dir, const QString &name)
+// A file of a listed folder, found by its name without letter case, and opened by
+// the bytes the listing gave (a name from an old disk need not be UTF-8).
+class ListedFile
 {
-    return name.isEmpty() ? QString() : dir + u'/' + name;
-}
+public:
+    // shownDir names the folder in messages.
+    ListedFile(const QByteArray &dir, const QString &shownDir, const CaseBlindNames &names,
+               const QString &name)
+    {
+        if (const DirectoryEntry *entry = names.FindEntry(name)) {
+            m_path = dir + '/' + entry->rawName;
+            m_name = shownDir + u'/' + entry->name;
+        }
+    }
+
+    const QByteArray &Path() const { return m_path; } // empty when no entry has the name
+    const QString &Name() const { return m_name; }
+
+    // Opens the file; false when it is missing or of another kind (a FIFO would
+    // block), which the import takes as no file.
+    bool Open()
+    {
+        if (!m_path.isEmpty())
+            m_outcome = OpenRegularFile(m_path, m_file, m_error);
+        return m_outcome == Outcome::Read || m_outcome == Outcome::Unreadable;
+    }
+
+    // The open file; raises "Cannot open file "%s". %s" when it could not be opened.
+    QFile &File()
+    {
+        if (m_outcome != Outcome::Read)
+            throw VarnokelError(
+                QStringLiteral("Cannot open file \"%1\". %2").arg(m_name, m_error));
+        return m_file;
+    }
+
+private:
+    using Outcome = RegularFileContents::Outcome;
+
+    QByteArray m_path;
+    QString m_name;
+    QFile m_file;
+    Outcome m_outcome = Outcome::Missing;
+    QString m_error;
+};
+
+// Reads each links file once per folder: a title repeated on many lines would
+// otherwise read its file again for each (lines × bookmarks), and merging it again
+// into the same folder adds nothing.
+class LinksReader
+{
+public:
+    LinksReader(TMerger &merger, const QString &dir, const CaseBlindNames &names)
+        : m_merger(merger)
+    {
+        if (const DirectoryEntry *links = names.FindEntry(QStringLiteral("Links"))) {
+            m_dir = QFile::encodeName(dir) + '/' + links->rawName;
+            m_shownDir = dir + u'/' + links->name;
+            m_names = std::make_unique<CaseBlindNames>(ReadDirectoryAt(m_dir).entries);
+        }
+    }
+
+    // Merges the bookmarks of the links file named title into folder.
+    void Read(TFolder &folder, const QString &title)
+    {
+        if (!m_names)
+            return;
+        // Listed once: only files found there are opened, so a title that holds "/"
+        // or NUL names none.
+        ListedFile file(m_dir, m_shownDir, *m_names, title + QStringLiteral(".wnl"));
+        if (file.Path().isEmpty() || m_read.contains({&folder, file.Path()}) || !file.Open())
+            return;
+        m_read.insert({&folder, file.Path()});
+        TLineReader lines(file.File(), file.Name());
+        ReadBookmarks(m_merger, folder, lines);
+    }
+
+private:
+    TMerger &m_merger;
+    QByteArray m_dir;
+    QString m_shownDir;
+    std::unique_ptr<CaseBlindNames> m_names; // none: no "Links" folder
+    QSet<std::pair<const TFolder *, QByteArray>> m_read;
+};
 
 } // namespace
 
@@ -82,17 +166,16 @@ void ImportVarnokel1x(TCatalog &catalog, const QString &dir)
 {
     // Names match without letter case, as where the 1.x version kept them.
     const CaseBlindNames names(dir);
-    const QString treeFile = InFolder(dir, names.Find(QStringLiteral("folders.wnf")));
-    const QString descriptionFile = InFolder(dir, names.Find(QStringLiteral("folddesc.wnf")));
-    if (!IsExistingFile(treeFile) || !IsExistingFile(descriptionFile))
+    const QByteArray encoded = QFile::encodeName(dir);
+    ListedFile treeFile(encoded, dir, names, QStringLiteral("folders.wnf"));
+    ListedFile descriptionFile(encoded, dir, names, QStringLiteral("folddesc.wnf"));
+    if (!treeFile.Open() || !descriptionFile.Open())
         return;
-    const Descriptions descriptions = ReadDescriptions(descriptionFile);
-    const QString linksDir = InFolder(dir, names.Find(QStringLiteral("Links")));
-    // Listed once: only files found there are opened, so a title that holds "/"
-    // or NUL names none.
-    const CaseBlindNames links(linksDir);
+    TLineReader descriptionLines(descriptionFile.File(), descriptionFile.Name());
+    const Descriptions descriptions = ReadDescriptions(descriptionLines);
     TMerger merger(catalog);
-    TLineReader tree(treeFile);
+    LinksReader links(merger, dir, names);
+    TLineReader tree(treeFile.File(), treeFile.Name());
     TFolder *previous = nullptr;
     qsizetype previousDepth = 0;
     QByteArrayView raw;
@@ -102,12 +185,11 @@ void ImportVarnokel1x(TCatalog &catalog, const QString &dir)
         folder->SetTitle(TrimmedText(raw));
         if (const auto found = descriptions.find(folder->Title()); found != descriptions.end())
             folder->SetDescription(found->second);
-        const QString linksFile =
-            InFolder(linksDir, links.Find(folder->Title() + QStringLiteral(".wnl")));
+        // The file is named by the line's title, which the merge may clean.
+        const QString title = folder->Title();
         previous = merger.MergeFolder(TargetParent(previous, previousDepth, depth),
                                       std::move(folder));
         previousDepth = depth;
-        if (IsExistingFile(linksFile))
-            ReadBookmarks(merger, *previous, linksFile);
+        links.Read(*previous, title);
     }
 }

@@ -4,6 +4,7 @@
 
 #include "exchange/LineFile.h"
 #include "tests/CatalogOutline.h"
+#include "tests/RawNames.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -41,12 +42,11 @@ inline QString ScratchFolder()
         qstrncpy(path, QFile::encodeName(base + QStringLiteral("/vk_fuzz_XXXXXX")), sizeof path);
         if (!mkdtemp(path))
             abort();
-        std::atexit([] { QDir(QFile::decodeName(path)).removeRecursively(); });
+        std::atexit([] { RemoveRawTree(path); });
     }
-    QDir dir(QFile::decodeName(path));
-    dir.removeRecursively();
-    QDir().mkpath(dir.path());
-    return dir.path();
+    RemoveRawTree(path);
+    QDir().mkpath(QFile::decodeName(path));
+    return QFile::decodeName(path);
 }
 
 inline QByteArray BytesOf(const uint8_t *data, size_t size)

@@ -1,4 +1,5 @@
 #include "platform/Directory.h"
+#include "platform/TextCodec.h"
 #include "platform/VarnokelError.h"
 
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <memory>
 
 #include <dirent.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 
 namespace {
@@ -21,7 +23,8 @@ namespace {
 
 DirectoryEntry EntryOf(const QByteArray &path, const dirent &entry)
 {
-    DirectoryEntry result{QFile::decodeName(entry.d_name)};
+    const QByteArray raw(entry.d_name);
+    DirectoryEntry result{DecodeUtf8OrAnsi(raw), raw};
     unsigned char type = entry.d_type;
     struct stat info;
     if (type == DT_UNKNOWN && ::lstat(path.constData(), &info) == 0)
@@ -36,8 +39,12 @@ DirectoryEntry EntryOf(const QByteArray &path, const dirent &entry)
 
 DirectoryListing ReadDirectory(const QString &dir)
 {
+    return ReadDirectoryAt(QFile::encodeName(dir));
+}
+
+DirectoryListing ReadDirectoryAt(const QByteArray &encoded)
+{
     DirectoryListing listing;
-    const QByteArray encoded = QFile::encodeName(dir);
     const std::unique_ptr<DIR, int (*)(DIR *)> handle(::opendir(encoded.constData()), ::closedir);
     if (!handle) {
         listing.error = errno;
@@ -55,9 +62,19 @@ DirectoryListing ReadDirectory(const QString &dir)
             continue;
         listing.entries.push_back(EntryOf(encoded + '/' + name, *entry));
     }
+    // Two names may show alike ("Caf\xE9" in Windows-1252 and "Café" in UTF-8).
     std::sort(listing.entries.begin(), listing.entries.end(),
-              [](const DirectoryEntry &a, const DirectoryEntry &b) { return a.name < b.name; });
+              [](const DirectoryEntry &a, const DirectoryEntry &b) {
+                  return a.name != b.name ? a.name < b.name : a.rawName < b.rawName;
+              });
     return listing;
+}
+
+QByteArray CanonicalPath(const QByteArray &path)
+{
+    const std::unique_ptr<char, void (*)(void *)> resolved(::realpath(path.constData(), nullptr),
+                                                           ::free);
+    return resolved ? QByteArray(resolved.get()) : QByteArray();
 }
 
 std::vector<DirectoryEntry> ListDirectory(const QString &dir)
@@ -74,22 +91,41 @@ void MakeDirectory(const QString &dir)
         RaiseFolderError("Cannot create folder", dir, errno);
 }
 
-CaseBlindNames::CaseBlindNames(const QString &dir)
+CaseBlindNames::CaseBlindNames(const QString &dir) : m_entries(ReadDirectory(dir).entries)
 {
-    // In name order, so that of several names that differ in case the first counts.
-    for (const DirectoryEntry &entry : ReadDirectory(dir).entries) {
-        m_names.insert(entry.name);
-        const QString folded = entry.name.toCaseFolded();
+    Index();
+}
+
+CaseBlindNames::CaseBlindNames(std::vector<DirectoryEntry> entries)
+    : m_entries(std::move(entries))
+{
+    Index();
+}
+
+void CaseBlindNames::Index()
+{
+    // In listing order, so that of several names that differ in case the first counts.
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        if (!m_byName.contains(m_entries[i].name))
+            m_byName.insert(m_entries[i].name, i);
+        const QString folded = m_entries[i].name.toCaseFolded();
         if (!m_byFolded.contains(folded))
-            m_byFolded.insert(folded, entry.name);
+            m_byFolded.insert(folded, i);
     }
+}
+
+const DirectoryEntry *CaseBlindNames::FindEntry(const QString &name) const
+{
+    if (const auto exact = m_byName.constFind(name); exact != m_byName.cend())
+        return &m_entries[*exact];
+    const auto folded = m_byFolded.constFind(name.toCaseFolded());
+    return folded == m_byFolded.cend() ? nullptr : &m_entries[*folded];
 }
 
 QString CaseBlindNames::Find(const QString &name) const
 {
-    if (m_names.contains(name))
-        return name;
-    return m_byFolded.value(name.toCaseFolded());
+    const DirectoryEntry *entry = FindEntry(name);
+    return entry ? entry->name : QString();
 }
 
 QString FindPathCaseBlind(const QString &path)

@@ -113,13 +113,18 @@ std::optional<int> ParseInteger(QStringView text)
 IniFile::IniFile(QString fileName, Mode mode, qint64 largestFile)
     : m_fileName(std::move(fileName)), m_mode(mode)
 {
-    Read(largestFile);
+    Load(ReadRegularFile(m_fileName, largestFile));
 }
 
-void IniFile::Read(qint64 largestFile)
+IniFile::IniFile(QString fileName, RegularFileContents file, Mode mode)
+    : m_fileName(std::move(fileName)), m_mode(mode)
+{
+    Load(std::move(file));
+}
+
+void IniFile::Load(RegularFileContents file)
 {
     using Outcome = RegularFileContents::Outcome;
-    RegularFileContents file = ReadRegularFile(m_fileName, largestFile);
     m_present = file.outcome == Outcome::Read || file.outcome == Outcome::Unreadable;
     if (file.outcome != Outcome::Read) {
         if (file.outcome != Outcome::Missing)

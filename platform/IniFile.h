@@ -14,6 +14,8 @@
 // writes collect in memory and UpdateFile writes them all in one atomic replace.
 // A write that fails raises "Unable to write to %s" with the file name and reason.
 
+#include "platform/RegularFile.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +36,9 @@ public:
     // read is never replaced: UpdateFile raises instead.
     explicit IniFile(QString fileName, Mode mode = Mode::WriteThrough,
                      qint64 largestFile = kLargestFile);
+    // The file as the caller read it (ReadRegularFileAt by the bytes of a name that
+    // QString cannot hold); fileName is the name that messages and writes use.
+    IniFile(QString fileName, RegularFileContents file, Mode mode = Mode::WriteThrough);
 
     const QString &FileName() const { return m_fileName; }
     // True when the file is a regular file within the bound, whether or not it could
@@ -73,7 +78,7 @@ private:
         QString value;  // key line: the text after "=", blanks dropped
     };
 
-    void Read(qint64 largestFile);
+    void Load(RegularFileContents file);
     static Line ParseLine(const QString &text);
     int FindSection(const QString &section) const;
     int FindKey(const QString &section, const QString &key) const;

@@ -49,37 +49,75 @@ RegularFileContents ReadBounded(int fd, qint64 sizeHint, qint64 maxSize)
     return {Outcome::Read, std::move(bytes), {}};
 }
 
+// Opens path for reading when it is a regular file, never waiting on a FIFO; the
+// descriptor, or -1 with failure telling why.
+int OpenRegular(const QByteArray &path, RegularFileContents &failure, qint64 &size)
+{
+    // O_NONBLOCK: opening a FIFO without a writer would wait for one.
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        struct stat info;
+        if (error == ENOENT || error == ENOTDIR)
+            failure = Failure(Outcome::Missing, qt_error_string(error));
+        else if (error == ENXIO // a socket cannot be opened at all
+                 || (::stat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode)))
+            failure = Failure(Outcome::NotRegular, QStringLiteral("Not a regular file"));
+        else
+            failure = Failure(Outcome::Unreadable, qt_error_string(error));
+        return -1;
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0)
+        failure = Failure(Outcome::Unreadable, qt_error_string(errno));
+    else if (!S_ISREG(info.st_mode))
+        failure = Failure(Outcome::NotRegular, QStringLiteral("Not a regular file"));
+    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        failure = Failure(Outcome::Unreadable, qt_error_string(errno));
+    else {
+        size = info.st_size;
+        return fd;
+    }
+    ::close(fd);
+    return -1;
+}
+
 } // namespace
 
 RegularFileContents ReadRegularFile(const QString &fileName, qint64 maxSize)
 {
-    // O_NONBLOCK: opening a FIFO without a writer would wait for one.
-    const int fd = ::open(QFile::encodeName(fileName).constData(),
-                          O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        if (error == ENOENT || error == ENOTDIR)
-            return Failure(Outcome::Missing, qt_error_string(error));
-        // A socket cannot be opened at all.
-        struct stat info;
-        if (error == ENXIO
-            || (::stat(QFile::encodeName(fileName).constData(), &info) == 0
-                && !S_ISREG(info.st_mode)))
-            return Failure(Outcome::NotRegular, QStringLiteral("Not a regular file"));
-        return Failure(Outcome::Unreadable, qt_error_string(error));
-    }
+    return ReadRegularFileAt(QFile::encodeName(fileName), maxSize);
+}
+
+RegularFileContents ReadRegularFileAt(const QByteArray &path, qint64 maxSize)
+{
     RegularFileContents result;
-    struct stat info;
-    if (::fstat(fd, &info) != 0)
-        result = Failure(Outcome::Unreadable, qt_error_string(errno));
-    else if (!S_ISREG(info.st_mode))
-        result = Failure(Outcome::NotRegular, QStringLiteral("Not a regular file"));
-    else if (info.st_size > maxSize)
-        result = Failure(Outcome::TooLarge, TooLargeReason(maxSize));
-    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
-        result = Failure(Outcome::Unreadable, qt_error_string(errno));
-    else
-        result = ReadBounded(fd, info.st_size, maxSize);
+    qint64 size = 0;
+    const int fd = OpenRegular(path, result, size);
+    if (fd < 0)
+        return result;
+    result = size > maxSize ? Failure(Outcome::TooLarge, TooLargeReason(maxSize))
+                            : ReadBounded(fd, size, maxSize);
     ::close(fd);
     return result;
 }
+
+RegularFileContents::Outcome OpenRegularFile(const QByteArray &path, QFile &file,
+                                             QString &error)
+{
+    RegularFileContents failure;
+    qint64 size = 0;
+    const int fd = OpenRegular(path, failure, size);
+    if (fd < 0) {
+        error = failure.error;
+        return failure.outcome;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered,
+                   QFileDevice::AutoCloseHandle)) {
+        error = file.errorString();
+        ::close(fd);
+        return Outcome::Unreadable;
+    }
+    return Outcome::Read;
+}
+

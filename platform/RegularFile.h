@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
+
 struct RegularFileContents
 {
     enum class Outcome {
@@ -23,3 +25,12 @@ struct RegularFileContents
 
 // Symbolic links are followed. maxSize is the largest file read, in bytes.
 RegularFileContents ReadRegularFile(const QString &fileName, qint64 maxSize);
+// The same for a file named by the bytes of its path (a listed name that may not be
+// UTF-8, see DirectoryEntry::rawName).
+RegularFileContents ReadRegularFileAt(const QByteArray &path, qint64 maxSize);
+
+// Opens the file at path for unbuffered reading into file, which then owns it, when
+// it is a regular file; never waits on a FIFO. Read when it is open, otherwise the
+// outcome and, in error, the reason as ReadRegularFile gives them.
+RegularFileContents::Outcome OpenRegularFile(const QByteArray &path, QFile &file,
+                                             QString &error);

@@ -5,6 +5,9 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 
 QString DecodeUtf8OrAnsi(QByteArrayView bytes);
 
@@ -12,3 +15,9 @@ QString DecodeUtf8OrAnsi(QByteArrayView bytes);
 QString DecodeWindows1252(QByteArrayView bytes);
 
 bool IsValidUtf8(QByteArrayView bytes);
+
+// UTF-7 (RFC 2152), as Windows writes a shortcut's Unicode address: "+BDAEMQ-" is
+// "аб", "+-" is "+", every other ASCII character stands for itself. None when the
+// text is not well-formed: a character beyond ASCII, a "+" that starts no base64
+// run, leftover bits that are not zero or make a sixth, a lone surrogate.
+std::optional<QString> DecodeUtf7(QStringView text);

@@ -1,6 +1,7 @@
 // Folder listings that tell an unreadable folder from an empty one, making folders,
 // and names found without regard to letter case.
 #include "platform/Directory.h"
+#include "tests/RawNames.h"
 #include "tests/TestSupport.h"
 
 #include <QTemporaryDir>
@@ -30,6 +31,31 @@ private slots:
         QCOMPARE(entries, QStringList({".hidden", "a-file", "b-folder dir", "c-link dir link",
                                        "d-broken link"}));
         QVERIFY(ListDirectory(Path("b-folder")).empty());
+    }
+
+    void keepsTheBytesOfNames()
+    {
+        // Names that are not UTF-8 were shown with U+FFFD, and nothing could open them.
+        const QByteArray dir = QFile::encodeName(m_dir->path());
+        const RawTreeRemover remover(dir);
+        for (const char *name : {"/Caf\xE9", "/Caf\xC3\xA9", "/\x80", "/z"})
+            WriteRawFile(dir + name, {});
+        QCOMPARE(::symlink(dir + "/Caf\xE9", dir + "/L\xE9"), 0);
+        QStringList entries;
+        for (const DirectoryEntry &e : ReadDirectory(m_dir->path()).entries)
+            entries << e.name + u' ' + QString::fromLatin1(e.rawName.toPercentEncoding());
+        // Alike as shown, the entries come in the order of their bytes.
+        QCOMPARE(entries, QStringList({u"Caf\u00E9 Caf%C3%A9"_qs, u"Caf\u00E9 Caf%E9"_qs,
+                                       u"L\u00E9 L%E9"_qs, "z z", u"\u20AC %80"_qs}));
+        const CaseBlindNames names(ReadDirectoryAt(dir).entries);
+        QCOMPARE(names.FindEntry(u"CAF\u00C9"_qs)->rawName, QByteArray("Caf\xC3\xA9"));
+        QCOMPARE(names.FindEntry(u"\u20AC"_qs)->rawName, QByteArray("\x80"));
+        QVERIFY(!names.FindEntry(QStringLiteral("Caf")));
+        const QByteArray real = CanonicalPath(dir);
+        QVERIFY(!real.isEmpty());
+        QCOMPARE(CanonicalPath(dir + "/L\xE9"), real + "/Caf\xE9");
+        QCOMPARE(CanonicalPath(dir + "/./z"), real + "/z");
+        QCOMPARE(CanonicalPath(dir + "/missing"), QByteArray());
     }
 
     void readingNeverRaises()

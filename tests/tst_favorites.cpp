@@ -2,6 +2,7 @@
 // links, unreadable entries), exporting the catalogue as one, names, the 208/207
 // rule, and what is never touched.
 #include "ExchangeTestHelpers.h"
+#include "RawNames.h"
 #include "Unprivileged.h"
 #include "exchange/Favorites.h"
 
@@ -56,6 +57,74 @@ private slots:
         for (const QString &other : {in, in + "/Top.url", dir.filePath("missing")})
             ImportIE(catalog, other);
         QCOMPARE(CatalogOutline(catalog), outline); // importing twice adds nothing
+    }
+
+    void namesThatAreNotUtf8()
+    {
+        // A name from an old Windows disk turned into U+FFFD, and the path made from it
+        // named no file: "Caf\xE9 menu.url" came without its address, the folder
+        // "Caf\xE9" in it was empty. A link named so led nowhere.
+        QTemporaryDir dir;
+        const QByteArray in = QFile::encodeName(dir.filePath(QStringLiteral("in")));
+        const RawTreeRemover remover(in);
+        const QByteArray shortcut = "[InternetShortcut]\r\nURL=http://";
+        for (const char *folder : {"", "/Caf\xE9", "/Caf\xE9/Men\xFC", "/.st\xF6re"})
+            MakeRawFolder(in + folder);
+        WriteRawFile(in + "/Caf\xE9/Caf\xE9 menu.url", shortcut + "menu/\r\n");
+        WriteRawFile(in + "/Caf\xE9/Men\xFC/\x80 price.url", shortcut + "price/\r\n");
+        WriteRawFile(in + "/.st\xF6re/Kept\xA0.url", shortcut + "kept/\r\n");
+        QCOMPARE(::symlink(in + "/.st\xF6re", in + "/St\xF6re"), 0);
+        TCatalog catalog;
+        ImportIE(catalog, QFile::decodeName(in));
+        QCOMPARE(CatalogOutline(catalog),
+                 u"F0 Caf\u00E9 | \nB1 Caf\u00E9 menu | http://menu/ | \nF1 Men\u00FC | \n"
+                 u"B2 \u20AC price | http://price/ | \nF0 St\u00F6re | \n"
+                 u"B1 Kept\u00A0 | http://kept/ | \n"_qs);
+    }
+
+    void unicodeAddress_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("address");
+        const QByteArray ansi = "[InternetShortcut]\r\nURL=http://example.com/?q=\xE0\xE1\r\n";
+        const QString ansiAddress = u"http://example.com/?q=\u00E0\u00E1"_qs;
+        const QString unicode = u"http://example.com/?q=\u0430\u0431"_qs;
+        QTest::newRow("present") << ansi + "[InternetShortcut.W]\r\nURL=http://example.com/"
+                                           "?q=+BDAEMQ-\r\n" << unicode;
+        QTest::newRow("present first, other case")
+            << "[internetshortcut.w]\r\nurl=http://example.com/?q=+BDAEMQ-\r\n" + ansi
+            << unicode;
+        QTest::newRow("present alone")
+            << QByteArray("[InternetShortcut.W]\r\nURL=http://example.com/?q=+BDAEMQ-\r\n")
+            << unicode;
+        QTest::newRow("absent") << ansi << ansiAddress;
+        QTest::newRow("without URL") << ansi + "[InternetShortcut.W]\r\nIconIndex=0\r\n"
+                                     << ansiAddress;
+        QTest::newRow("empty") << ansi + "[InternetShortcut.W]\r\nURL=\r\n" << ansiAddress;
+        QTest::newRow("undecodable: bits left over")
+            << ansi + "[InternetShortcut.W]\r\nURL=http://example.com/?q=+BDB-\r\n"
+            << ansiAddress;
+        // No address holds a line break, and no ".url" line can.
+        QTest::newRow("a line break")
+            << ansi + "[InternetShortcut.W]\r\nURL=http://example.com/+AAo-x\r\n"
+            << ansiAddress;
+        QTest::newRow("undecodable: not ASCII")
+            << ansi + "[InternetShortcut.W]\r\nURL=http://example.com/?q=\xE0\r\n"
+            << ansiAddress;
+    }
+
+    void unicodeAddress()
+    {
+        // Addresses with characters beyond the writer's code page came in garbled
+        // ("?q=\u00E0\u00E1"): their Unicode copy was never read.
+        QFETCH(QByteArray, file);
+        QFETCH(QString, address);
+        QTemporaryDir dir;
+        WriteFileBytes(dir.filePath(QStringLiteral("F/Shortcut.url")), file);
+        TCatalog catalog;
+        ImportIE(catalog, dir.path());
+        QCOMPARE(catalog.GetBookmarkCount(), 1);
+        QCOMPARE(catalog.Folders().At(0)->Bookmarks().At(0)->Address(), address);
     }
 
     void onlyRegularFilesOfAtMost1MiBAreRead()

@@ -2,6 +2,8 @@
 // five-line bookmark blocks, merging, names in any letter case, and files that
 // are not read.
 #include "ExchangeTestHelpers.h"
+#include "RawNames.h"
+#include "Unprivileged.h"
 #include "exchange/Import1x.h"
 
 #include <QTemporaryDir>
@@ -110,6 +112,57 @@ private slots:
                  "F0 F | \nB1 exact | 1 | \nF0 G | described\nB1 upper | 3 | \nF0 H | \n");
     }
 
+    void linksFilesNamedInWindows1252()
+    {
+        // "Links/Caf\xE9.wnl" was looked for under a name with U+FFFD: the folder came
+        // without its bookmarks. The tree line may be in either encoding.
+        QTemporaryDir dir;
+        const QByteArray links = QFile::encodeName(dir.filePath(QStringLiteral("Links")));
+        const RawTreeRemover remover(links);
+        WriteFileBytes(dir.filePath(QStringLiteral("folders.wnf")), "Caf\xE9\r\nMen\xC3\xBC\r\n");
+        WriteFileBytes(dir.filePath(QStringLiteral("folddesc.wnf")), "Caf\xE9\r\nCoffee\r\n");
+        MakeRawFolder(links);
+        WriteRawFile(links + "/Caf\xE9.wnl", "T:Caf\xE9 Central\r\nU:http://cafe/\r\n");
+        WriteRawFile(links + "/MEN\xDC.wnl", "T:Today\r\nU:http://menu/\r\n");
+        TCatalog catalog;
+        ImportVarnokel1x(catalog, dir.path());
+        QCOMPARE(CatalogOutline(catalog),
+                 u"F0 Caf\u00E9 | Coffee\nB1 Caf\u00E9 Central | http://cafe/ | \n"
+                 u"F0 Men\u00FC | \nB1 Today | http://menu/ | \n"_qs);
+    }
+
+    void titleRepeatedManyTimes()
+    {
+        // Each line read its links file again, also into a folder already filled: a
+        // folder file of 40,000 lines of one title took minutes. Read once per folder
+        // and file, the result stays the same: the nested "Misc" is another folder and
+        // reads the file again; "MISC" merges into "Misc" but names another file.
+        constexpr int kLines = 3000;
+        constexpr int kBookmarks = 400;
+        QTemporaryDir dir;
+        QByteArray tree = "Misc\n\tMisc\nMISC\n";
+        for (int i = 0; i < kLines; ++i)
+            tree += i % 3 == 2 ? "\tMisc\n" : "Misc\n";
+        QByteArray misc;
+        QString outline;
+        for (int i = 0; i < kBookmarks; ++i) {
+            misc += QByteArray("T:b%1\nU:u%1\n\n\n\n").replace("%1", QByteArray::number(i));
+            outline += QStringLiteral("B%2 b%1 | u%1 | \n").arg(i);
+        }
+        WriteFileBytes(dir.filePath(QStringLiteral("folders.wnf")), tree);
+        WriteFileBytes(dir.filePath(QStringLiteral("folddesc.wnf")), {});
+        WriteFileBytes(dir.filePath(QStringLiteral("Links/Misc.wnl")), misc);
+        WriteFileBytes(dir.filePath(QStringLiteral("Links/MISC.wnl")),
+                       "T:B1\nU:x\n\n\n\nT:c\nU:c");
+        TCatalog catalog;
+        BuildCatalog(catalog, u"F0 misc | \nB1 b7 | mine | \n"_qs);
+        ImportVarnokel1x(catalog, dir.path());
+        QString expected = outline.arg(1);
+        expected.remove(u"B1 b7 | u7 | \n"_qs);
+        QCOMPARE(CatalogOutline(catalog), "F0 misc | \nB1 b7 | mine | \n" + expected
+                                              + "B1 c | c | \nF1 Misc | \n" + outline.arg(2));
+    }
+
     void missingOrIrregularFilesAreNotRead()
     {
         // A FIFO in place of a file would block the import for good.
@@ -118,6 +171,43 @@ private slots:
         TCatalog catalog;
         ImportVarnokel1x(catalog, QStringLiteral("/nonexistent"));
         QCOMPARE(catalog.Folders().Count(), 0);
+    }
+
+    void unreadableFilesRaiseAnError()
+    {
+        // Opened by the bytes of their names now: a file that cannot be read still ends
+        // the import with its name as shown, and what was merged before stays. A list
+        // file so fails only when the other one is there.
+        QTemporaryDir dir;
+        const QString path = dir.path();
+        const QByteArray links = QFile::encodeName(dir.filePath(QStringLiteral("Links")));
+        const RawTreeRemover remover(links);
+        WriteFileBytes(path + QStringLiteral("/folders.wnf"), "A\nCaf\xE9\nB\n");
+        WriteFileBytes(path + QStringLiteral("/folddesc.wnf"), {});
+        MakeRawFolder(links);
+        WriteRawFile(links + "/Caf\xE9.wnl", "T:x\nU:u\n");
+        QCOMPARE(::chmod(links + "/Caf\xE9.wnl", 0), 0);
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner
+                                                | QFile::ExeOwner | QFile::ReadOther
+                                                | QFile::ExeOther));
+        const auto import = [&path] {
+            return RunWhereModesCount([&path] {
+                TCatalog catalog;
+                const QString error = ErrorOf([&] { ImportVarnokel1x(catalog, path); });
+                return (error + u'\n' + CatalogOutline(catalog)).toUtf8();
+            });
+        };
+        const std::optional<QByteArray> linksFile = import();
+        if (!linksFile)
+            QSKIP("no child process can run as the user nobody here");
+        QCOMPARE(QString::fromUtf8(*linksFile),
+                 u"Cannot open file \"%1/Links/Caf\u00E9.wnl\". Permission denied\n"
+                 u"F0 A | \nF0 Caf\u00E9 | \n"_qs.arg(path));
+        QVERIFY(QFile::setPermissions(path + QStringLiteral("/folders.wnf"), {}));
+        QCOMPARE(QString::fromUtf8(import().value()),
+                 "Cannot open file \"" + path + "/folders.wnf\". Permission denied\n");
+        QVERIFY(QFile::remove(path + QStringLiteral("/folddesc.wnf")));
+        QCOMPARE(import().value(), QByteArray("\n"));
     }
 
     void deepTreeIsRead()

@@ -90,6 +90,17 @@ private slots:
             QCOMPARE(read.bytes, ReadFileBytes(path));
         else
             QVERIFY(read.bytes.isEmpty());
+        // Opening for reading has no bound, and tells the rest alike.
+        QFile file;
+        QString openError;
+        const Outcome opened = OpenRegularFile(QFile::encodeName(path), file, openError);
+        const bool bounded = outcome == int(Outcome::TooLarge);
+        QCOMPARE(int(opened), bounded ? int(Outcome::Read) : outcome);
+        QCOMPARE(openError, bounded ? QString() : error);
+        QCOMPARE(file.isOpen(), opened == Outcome::Read);
+        QFile plain(path);
+        if (file.isOpen() && plain.open(QIODevice::ReadOnly))
+            QCOMPARE(file.read(4), plain.read(4));
     }
 
     void readsWhatProcSays()
