@@ -206,6 +206,30 @@ private slots:
         QVERIFY(m_boxes.isEmpty());
     }
 
+    // Apply set the dialog's window flags again, which hid it and ended its modal
+    // loop: the user saw it vanish.
+    void applyKeepsTheDialogOpen()
+    {
+        Write("languages/de.ini", kGerman);
+        QStringList seen;
+        QTimer::singleShot(0, this, [this, &seen] {
+            QPointer<TfrmPreferences> dialog = frmPreferences;
+            dialog->lbLanguages->setCurrentRow(1); // a language that resizes the dialog
+            QTest::mouseClick(dialog->btnApply, Qt::LeftButton);
+            seen << QString("after Apply: %1").arg(dialog->isVisible() ? "shown" : "hidden");
+            QTimer::singleShot(0, this, [dialog, &seen] { // still in its modal loop?
+                if (!dialog)
+                    return;
+                seen << QString("then: %1").arg(dialog->isVisible() ? "shown" : "hidden");
+                QTest::mouseClick(dialog->btnOk, Qt::LeftButton);
+            });
+        });
+        m_window.Form->Action(ActionId::ToolsPreferences)->trigger();
+        QCOMPARE(seen, QStringList({"after Apply: shown", "then: shown"}));
+        QCOMPARE(Rec().LanguageFile, QString("de.ini"));
+        QCOMPARE(frmPreferences, nullptr);
+    }
+
     // No button is the default: Enter on a check box did OK's work and closed it.
     // Enter presses the button that has the focus.
     void enterPressesOnlyTheFocusedButton()

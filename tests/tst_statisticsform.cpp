@@ -102,6 +102,18 @@ private slots:
                   "lblFoldersVal", "lblBookmarks", "lblBookmarksVal", "btnOk"}, {262, 110});
     }
 
+    // Kept on top of other windows: the fixed size once replaced the flags that
+    // said so.
+    void keptOnTop()
+    {
+        TfrmStatistics form(nullptr);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(form.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    }
+
     // OK, the default button, and Esc close it.
     void okAndEscClose()
     {
