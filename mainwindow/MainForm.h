@@ -198,6 +198,7 @@ private:
     void FormCreate();
     void ApplyStoredLayout();
     void ApplyStoredGeometry();
+    void PlaceWithinScreen(QPoint framePos, QSize clientSize);
     void FormActivate();
     bool FormClose();
     bool SaveChangesBeforeClose();
