@@ -27,6 +27,12 @@ void SetDesignedClientSize(QWidget *form, QSize designed)
     if (QLayout *layout = form->layout()) {
         // The form's size rules, not the layout's: the layout fills the form.
         layout->setSizeConstraint(QLayout::SetDefaultConstraint);
+        // Texts changed since the last layout (another language): every widget and
+        // layout measures anew, not from what it kept.
+        for (QWidget *widget : form->findChildren<QWidget *>())
+            widget->updateGeometry();
+        for (QLayout *inner : form->findChildren<QLayout *>())
+            inner->invalidate();
         size = size.expandedTo(layout->totalMinimumSize());
     }
     form->setFixedSize(size);

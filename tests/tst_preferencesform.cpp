@@ -230,6 +230,62 @@ private slots:
         QCOMPARE(frmPreferences, nullptr);
     }
 
+    void longCaptionsShownWhole_data()
+    {
+        QTest::addColumn<bool>("applied"); // chosen while the dialog is open, else at opening
+        QTest::addColumn<bool>("captions"); // long captions, else only long details
+        QTest::newRow("opened in the language") << false << true;
+        QTest::newRow("applied while open") << true << true;
+        QTest::newRow("long author and contact") << false << false;
+    }
+    // Longer captions of a language were clipped on every page: the pages had a
+    // fixed least size, so the dialog kept its designed size.
+    void longCaptionsShownWhole()
+    {
+        QFETCH(bool, applied);
+        QFETCH(bool, captions);
+        QByteArray section = "[Info]\r\nLanguageName=Lang\r\nAuthor=Hans Meier aus Hamburg, "
+                             "Sachsen, Bayern und Thüringen, mit Hilfe vieler anderer\r\n"
+                             "ContactAuthor=hans.meier@beispiel.example.org oder über die "
+                             "Seite des Projekts\r\n[frmPreferences]\r\n";
+        for (const char *key : {"chkLoadOnWinStartup", "chkShowIconInTray", "chkHideToTray",
+                                "chkConfirmDeleting", "chkAutoSaveEvery", "lblAutoSaveMins",
+                                "grbStart", "chkMinimized", "grbExit", "chkAutoSave",
+                                "lblLanguages", "lblAuthor", "lblContact", "lblInformation",
+                                "btnDefault", "btnOK", "btnCancel", "btnApply", "GeneralGroup",
+                                "InterfaceGroup", "GeneralSection", "StartExitSection",
+                                "LanguageSection"})
+            if (captions)
+                section += key + QByteArray("=Eine ziemlich lange Beschriftung für ") + key + "\r\n";
+        Write("languages/long.ini", section);
+        if (!applied)
+            Rec().LanguageFile = "long.ini";
+        TfrmPreferences *dialog = Open();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        if (applied) {
+            QTest::mouseClick(dialog->lbLanguages->viewport(), Qt::LeftButton, {},
+                              dialog->lbLanguages->visualItemRect(dialog->lbLanguages->item(1))
+                                  .center());
+            QTest::mouseClick(dialog->btnApply, Qt::LeftButton);
+            QVERIFY(dialog->isVisible());
+        }
+        QCOMPARE(dialog->lblAuthor->text().contains("Thüringen"), true);
+        QStringList clipped;
+        TCategoryList *list = dialog->CategoryButtons;
+        for (QTreeWidgetItemIterator it(list, QTreeWidgetItemIterator::NoChildren); *it; ++it) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(*it).center());
+            QCOMPARE(list->currentItem(), *it);
+            QTRY_VERIFY(dialog->pgPreferences->currentWidget()->isVisible());
+            clipped << ClippedCaptions(dialog, dialog->pgPreferences->currentWidget());
+        }
+        for (QPushButton *button : dialog->findChildren<QPushButton *>())
+            if (button->width() < button->sizeHint().width())
+                clipped << button->objectName();
+        QCOMPARE(clipped.join(" "), QString());
+        QCOMPARE(dialog->minimumSize(), dialog->maximumSize()); // still fixed
+    }
+
     // No button is the default: Enter on a check box did OK's work and closed it.
     // Enter presses the button that has the focus.
     void enterPressesOnlyTheFocusedButton()
