@@ -93,19 +93,6 @@ void TfrmPreferences::BuildCategoryButtons()
     CategoryButtons->AddCategory(QStringLiteral("Interface"), {QStringLiteral("Language")});
 }
 
-// The list as narrow as its captions allow, never narrower than designed.
-void TfrmPreferences::FitCategoryButtons()
-{
-    int width = 121;
-    for (QTreeWidgetItemIterator it(CategoryButtons); *it; ++it) {
-        const QFontMetrics metrics((*it)->font(0));
-        const int depth = (*it)->parent() ? 2 : 1;
-        width = qMax(width, metrics.horizontalAdvance((*it)->text(0)) +
-                                depth * CategoryButtons->indentation() + 24);
-    }
-    CategoryButtons->setFixedWidth(width);
-}
-
 QWidget *TfrmPreferences::BuildGeneralPage()
 {
     tabGeneral = NewPage("tabGeneral");
