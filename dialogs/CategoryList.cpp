@@ -65,7 +65,8 @@ void TCategoryList::FitToCaptions(int least)
     for (QTreeWidgetItemIterator it(this); *it; ++it) {
         const QFontMetrics metrics((*it)->font(0));
         const int depth = (*it)->parent() ? 2 : 1;
-        width = qMax(width, metrics.horizontalAdvance((*it)->text(0)) + depth * indentation() + 24);
+        const int text = metrics.horizontalAdvance((*it)->text(0));
+        width = qMax(width, text + depth * indentation() + 24);
     }
     setFixedWidth(width);
 }

@@ -9,8 +9,8 @@ namespace {
 constexpr int kPadding = 4; // each side, inside the frame
 } // namespace
 
-// Whole pixels round the text's width down, and a text one fraction wider than
-// its room is cut: round up and leave a pixel more.
+// Whole-pixel metrics may round the text's width down, and a text a fraction
+// wider than its room is cut: round up and leave a pixel more.
 int TStatusPanel::WidthFor(const QString &text) const
 {
     const double textWidth = QFontMetricsF(font()).horizontalAdvance(text);

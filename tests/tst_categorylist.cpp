@@ -14,7 +14,10 @@ class TestCategoryList : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QCOMPARE(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 144.0); }
+    void initTestCase()
+    {
+        QCOMPARE(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 144.0);
+    }
 
     void captionsWholeWithoutScrollBar_data()
     {

@@ -170,8 +170,10 @@ private slots:
         w.Action(ActionId::FileExit)->trigger();
         ini.sync();
         if (!maximized) {
-            const QRect shown(ini.value("MainForm/Left").toInt(), ini.value("MainForm/Top").toInt(),
-                              ini.value("MainForm/Width").toInt(), ini.value("MainForm/Height").toInt());
+            const auto value = [&ini](const char *key) {
+                return ini.value(QString("MainForm/") + key).toInt();
+            };
+            const QRect shown(value("Left"), value("Top"), value("Width"), value("Height"));
             QVERIFY(screen.contains(shown));
         }
     }

@@ -256,7 +256,7 @@ private slots:
                                 "InterfaceGroup", "GeneralSection", "StartExitSection",
                                 "LanguageSection"})
             if (captions)
-                section += key + QByteArray("=Eine ziemlich lange Beschriftung für ") + key + "\r\n";
+                section += key + QByteArray("=Eine lange Beschriftung für ") + key + "\r\n";
         Write("languages/long.ini", section);
         if (!applied)
             Rec().LanguageFile = "long.ini";
