@@ -228,6 +228,26 @@ private slots:
         edit->close();
         QTEST(disabled.join("; "), "disabled");
     }
+
+    // The entries of a menu opened by Alt+E act on the pane the states were for.
+    void copyFromTheMenuOpenedByKeys()
+    {
+        m.Show("A:1 B", "A");
+        FolderNamed(*Catalog, "B")->SetDescription("Links to read");
+        m.ClickNode("B");
+        QPlainTextEdit *pane = m.Form->memDescription;
+        QTest::mouseClick(pane->viewport(), Qt::LeftButton);
+        pane->selectAll();
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(pane, Qt::Key_E, Qt::AltModifier);
+        QMenu *edit = m.Form->menuBar()->actions()[1]->menu();
+        QTRY_VERIFY(edit->isVisible());
+        QVERIFY(m.Form->Action(ActionId::EditCopy)->isEnabled());
+        QTest::keyClick(edit, Qt::Key_C);
+        QTRY_VERIFY(!edit->isVisible());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("Description: Links to read"));
+        QVERIFY(!m.Form->Action(ActionId::EditPaste)->isEnabled()); // no folder was copied
+    }
 };
 
 QTEST_MAIN(TestMainActions)
