@@ -127,6 +127,7 @@ private slots:
         QCOMPARE(dialog->windowTitle(), QString("Preferences"));
         QCOMPARE(m_window.Form->Action(ActionId::FileSave)->text(), QString("&Save"));
         dialog->btnApply->click();
+        QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), QString("Einstellungen"));
         QStringList categories;
         for (QTreeWidgetItemIterator it(dialog->CategoryButtons); *it; ++it)
