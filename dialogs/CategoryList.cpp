@@ -1,6 +1,7 @@
 #include "dialogs/CategoryList.h"
 #include "dialogs/TColor.h"
 
+#include <QHeaderView>
 #include <QMouseEvent>
 
 namespace {
@@ -25,6 +26,11 @@ QBrush ButtonBrush(int color)
 TCategoryList::TCategoryList(QWidget *parent) : QTreeWidget(parent)
 {
     setHeaderHidden(true);
+    // The column fills the list at any width: the style's default column width
+    // grows with the screen's resolution and once outgrew the list.
+    header()->setStretchLastSection(false);
+    header()->setMinimumSectionSize(0);
+    header()->setSectionResizeMode(QHeaderView::Stretch);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIndentation(12);
     QPalette colors = palette();
@@ -51,6 +57,18 @@ void TCategoryList::AddCategory(const QString &caption, const QStringList &items
         item->setSizeHint(0, rowSize);
     }
     category->setExpanded(true);
+}
+
+void TCategoryList::FitToCaptions(int least)
+{
+    int width = least;
+    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+        const QFontMetrics metrics((*it)->font(0));
+        const int depth = (*it)->parent() ? 2 : 1;
+        const int text = metrics.horizontalAdvance((*it)->text(0));
+        width = qMax(width, text + depth * indentation() + 24);
+    }
+    setFixedWidth(width);
 }
 
 QModelIndex TCategoryList::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)

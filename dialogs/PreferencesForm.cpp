@@ -159,7 +159,7 @@ void TfrmPreferences::ApplyLanguage()
     general->child(0)->setText(0, Text(lang, "GeneralSection", "General"));
     general->child(1)->setText(0, Text(lang, "StartExitSection", "Start/Exit"));
     interfaceGroup->child(0)->setText(0, Text(lang, "LanguageSection", "Language"));
-    FitCategoryButtons();
+    CategoryButtons->FitToCaptions(121); // never narrower than designed
     SetDesignedClientSize(this, {474, 346}); // larger only for longer texts
 }
 

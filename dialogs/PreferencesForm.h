@@ -73,7 +73,6 @@ private:
     QWidget *BuildLanguagePage();
     QLayout *BuildButtons();
     void ConnectHandlers();
-    void FitCategoryButtons();
 
     // Handlers (PreferencesForm.cpp).
 

@@ -66,7 +66,6 @@ void TfrmPreferences::BuildLayout()
 
     pgPreferences = new QStackedWidget;
     pgPreferences->setObjectName(QStringLiteral("pgPreferences"));
-    pgPreferences->setMinimumSize(331, 264);
     pgPreferences->addWidget(BuildGeneralPage());
     pgPreferences->addWidget(BuildStartExitPage());
     pgPreferences->addWidget(BuildLanguagePage());
@@ -92,19 +91,6 @@ void TfrmPreferences::BuildCategoryButtons()
     CategoryButtons->AddCategory(QStringLiteral("General"),
                                  {QStringLiteral("General"), QStringLiteral("Start/Exit")});
     CategoryButtons->AddCategory(QStringLiteral("Interface"), {QStringLiteral("Language")});
-}
-
-// The list as narrow as its captions allow, never narrower than designed.
-void TfrmPreferences::FitCategoryButtons()
-{
-    int width = 121;
-    for (QTreeWidgetItemIterator it(CategoryButtons); *it; ++it) {
-        const QFontMetrics metrics((*it)->font(0));
-        const int depth = (*it)->parent() ? 2 : 1;
-        width = qMax(width, metrics.horizontalAdvance((*it)->text(0)) +
-                                depth * CategoryButtons->indentation() + 24);
-    }
-    CategoryButtons->setFixedWidth(width);
 }
 
 QWidget *TfrmPreferences::BuildGeneralPage()
@@ -171,11 +157,14 @@ QWidget *TfrmPreferences::BuildLanguagePage()
     lblAuthor = NewLabel("lblAuthor", "Author:");
     lblContact = NewLabel("lblContact", "Contact:");
     lblInformation = NewLabel("lblInformation", "Information:");
-    lblInformation->setWordWrap(true);
     lblInformation->setMinimumHeight(41);
     lblInformation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    for (QLabel *label : {lblAuthor, lblContact, lblInformation})
-        label->setTextFormat(Qt::PlainText); // texts from language files
+    // Texts from language files, of any length: they wrap rather than being cut,
+    // since the dialog is not sized anew for each highlighted language.
+    for (QLabel *label : {lblAuthor, lblContact, lblInformation}) {
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+    }
 
     auto *page = new QVBoxLayout(tabLanguage);
     page->addWidget(lblLanguages);

@@ -21,7 +21,6 @@ QLabel *NewLabel(QWidget *parent, const char *name, const char *caption, bool va
 {
     auto *label = new QLabel(QString::fromLatin1(caption), parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setMinimumWidth(120);
     if (value)
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
@@ -64,6 +63,10 @@ void TfrmStatistics::BuildLayout()
     connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *values = new QGridLayout;
+    // The designed columns, as least widths of the columns, not of the labels: a
+    // longer caption widens its column and the dialog with it.
+    values->setColumnMinimumWidth(0, 120);
+    values->setColumnMinimumWidth(1, 120);
     values->addWidget(lblFileSize, 0, 0);
     values->addWidget(lblFileSizeVal, 0, 1);
     values->addWidget(lblFolders, 1, 0);

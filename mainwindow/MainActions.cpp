@@ -249,6 +249,32 @@ void TfrmMain::BuildToolbarAndPopups()
                                         A::EditPaste, A::EditSelectAll, sep, A::EditDelete}));
     AddEntries(TrayPopup, Actions({A::TrayShowMainWindow, A::ToolsPreferences, sep,
                                    A::HelpAbout, sep, A::FileExit}));
+    RefreshStatesOnMenus();
+}
+
+void TfrmMain::RefreshStatesOnMenus()
+{
+    // Alt or Alt+letter gives the focus to the menu bar, and the menu's entries
+    // act on the widget that had it before: keep that one.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (!qobject_cast<QMenuBar *>(now) && !qobject_cast<QMenu *>(now))
+            m_commandFocus = now;
+    });
+    QList<QMenu *> menus(std::begin(m_menus), std::end(m_menus));
+    menus << FoldersPopup << BookmarksPopup; // the tray menu has its own handler
+    for (QMenu *menu : menus)
+        connect(menu, &QMenu::aboutToShow, this, [this] {
+            if (Prefs)
+                Guarded([this] { UpdateActionStates(); });
+        });
+}
+
+bool TfrmMain::DescriptionFocused() const
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (qobject_cast<QMenuBar *>(focus) || qobject_cast<QMenu *>(focus))
+        focus = m_commandFocus;
+    return focus == memDescription;
 }
 
 void TfrmMain::UpdateActionStates()
@@ -272,7 +298,7 @@ void TfrmMain::UpdateActionStates()
     set(A::EditPaste, FClipboardFolder || (CurrentFolder && FClipboardBookmarks));
     // While the description pane has the focus, the five edit actions follow the
     // pane: it is read-only, so only Copy can apply, to its selected text.
-    if (memDescription->hasFocus()) {
+    if (DescriptionFocused()) {
         for (A id : {A::EditUndo, A::EditCut, A::EditPaste, A::EditDelete})
             set(id, false);
         set(A::EditCopy, memDescription->textCursor().hasSelection());

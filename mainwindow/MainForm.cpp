@@ -31,6 +31,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
@@ -82,6 +83,14 @@ bool RepairSettingsFile(QWidget *owner, const QString &fileName)
         ShowErrorBox(error.Message());
         return false;
     }
+}
+
+// The start of a length placed at `wanted`, moved into the room as far as it
+// fits; the room's start when it does not.
+int WithinRoom(int wanted, int length, int roomStart, int roomLength)
+{
+    const qint64 last = qint64(roomStart) + roomLength - length;
+    return int(qMax(qint64(roomStart), qMin(qint64(wanted), last)));
 }
 
 } // namespace
@@ -250,12 +259,14 @@ void TfrmMain::BuildPopupsTrayAndTimers()
 
 void TfrmMain::SetTreeWidth(int width)
 {
+    width = qBound(0, width, QWIDGETSIZE_MAX); // a stored width may be any number
     const int total = qMax(m_mainSplitter->width(), width + 200);
     m_mainSplitter->setSizes({width, total - width});
 }
 
 void TfrmMain::SetDescriptionHeight(int height)
 {
+    height = qBound(0, height, QWIDGETSIZE_MAX);
     const int total = qMax(m_rightSplitter->height(), height + 100);
     m_rightSplitter->setSizes({total - height, height});
 }
@@ -320,10 +331,29 @@ void TfrmMain::ApplyStoredGeometry()
         return;
     if (!rec.Maximized && isMaximized())
         setWindowState(windowState() & ~Qt::WindowMaximized);
-    move(rec.Left, rec.Top);
-    resize(rec.Width, rec.Height);
+    PlaceWithinScreen(QPoint(rec.Left, rec.Top), QSize(rec.Width, rec.Height));
     if (rec.Maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+// A settings file may hold any place: the window takes as much of it as the
+// available screen holds (a stored size of 2147483647 took 15 GB at start). The
+// settings keep the values read until the window's own are stored at close.
+void TfrmMain::PlaceWithinScreen(QPoint framePos, QSize clientSize)
+{
+    QScreen *screen = QGuiApplication::screenAt(framePos);
+    if (!screen)
+        screen = this->screen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const QSize frameSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    resize(qBound(0, clientSize.width(), room.width() - frameSize.width()),
+           qBound(0, clientSize.height(), room.height() - frameSize.height()));
+    const QSize outer = size() + frameSize; // the least size may exceed the room
+    move(WithinRoom(framePos.x(), outer.width(), room.x(), room.width()),
+         WithinRoom(framePos.y(), outer.height(), room.y(), room.height()));
 }
 
 void TfrmMain::FormActivate()

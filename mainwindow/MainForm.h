@@ -198,6 +198,7 @@ private:
     void FormCreate();
     void ApplyStoredLayout();
     void ApplyStoredGeometry();
+    void PlaceWithinScreen(QPoint framePos, QSize clientSize);
     void FormActivate();
     bool FormClose();
     bool SaveChangesBeforeClose();
@@ -213,6 +214,10 @@ private:
     void BuildMenus();
     void FillMenus();
     void BuildToolbarAndPopups();
+    // Every menu shows fresh states, however it opens (mouse, Alt+letter, keys).
+    void RefreshStatesOnMenus();
+    // The description pane has the focus, or had it when a menu took it.
+    bool DescriptionFocused() const;
     QAction *SortAction(TSortType sortType) const;
 
     void ConnectTimersAndTray();
@@ -263,6 +268,7 @@ private:
     QTreeWidgetItem *m_nodeAbove = nullptr;
     QTreeWidgetItem *m_nodeBelow = nullptr;
     QPointer<QWidget> m_activeForm; // the program's active window, kept while away
+    QPointer<QWidget> m_commandFocus; // the focus the commands act on, kept while in a menu
     bool m_closed = false;
     bool m_shown = false;
 };

@@ -16,7 +16,12 @@ public:
 
     // The width that shows this text whole.
     int WidthFor(const QString &text) const;
+    // The text as the panel shows it: cut with "…" when it is wider.
+    QString ShownText() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    QRect TextArea() const;
 };

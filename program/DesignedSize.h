@@ -16,5 +16,6 @@ int Scaled(int designed, const QFontMetrics &metrics);
 
 // Fixes the form's size (a dialog border: the user cannot resize it) at its
 // designed client size scaled to the form's font; larger only where its
-// contents would not fit in that.
+// contents would not fit in that. Called again after its texts change, also
+// while the form is shown; a form kept on top stays on top.
 void SetDesignedClientSize(QWidget *form, QSize designed);

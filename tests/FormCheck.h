@@ -1,11 +1,15 @@
 #pragma once
 // A shown form as designed: its caption, the names its components carry (the keys
 // of its language section), at least its designed size, and a layout in which
-// every shown component lies inside the form and none covers another; its size
-// carried over to the font, fixed; and the fonts a form may open in.
+// every shown component lies inside the form and none covers another; captions
+// shown whole; its size carried over to the font, fixed; and the fonts a form may
+// open in.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFont>
+#include <QGroupBox>
+#include <QLabel>
 #include <QTest>
 #include <QWidget>
 
@@ -43,6 +47,28 @@ inline void CheckForm(QWidget *form, const QString &caption, QStringList names, 
     QCOMPARE(faults, QStringList());
     QVERIFY2(form->width() >= minimum.width() && form->height() >= minimum.height(),
              qPrintable(QStringLiteral("%1 x %2").arg(form->width()).arg(form->height())));
+}
+
+// The shown captions under `parent` that do not show whole: labels, buttons, check
+// boxes and group boxes smaller than their size hint (a wrapping label: lower than
+// its text needs at its width), or not inside the form.
+inline QStringList ClippedCaptions(const QWidget *form, const QWidget *parent)
+{
+    QStringList clipped;
+    for (const QWidget *w : parent->findChildren<QWidget *>()) {
+        const auto *label = qobject_cast<const QLabel *>(w);
+        if (!w->isVisible() || w->objectName().isEmpty()
+            || !(label || qobject_cast<const QAbstractButton *>(w)
+                 || qobject_cast<const QGroupBox *>(w)))
+            continue;
+        const bool wraps = label && label->wordWrap();
+        const QSize hint = w->sizeHint();
+        const bool fits = wraps ? w->height() >= w->heightForWidth(w->width())
+                                : w->width() >= hint.width() && w->height() >= hint.height();
+        if (!fits || !form->rect().contains(PlaceOnForm(form, w)))
+            clipped << w->objectName();
+    }
+    return clipped;
 }
 
 // The form at its designed client size carried over to its font (the designs

@@ -243,6 +243,44 @@ private slots:
                 == image.pixelColor(image.width() - 8, 2));
     }
 
+    void sevenDigitCountsShownWhole_data()
+    {
+        QTest::addColumn<int>("width"); // 0: the window's least width
+        QTest::addColumn<QByteArray>("language"); // the labels of the counts
+        QTest::newRow("the least width") << 0 << QByteArray();
+        QTest::newRow("the stored default width") << 679 << QByteArray();
+        QTest::newRow("long labels, the least width")
+            << 0 << QByteArray("MainStatusBar2=Unterordner:\r\nMainStatusBar3=Lesezeichen:");
+    }
+    // A count of seven digits was cut ("Bookmarks:12345…") at every width: the
+    // panel was exactly as wide as the text, which Qt elides.
+    void sevenDigitCountsShownWhole()
+    {
+        QFETCH(int, width);
+        QFETCH(QByteArray, language);
+        if (!language.isEmpty()) {
+            m.Write("languages/de.ini", "[frmMain]\r\n" + language);
+            m.Write("preferences.ini", "[Language]\r\nLanguageFile=de.ini");
+            QVERIFY(m.Open());
+        }
+        m.Show("A:2", "A");
+        m.Form->resize(width, m.Form->height());
+        QTRY_COMPARE(m.Form->width(), width ? width : m.Form->minimumWidth());
+        QStringList shown;
+        // The texts that the status update writes for a folder of such counts.
+        for (int i : {spFolderCount, spBookmarkCount}) {
+            TStatusPanel *panel = m.Form->StatusPanel[i];
+            for (const char *digits : {"1234567", "8888888", "4444444"}) {
+                panel->setText(panel->text().remove(QRegularExpression("[0-9]+$")) + digits);
+                shown << panel->ShownText();
+            }
+        }
+        const QString label2 = language.isEmpty() ? "Folders:" : "Unterordner:";
+        const QString label3 = language.isEmpty() ? "Bookmarks:" : "Lesezeichen:";
+        QCOMPARE(shown, QStringList({label2 + "1234567", label2 + "8888888", label2 + "4444444",
+                                     label3 + "1234567", label3 + "8888888", label3 + "4444444"}));
+    }
+
     void gridLinesAndFullWidthHighlight()
     {
         m.Show("F:2", "F");

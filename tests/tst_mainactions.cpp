@@ -181,6 +181,73 @@ private slots:
         m.ClickNode("B");
         QCOMPARE(m.Disabled(), QString("EditRedo EditFindNext"));
     }
+
+    void editMenuStatesHoweverItOpens_data()
+    {
+        QTest::addColumn<QString>("focus"); // the widget clicked before the menu opens
+        QTest::addColumn<QString>("opening");
+        QTest::addColumn<QString>("disabled");
+        const QString pane = "&Undo; &Redo; Cu&t; &Copy; &Paste; &Delete";
+        QTest::newRow("pane, mouse") << "pane" << "mouse" << pane;
+        QTest::newRow("pane, Alt+E") << "pane" << "Alt+E" << pane;
+        QTest::newRow("pane, Alt, then E") << "pane" << "Alt E" << pane;
+        QTest::newRow("tree, mouse") << "tree" << "mouse" << "&Redo";
+        QTest::newRow("tree, Alt+E") << "tree" << "Alt+E" << "&Redo";
+    }
+    // With the description pane focused, Alt+E once opened the Edit menu with the
+    // list's states: Undo, Cut, Copy, Paste and Delete enabled.
+    void editMenuStatesHoweverItOpens()
+    {
+        QFETCH(QString, focus);
+        QFETCH(QString, opening);
+        m.Show("A:1 B", "A");
+        m.ClickNode("A");
+        m.Type(QKeySequence::Copy);
+        m.Type(QKeySequence::Paste);
+        if (focus == "pane")
+            QTest::mouseClick(m.Form->memDescription->viewport(), Qt::LeftButton);
+        else
+            m.ClickNode("A");
+        SearchRec.Text = "x"; // as the find dialog leaves it: shown when a menu opens
+        QMenuBar *bar = m.Form->menuBar();
+        QMenu *edit = bar->actions()[1]->menu();
+        if (opening == "mouse") {
+            QTest::mouseClick(bar, Qt::LeftButton, {},
+                              bar->actionGeometry(bar->actions()[1]).center());
+        } else if (opening == "Alt+E") {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
+        } else {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_E);
+        }
+        QTRY_VERIFY(edit->isVisible());
+        QStringList disabled;
+        for (const QAction *a : edit->actions())
+            if (!a->isSeparator() && !a->isEnabled())
+                disabled << a->text();
+        edit->close();
+        QTEST(disabled.join("; "), "disabled");
+    }
+
+    // The entries of a menu opened by Alt+E act on the pane the states were for.
+    void copyFromTheMenuOpenedByKeys()
+    {
+        m.Show("A:1 B", "A");
+        FolderNamed(*Catalog, "B")->SetDescription("Links to read");
+        m.ClickNode("B");
+        QPlainTextEdit *pane = m.Form->memDescription;
+        QTest::mouseClick(pane->viewport(), Qt::LeftButton);
+        pane->selectAll();
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(pane, Qt::Key_E, Qt::AltModifier);
+        QMenu *edit = m.Form->menuBar()->actions()[1]->menu();
+        QTRY_VERIFY(edit->isVisible());
+        QVERIFY(m.Form->Action(ActionId::EditCopy)->isEnabled());
+        QTest::keyClick(edit, Qt::Key_C);
+        QTRY_VERIFY(!edit->isVisible());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("Description: Links to read"));
+        QVERIFY(!m.Form->Action(ActionId::EditPaste)->isEnabled()); // no folder was copied
+    }
 };
 
 QTEST_MAIN(TestMainActions)

@@ -121,6 +121,66 @@ private slots:
         QTEST(stored.join(' '), "stored");
     }
 
+    void storedPlaceKeptWithinTheScreen_data()
+    {
+        QTest::addColumn<QByteArray>("stored"); // [MainForm]
+        QTest::addColumn<QString>("expected"); // x y width height; "" : within the screen
+        QTest::newRow("largest numbers") << QByteArray("Width=2147483647\r\nHeight=2147483647\r\n"
+                                                       "TreeWidth=2147483647\r\n"
+                                                       "DescrPaneHeight=2147483647") << "";
+        QTest::newRow("larger than any screen") << QByteArray("Width=20000\r\nHeight=20000") << "";
+        QTest::newRow("maximised over the largest size")
+            << QByteArray("Width=2147483647\r\nHeight=2147483647\r\nMaximized=1") << "";
+        QTest::newRow("beyond the right and bottom edges")
+            << QByteArray("Left=5000\r\nTop=4000\r\nWidth=500\r\nHeight=300") << "";
+        QTest::newRow("before the left and top edges")
+            << QByteArray("Left=-2147483648\r\nTop=-900\r\nWidth=500\r\nHeight=300") << "";
+        QTest::newRow("negative size") << QByteArray("Width=-20\r\nHeight=-2147483648") << "";
+        QTest::newRow("fits: as stored")
+            << QByteArray("Left=30\r\nTop=40\r\nWidth=500\r\nHeight=300") << "30 40 500 300";
+    }
+    // A stored size of 2147483647 took 15 GB and hung the start. The window keeps
+    // within the screen, also at each activation; the values read stay in the
+    // settings until the close stores the window's own.
+    void storedPlaceKeptWithinTheScreen()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, expected);
+        m.Write("preferences.ini", "[MainForm]\r\n" + stored);
+        QVERIFY(m.Open());
+        TfrmMain &w = *m.Form;
+        const QRect screen = w.screen()->availableGeometry();
+        const auto within = [&] {
+            return screen.contains(w.frameGeometry())
+                   && screen.contains(w.windowHandle()->frameGeometry());
+        };
+        QTRY_VERIFY(within());
+        if (!expected.isEmpty())
+            QCOMPARE(Geometry(w), expected);
+        QDialog dialog(&w); // another window of the program comes and goes
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QTRY_COMPARE(QApplication::activeWindow(), &dialog);
+        dialog.close();
+        QVERIFY(m.Activate());
+        QTRY_VERIFY(within());
+        QSettings ini(m.Path("preferences.ini"), QSettings::IniFormat);
+        const QString read = QString::fromLatin1(stored).section("\r\n", 0, 0);
+        QCOMPARE(read.section('=', 1).toInt(),
+                 ini.value("MainForm/" + read.section('=', 0, 0)).toInt());
+        QCOMPARE(Prefs->Rec().Width, ini.value("MainForm/Width", 679).toInt()); // as read
+        const bool maximized = w.isMaximized();
+        w.Action(ActionId::FileExit)->trigger();
+        ini.sync();
+        if (!maximized) {
+            const auto value = [&ini](const char *key) {
+                return ini.value(QString("MainForm/") + key).toInt();
+            };
+            const QRect shown(value("Left"), value("Top"), value("Width"), value("Height"));
+            QVERIFY(screen.contains(shown));
+        }
+    }
+
     void brokenCatalogSkipsTheRestOfTheStart()
     {
         m.Write("preferences.ini", "[General]\r\nAutoSaveEvery=1\r\n[MainForm]\r\nShowToolbar=0");

@@ -127,6 +127,7 @@ private slots:
         QCOMPARE(dialog->windowTitle(), QString("Preferences"));
         QCOMPARE(m_window.Form->Action(ActionId::FileSave)->text(), QString("&Save"));
         dialog->btnApply->click();
+        QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), QString("Einstellungen"));
         QStringList categories;
         for (QTreeWidgetItemIterator it(dialog->CategoryButtons); *it; ++it)
@@ -204,6 +205,86 @@ private slots:
         QCOMPARE(m_window.Form->AutoSaveTimer->isActive(), minutes > 0);
         QCOMPARE(m_window.Form->AutoSaveTimer->interval(), minutes * 60 * 1000);
         QVERIFY(m_boxes.isEmpty());
+    }
+
+    // Apply set the dialog's window flags again, which hid it and ended its modal
+    // loop: the user saw it vanish.
+    void applyKeepsTheDialogOpen()
+    {
+        Write("languages/de.ini", kGerman);
+        QStringList seen;
+        QTimer::singleShot(0, this, [this, &seen] {
+            QPointer<TfrmPreferences> dialog = frmPreferences;
+            dialog->lbLanguages->setCurrentRow(1); // a language that resizes the dialog
+            QTest::mouseClick(dialog->btnApply, Qt::LeftButton);
+            seen << QString("after Apply: %1").arg(dialog->isVisible() ? "shown" : "hidden");
+            QTimer::singleShot(0, this, [dialog, &seen] { // still in its modal loop?
+                if (!dialog)
+                    return;
+                seen << QString("then: %1").arg(dialog->isVisible() ? "shown" : "hidden");
+                QTest::mouseClick(dialog->btnOk, Qt::LeftButton);
+            });
+        });
+        m_window.Form->Action(ActionId::ToolsPreferences)->trigger();
+        QCOMPARE(seen, QStringList({"after Apply: shown", "then: shown"}));
+        QCOMPARE(Rec().LanguageFile, QString("de.ini"));
+        QCOMPARE(frmPreferences, nullptr);
+    }
+
+    void longCaptionsShownWhole_data()
+    {
+        QTest::addColumn<bool>("applied"); // chosen while the dialog is open, else at opening
+        QTest::addColumn<bool>("captions"); // long captions, else only long details
+        QTest::newRow("opened in the language") << false << true;
+        QTest::newRow("applied while open") << true << true;
+        QTest::newRow("long author and contact") << false << false;
+    }
+    // Longer captions of a language were clipped on every page: the pages had a
+    // fixed least size, so the dialog kept its designed size.
+    void longCaptionsShownWhole()
+    {
+        QFETCH(bool, applied);
+        QFETCH(bool, captions);
+        QByteArray section = "[Info]\r\nLanguageName=Lang\r\nAuthor=Hans Meier aus Hamburg, "
+                             "Sachsen, Bayern und Thüringen, mit Hilfe vieler anderer\r\n"
+                             "ContactAuthor=hans.meier@beispiel.example.org oder über die "
+                             "Seite des Projekts\r\n[frmPreferences]\r\n";
+        for (const char *key : {"chkLoadOnWinStartup", "chkShowIconInTray", "chkHideToTray",
+                                "chkConfirmDeleting", "chkAutoSaveEvery", "lblAutoSaveMins",
+                                "grbStart", "chkMinimized", "grbExit", "chkAutoSave",
+                                "lblLanguages", "lblAuthor", "lblContact", "lblInformation",
+                                "btnDefault", "btnOK", "btnCancel", "btnApply", "GeneralGroup",
+                                "InterfaceGroup", "GeneralSection", "StartExitSection",
+                                "LanguageSection"})
+            if (captions)
+                section += key + QByteArray("=Eine lange Beschriftung für ") + key + "\r\n";
+        Write("languages/long.ini", section);
+        if (!applied)
+            Rec().LanguageFile = "long.ini";
+        TfrmPreferences *dialog = Open();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        if (applied) {
+            QTest::mouseClick(dialog->lbLanguages->viewport(), Qt::LeftButton, {},
+                              dialog->lbLanguages->visualItemRect(dialog->lbLanguages->item(1))
+                                  .center());
+            QTest::mouseClick(dialog->btnApply, Qt::LeftButton);
+            QVERIFY(dialog->isVisible());
+        }
+        QCOMPARE(dialog->lblAuthor->text().contains("Thüringen"), true);
+        QStringList clipped;
+        TCategoryList *list = dialog->CategoryButtons;
+        for (QTreeWidgetItemIterator it(list, QTreeWidgetItemIterator::NoChildren); *it; ++it) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(*it).center());
+            QCOMPARE(list->currentItem(), *it);
+            QTRY_VERIFY(dialog->pgPreferences->currentWidget()->isVisible());
+            clipped << ClippedCaptions(dialog, dialog->pgPreferences->currentWidget());
+        }
+        for (QPushButton *button : dialog->findChildren<QPushButton *>())
+            if (button->width() < button->sizeHint().width())
+                clipped << button->objectName();
+        QCOMPARE(clipped.join(" "), QString());
+        QCOMPARE(dialog->minimumSize(), dialog->maximumSize()); // still fixed
     }
 
     // No button is the default: Enter on a check box did OK's work and closed it.

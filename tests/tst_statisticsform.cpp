@@ -4,6 +4,7 @@
 #include "FormCheck.h"
 #include "CatalogTree.h"
 #include "dialogs/StatisticsForm.h"
+#include "program/DesignedSize.h"
 #include "program/Globals.h"
 #include "program/MessageBox.h"
 #include "settings/Preferences.h"
@@ -100,6 +101,39 @@ private slots:
         CheckDesignedSize(&form, {262, 110});
         CheckForm(&form, "Statistics", {"Bevel1", "lblFileSize", "lblFileSizeVal", "lblFolders",
                   "lblFoldersVal", "lblBookmarks", "lblBookmarksVal", "btnOk"}, {262, 110});
+    }
+
+    // Longer captions of a language were clipped: each label had a fixed least
+    // width, so the dialog kept its designed size.
+    void longCaptionsShownWhole()
+    {
+        Write("languages/de.ini", "[frmStatistics]\r\nCaption=Statistik\r\n"
+                                  "lblFileSize=Größe der Katalogdatei auf dem Datenträger:\r\n"
+                                  "lblFileSizeVal=%2.1f Kilobyte auf dem Datenträger\r\n"
+                                  "lblFolders=Anzahl aller Ordner auf allen Ebenen:\r\n"
+                                  "lblBookmarks=Anzahl aller Lesezeichen in allen Ordnern:\r\n"
+                                  "btnOk=Schließen und zurück zum Hauptfenster\r\n");
+        m_prefs.Rec().LanguageFile = "de.ini";
+        Write("bookmarks.xml", QByteArray(1536, 'x'));
+        TfrmStatistics form(nullptr);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.lblFileSizeVal->text(), QString("1,5 Kilobyte auf dem Datenträger"));
+        QCOMPARE(ClippedCaptions(&form, &form).join(" "), QString());
+        QVERIFY(form.width() > Scaled(262, form.fontMetrics())); // grown
+        QCOMPARE(form.minimumSize(), form.maximumSize()); // and still fixed
+    }
+
+    // Kept on top of other windows: the fixed size once replaced the flags that
+    // said so.
+    void keptOnTop()
+    {
+        TfrmStatistics form(nullptr);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(form.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     }
 
     // OK, the default button, and Esc close it.
