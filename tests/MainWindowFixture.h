@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QSystemTrayIcon>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -50,6 +51,9 @@ struct MainWindowFixture
     QString Path(const QString &name)
     {
         if (!Dir) {
+            // A window that closes writes the program key: into a test store, not
+            // the user's own settings.
+            QStandardPaths::setTestModeEnabled(true);
             Dir = std::make_unique<QTemporaryDir>();
             SetProgramFolder(Dir->path());
         }

@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QPointer>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
@@ -101,12 +102,14 @@ private slots:
         QVERIFY(!html.contains("edit it in place"));
         qunsetenv("XDG_CONFIG_HOME"); // each path as the desktop has it by default
         qunsetenv("XDG_STATE_HOME");
+        QStandardPaths::setTestModeEnabled(false); // the paths a user's desktop has
         const QSettings key(QSettings::NativeFormat, QSettings::UserScope, "Quorvane",
                             "Varnokel PRO");
         for (const QString &path : {FromHome(AutostartEntryPath()), FromHome(StateFolder()),
                                     FromHome(key.fileName()), QString("bookmarks.xml"),
                                     QString("preferences.ini"), QString("Help.html")})
             QVERIFY2(html.contains("<code>" + path + "</code>"), qPrintable(path));
+        QStandardPaths::setTestModeEnabled(true);
     }
 
     void dialogsOpenModallyAndFreeThemselves_data()
