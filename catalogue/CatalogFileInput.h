@@ -28,12 +28,14 @@ public:
     bool Open(const QString &fileName);
 
     const char *Data() const { return m_buffer.get() + m_pos; }
-    qsizetype Size() const { return m_end - m_pos; }
+    qsizetype Size() const { return m_checked - m_pos; }
     void Consume(qsizetype n) { m_pos += n; }
-    // A read failed (the end of the file is no failure).
+    // A read failed, or the file holds bytes that are not UTF-8 of characters
+    // XML allows (the end of the file is no failure).
     bool Failed() const { return m_failed; }
 
-    // Reads more, keeping what is not consumed; false at the end of the file.
+    // Reads more, keeping what is not consumed; false at the end of the file and
+    // at bytes that fail. Only checked bytes are ever at hand.
     bool More();
     // Reads until n bytes are at hand; false when the file ends first.
     bool Ensure(qsizetype n);
@@ -60,9 +62,9 @@ public:
         }
     }
 
-    // The first '<', '&', CR or NUL at or after from: where a text ends that holds
-    // nothing to resolve. -1 when the file ends first. ascii tells whether the
-    // bytes from `from` to there are all ASCII.
+    // The first '<', '&', '>', CR or NUL at or after from: where a text ends that
+    // holds nothing to resolve or check ("]]>"). -1 when the file ends first. ascii
+    // tells whether the bytes from `from` to there are all ASCII.
     qsizetype FindTextEnd(qsizetype from, bool &ascii)
     {
         unsigned high = 0;
@@ -72,7 +74,7 @@ public:
             const qsizetype n = Size();
 #if defined(__SSE2__)
             for (; i + 16 <= n; i += 16) {
-                const unsigned ends = Matches<'<', '&', '\r', '\0'>(p + i);
+                const unsigned ends = Matches<'<', '&', '>', '\r', '\0'>(p + i);
                 const unsigned nonAscii = HighBits(p + i);
                 if (ends) {
                     ascii = !(high | (nonAscii & ((1u << std::countr_zero(ends)) - 1)));
@@ -83,7 +85,7 @@ public:
 #endif
             for (; i < n; ++i) {
                 const char c = p[i];
-                if (c == '<' || c == '&' || c == '\r' || c == '\0') {
+                if (c == '<' || c == '&' || c == '>' || c == '\r' || c == '\0') {
                     ascii = !high;
                     return i;
                 }
@@ -134,5 +136,6 @@ private:
     qsizetype m_capacity = 0;
     qsizetype m_pos = 0;
     qsizetype m_end = 0;
+    qsizetype m_checked = 0; // the bytes before it are checked; the rest, a cut sequence
     bool m_failed = false;
 };

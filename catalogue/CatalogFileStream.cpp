@@ -3,7 +3,8 @@
 // catalogue it makes. It reads the plain form: UTF-8 (or a declaration that says
 // so), elements without attributes, text with the five entities and character
 // references. Anything else (comments, CDATA, processing instructions, attributes,
-// another encoding, any fault, a field that fails) makes it take back what it
+// another encoding, any fault, bytes that are not XML's characters in UTF-8, a
+// field that fails) makes it take back what it
 // added and leave the file to the document reader. Where it reads, it follows that
 // reader's parser to the byte: its white space, names, end tags and references.
 #include "catalogue/Catalog.h"
@@ -112,7 +113,7 @@ public:
             m_words[0] = words[0];
             m_words[1] = words[1];
             m_size = bytes.size();
-            m_text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+            m_text = FieldText(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
         }
         return m_text;
     }
@@ -236,13 +237,14 @@ bool StreamReader::Text()
         if (field && !SetField(std::string_view(m_in.Data(), size_t(end)), ascii))
             return false;
     } else {
-        // Something to resolve, or a NUL, which would end the parse: the slow way.
+        // Something to resolve or to refuse: the slow way, also for a text that
+        // no field takes.
         end = end < 0 ? -1 : m_in.Find('<', end);
         if (end < 0)
             return false;
-        const bool decoded = field ? CatalogFileSyntax::DecodeText(m_in.Data(), end, m_text)
-                                   : !std::memchr(m_in.Data(), 0, size_t(end));
-        if (!decoded || (field && !SetField(m_text, false)))
+        if (CatalogFileSyntax::DecodeText(m_in.Data(), end, m_text)
+                != CatalogFileSyntax::TextFault::None
+            || (field && !SetField(m_text, false)))
             return false;
     }
     m_in.Consume(end);
@@ -374,7 +376,8 @@ bool StreamReader::SetField(std::string_view bytes, bool ascii)
     const Frame &owner = m_stack[m_stack.size() - 2];
     const Name field = m_stack.back().field;
     const auto text = [bytes, ascii] {
-        return ascii ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
+        return ascii ? QString::fromLatin1(bytes)
+                     : FieldText(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
     };
     if (owner.kind == Kind::Folder)
         return SetFolderField(*owner.folder, field, text());
