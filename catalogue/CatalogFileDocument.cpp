@@ -101,7 +101,7 @@ public:
     }
     int Number() const { return m_number; }
     // The first 40 characters.
-    QString Text() const { return QString::fromUtf8(m_line).left(40); }
+    QString Text() const { return FieldText(m_line).left(40); }
 
 private:
     static constexpr qsizetype kKept = 40 * 4; // 40 characters of UTF-8 at most
