@@ -1,5 +1,4 @@
 #include "catalogue/CatalogFileInput.h"
-#include "catalogue/XmlChars.h"
 
 #include <cstring>
 
@@ -29,14 +28,9 @@ qsizetype CatalogFileInput::Find(char c, qsizetype from)
     }
 }
 
-// The bytes read are checked as they come; a sequence cut at their end waits,
-// unseen, for the rest.
 bool CatalogFileInput::More()
 {
-    if (m_failed)
-        return false;
-    const qsizetype kept = m_end - m_pos;
-    const qsizetype unchecked = m_end - m_checked;
+    const qsizetype kept = Size();
     if (kept > m_capacity / 2 || !m_buffer) {
         const qsizetype capacity = qMax(m_block, 2 * m_capacity);
         auto buffer = std::make_unique_for_overwrite<char[]>(size_t(capacity));
@@ -49,19 +43,10 @@ bool CatalogFileInput::More()
     }
     m_pos = 0;
     m_end = kept;
-    m_checked = kept - unchecked;
     const qint64 n = m_file.read(m_buffer.get() + m_end, m_capacity - m_end);
-    if (n <= 0) {
-        m_failed = n < 0 || unchecked > 0; // a sequence that the file's end cuts short
+    m_failed = m_failed || n < 0;
+    if (n <= 0)
         return false;
-    }
     m_end += qsizetype(n);
-    const QByteArrayView fresh(m_buffer.get() + m_checked, m_end - m_checked);
-    const qsizetype complete = CompleteUtf8Size(fresh);
-    if (CheckXmlUtf8(fresh.first(complete)).kind != XmlUtf8Fault::None) {
-        m_failed = true;
-        return false;
-    }
-    m_checked += complete;
     return true;
 }

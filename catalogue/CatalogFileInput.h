@@ -28,14 +28,12 @@ public:
     bool Open(const QString &fileName);
 
     const char *Data() const { return m_buffer.get() + m_pos; }
-    qsizetype Size() const { return m_checked - m_pos; }
+    qsizetype Size() const { return m_end - m_pos; }
     void Consume(qsizetype n) { m_pos += n; }
-    // A read failed, or the file holds bytes that are not UTF-8 of characters
-    // XML allows (the end of the file is no failure).
+    // A read failed (the end of the file is no failure).
     bool Failed() const { return m_failed; }
 
-    // Reads more, keeping what is not consumed; false at the end of the file and
-    // at bytes that fail. Only checked bytes are ever at hand.
+    // Reads more, keeping what is not consumed; false at the end of the file.
     bool More();
     // Reads until n bytes are at hand; false when the file ends first.
     bool Ensure(qsizetype n);
@@ -62,9 +60,10 @@ public:
         }
     }
 
-    // The first '<', '&', '>', CR or NUL at or after from: where a text ends that
-    // holds nothing to resolve or check ("]]>"). -1 when the file ends first. ascii
-    // tells whether the bytes from `from` to there are all ASCII.
+    // The first '<', '&', '>', control character but tab and line feed, or 0xEF
+    // at or after from: where a text ends that holds nothing to resolve or refuse
+    // ("]]>", a NUL, U+FFFE and U+FFFF, which 0xEF begins). -1 when the file ends
+    // first. ascii tells whether the bytes from `from` to there are all ASCII.
     qsizetype FindTextEnd(qsizetype from, bool &ascii)
     {
         unsigned high = 0;
@@ -74,7 +73,7 @@ public:
             const qsizetype n = Size();
 #if defined(__SSE2__)
             for (; i + 16 <= n; i += 16) {
-                const unsigned ends = Matches<'<', '&', '>', '\r', '\0'>(p + i);
+                const unsigned ends = Matches<'<', '&', '>', '\xEF'>(p + i) | Controls(p + i);
                 const unsigned nonAscii = HighBits(p + i);
                 if (ends) {
                     ascii = !(high | (nonAscii & ((1u << std::countr_zero(ends)) - 1)));
@@ -85,7 +84,8 @@ public:
 #endif
             for (; i < n; ++i) {
                 const char c = p[i];
-                if (c == '<' || c == '&' || c == '>' || c == '\r' || c == '\0') {
+                if (c == '<' || c == '&' || c == '>' || c == '\xEF'
+                    || (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n')) {
                     ascii = !high;
                     return i;
                 }
@@ -123,6 +123,15 @@ private:
         ((any = _mm_or_si128(any, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Cs)))), ...);
         return unsigned(_mm_movemask_epi8(any));
     }
+    // Bit k set when byte k of the 16 at p is a control character but tab and line
+    // feed.
+    static unsigned Controls(const char *p)
+    {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const __m128i last = _mm_set1_epi8(0x1F);
+        const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(bytes, last), last);
+        return unsigned(_mm_movemask_epi8(control)) & ~Matches<'\t', '\n'>(p);
+    }
     // Bit k set when byte k of the 16 at p is not ASCII.
     static unsigned HighBits(const char *p)
     {
@@ -136,6 +145,5 @@ private:
     qsizetype m_capacity = 0;
     qsizetype m_pos = 0;
     qsizetype m_end = 0;
-    qsizetype m_checked = 0; // the bytes before it are checked; the rest, a cut sequence
     bool m_failed = false;
 };

@@ -1,4 +1,5 @@
 #include "catalogue/CatalogFileRules.h"
+#include "catalogue/XmlChars.h"
 #include "platform/VarnokelError.h"
 
 #include <QLocale>
@@ -66,6 +67,16 @@ QString FieldText(QByteArrayView utf8)
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless
                                                      | QStringDecoder::Flag::ConvertInitialBom);
     return decoder.decode(utf8);
+}
+
+// The decoding puts U+FFFD for each sequence that is not UTF-8, and a text rarely
+// holds one of its own: only then are the bytes checked. A check of every text, or
+// a decoder that reports its errors, cost the streaming reader a tenth of its time.
+bool CheckedFieldText(QByteArrayView utf8, QString &text)
+{
+    text = FieldText(utf8);
+    return !text.contains(QChar::ReplacementCharacter)
+        || CheckXmlUtf8(utf8).kind == XmlUtf8Fault::None;
 }
 
 bool ReadFlag(const QString &text, bool &value)

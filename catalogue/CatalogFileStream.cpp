@@ -13,6 +13,7 @@
 #include "catalogue/CatalogFileReaders.h"
 #include "catalogue/CatalogFileRules.h"
 #include "catalogue/CatalogFileSyntax.h"
+#include "catalogue/XmlChars.h"
 
 #include <cstring>
 #include <string>
@@ -73,6 +74,13 @@ Name KnownName(std::string_view name)
     }
 }
 
+// Whether bytes are UTF-8 of characters XML allows.
+bool IsXmlUtf8(std::string_view bytes)
+{
+    return CheckXmlUtf8(QByteArrayView(bytes.data(), qsizetype(bytes.size()))).kind
+        == XmlUtf8Fault::None;
+}
+
 // What a name is; nInvalid unless the parser would take all its bytes for a name.
 Name NameOf(std::string_view name)
 {
@@ -80,10 +88,13 @@ Name NameOf(std::string_view name)
         return known;
     if (name.empty() || !Is(name[0], kNameStart))
         return nInvalid;
-    for (char c : name)
+    bool ascii = true;
+    for (char c : name) {
         if (!Is(c, kNameChar))
             return nInvalid;
-    return nOther;
+        ascii = ascii && !(c & 0x80);
+    }
+    return ascii || IsXmlUtf8(name) ? nOther : nInvalid;
 }
 
 // A field is found by the part of its name after any prefix, too.
@@ -99,7 +110,7 @@ Name FieldOf(std::string_view name, Name exact)
 }
 
 // Bookmarks added or visited on the same day one after the other (an import, a
-// day's finds) share one text instead of holding a copy each.
+// day's finds) share one text instead of holding a copy each. ASCII texts only.
 class RepeatedText
 {
 public:
@@ -113,7 +124,7 @@ public:
             m_words[0] = words[0];
             m_words[1] = words[1];
             m_size = bytes.size();
-            m_text = FieldText(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+            m_text = QString::fromLatin1(bytes); // ASCII
         }
         return m_text;
     }
@@ -198,7 +209,7 @@ bool StreamReader::SkipDeclaration()
         || !(Is(start[5], kSpace) || start[5] == '?'))
         return true;
     const size_t end = start.find("?>", 5);
-    if (end == std::string_view::npos || start.substr(0, end).find('\0') != std::string_view::npos)
+    if (end == std::string_view::npos || !IsXmlUtf8(start.substr(0, end)))
         return false;
     m_in.Consume(qsizetype(end + 2));
     return true;
@@ -234,13 +245,15 @@ bool StreamReader::Text()
     bool ascii = false;
     qsizetype end = m_in.FindTextEnd(0, ascii);
     if (end >= 0 && m_in.Data()[end] == '<') {
-        if (field && !SetField(std::string_view(m_in.Data(), size_t(end)), ascii))
+        const std::string_view text(m_in.Data(), size_t(end));
+        // A field checks its bytes as it decodes them.
+        if (field ? !SetField(text, ascii) : !ascii && !IsXmlUtf8(text))
             return false;
     } else {
         // Something to resolve or to refuse: the slow way, also for a text that
         // no field takes.
         end = end < 0 ? -1 : m_in.Find('<', end);
-        if (end < 0)
+        if (end < 0 || !IsXmlUtf8(std::string_view(m_in.Data(), size_t(end))))
             return false;
         if (CatalogFileSyntax::DecodeText(m_in.Data(), end, m_text)
                 != CatalogFileSyntax::TextFault::None
@@ -370,20 +383,25 @@ bool StreamReader::Close(std::string_view name, Name known)
     return true;
 }
 
-// ASCII bytes are widened, which is quicker than decoding them and gives the same.
+// ASCII bytes are widened, which is quicker than decoding them and gives the same;
+// other bytes fail unless they are UTF-8 of characters XML allows.
 bool StreamReader::SetField(std::string_view bytes, bool ascii)
 {
     const Frame &owner = m_stack[m_stack.size() - 2];
     const Name field = m_stack.back().field;
-    const auto text = [bytes, ascii] {
-        return ascii ? QString::fromLatin1(bytes)
-                     : FieldText(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    QString decoded;
+    if (!ascii
+        && !CheckedFieldText(QByteArrayView(bytes.data(), qsizetype(bytes.size())), decoded))
+        return false;
+    const auto text = [bytes, ascii, &decoded] {
+        return ascii ? QString::fromLatin1(bytes) : std::move(decoded);
     };
     if (owner.kind == Kind::Folder)
         return SetFolderField(*owner.folder, field, text());
-    if (field == fAddDate && bytes.size() <= RepeatedText::kLongest)
+    const bool repeated = ascii && bytes.size() <= RepeatedText::kLongest;
+    if (field == fAddDate && repeated)
         SetBookmarkField(*owner.bookmark, field, m_added.Text(bytes));
-    else if (field == fLastVisit && bytes.size() <= RepeatedText::kLongest)
+    else if (field == fLastVisit && repeated)
         SetBookmarkField(*owner.bookmark, field, m_visited.Text(bytes));
     else
         SetBookmarkField(*owner.bookmark, field, text());

@@ -26,7 +26,3 @@ struct XmlUtf8Fault
     char32_t character = 0; // of a Character fault
 };
 XmlUtf8Fault CheckXmlUtf8(QByteArrayView utf8);
-
-// The size of utf8 less a sequence that its end cuts short (a block read from a
-// file ends anywhere): what can be checked before more is read.
-qsizetype CompleteUtf8Size(QByteArrayView utf8);

@@ -293,6 +293,9 @@ void TestCatalogFile::notWellFormedFilesFailWhole_data()
     fails("overlong form", inTitle("\xC0\xBC"), utf8, 3);
     fails("beyond U+10FFFF", inTitle("\xF4\x90\x80\x80"), utf8, 3);
     fails("sequence cut short by the file's end", "<varnokel_file/>\n\xE2\x82", utf8, 2);
+    fails("Latin-1 in text no field takes", inFolder("Caf\xE9"), utf8, 3);
+    fails("Latin-1 in a name", inFolder("<caf\xE9/>"), utf8, 3);
+    fails("Latin-1 in the declaration", "<?xml version=\"1.0\" x=\"\xE9\"?>\n<varnokel_file/>", utf8, 1);
     const QString utf16 = QStringLiteral("<varnokel_file>\n<folder><title>a") + QChar(0xD800)
         + QStringLiteral("b</title></folder></varnokel_file>");
     QTest::newRow("UTF-16 with a lone surrogate")
