@@ -8,6 +8,7 @@
 #include "catalogue/CatalogFileReaders.h"
 #include "catalogue/CatalogFileRules.h"
 #include "catalogue/CatalogFileWellFormed.h"
+#include "catalogue/XmlChars.h"
 #include "platform/VarnokelError.h"
 
 #include <QFile>
@@ -58,18 +59,13 @@ QString EncodingName(const SourceForm &form)
     return form.encoding.isEmpty() ? QStringLiteral("UTF-8") : QString::fromLatin1(form.encoding);
 }
 
-// Where decoding failed in text: a lone surrogate (Qt's decoders let them through)
-// or, when the decoder met bytes it could not decode, the NUL it put there; -1 when
-// nowhere.
+// Where decoding failed in text, when it did: at a lone surrogate (Qt's decoders
+// let them through), or at the NUL that a decoder that met bytes it could not
+// decode put there. Other characters XML forbids are found in the UTF-8.
 qsizetype FirstUndecoded(const QString &text, bool failed)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if ((c.isNull() && failed) || (c.isLowSurrogate() && (i == 0 || !text[i - 1].isHighSurrogate()))
-            || (c.isHighSurrogate() && (i + 1 == text.size() || !text[i + 1].isLowSurrogate())))
-            return i;
-    }
-    return -1;
+    const qsizetype at = FirstNonXmlChar(text);
+    return at >= 0 && (text[at].isSurrogate() || (text[at].isNull() && failed)) ? at : -1;
 }
 
 // Finds, in a text given piece by piece, the line that holds a byte offset: its

@@ -4,9 +4,9 @@
 // so), elements without attributes, text with the five entities and character
 // references. Anything else (comments, CDATA, processing instructions, attributes,
 // another encoding, any fault, bytes that are not XML's characters in UTF-8, a
-// field that fails) makes it take back what it
-// added and leave the file to the document reader. Where it reads, it follows that
-// reader's parser to the byte: its white space, names, end tags and references.
+// field that fails) makes it take back what it added and leave the file to the
+// document reader. Where it reads, it follows that reader's parser to the byte:
+// its white space, names, end tags and references.
 #include "catalogue/Catalog.h"
 #include "catalogue/CatalogFileInput.h"
 #include "catalogue/CatalogFileNames.h"

@@ -1,7 +1,5 @@
 #include "catalogue/XmlChars.h"
 
-#include <QStringView>
-
 #include <bit>
 
 #if defined(__SSE2__)
@@ -75,12 +73,18 @@ int Sequence(const unsigned char *p, qsizetype n, char32_t &c)
 
 } // namespace
 
-QString XmlCharsOnly(const QString &text)
+qsizetype FirstNonXmlChar(QStringView text)
 {
     qsizetype i = 0;
     for (qsizetype n; i < text.size() && (n = XmlCharLength(text, i)) > 0;)
         i += n;
-    if (i == text.size())
+    return i == text.size() ? -1 : i;
+}
+
+QString XmlCharsOnly(const QString &text)
+{
+    qsizetype i = FirstNonXmlChar(text);
+    if (i < 0)
         return text;
     QString clean = text.first(i);
     while (i < text.size()) {

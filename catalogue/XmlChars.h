@@ -5,6 +5,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 constexpr bool IsXmlChar(char32_t c)
 {
@@ -16,6 +17,8 @@ constexpr bool IsXmlChar(char32_t c)
 // The text without what XML 1.0 cannot hold: the C0 controls but tab, line feed
 // and carriage return, lone surrogates, U+FFFE and U+FFFF.
 QString XmlCharsOnly(const QString &text);
+// Where the first such character stands in text; -1 when nowhere.
+qsizetype FirstNonXmlChar(QStringView text);
 
 // Where bytes first stop being UTF-8 of characters XML allows.
 struct XmlUtf8Fault
