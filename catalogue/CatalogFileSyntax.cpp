@@ -98,7 +98,8 @@ TextFault DecodeText(const char *p, qsizetype n, std::string &out, qsizetype *at
             size_t length = 0;
             fault = Reference(std::string_view(p, size_t(end - p)), length, out);
             p += length;
-        } else if (*p == '>' && kind == TextKind::Content && p - start >= 2 && p[-1] == ']' && p[-2] == ']') {
+        } else if (*p == '>' && kind == TextKind::Content && p - start >= 2 && p[-1] == ']'
+                   && p[-2] == ']') {
             fault = TextFault::CdataEnd;
             p -= 2;
         } else if (*p == '\0') {

@@ -182,8 +182,8 @@ std::optional<CatalogFileFault> CheckUtf8Text(QByteArrayView text, const QString
 {
     const XmlUtf8Fault fault = CheckXmlUtf8(text);
     if (fault.kind == XmlUtf8Fault::Encoding)
-        return CatalogFileFault{QStringLiteral("Invalid byte sequence in encoding %1").arg(encoding),
-                                fault.at};
+        return CatalogFileFault{
+            QStringLiteral("Invalid byte sequence in encoding %1").arg(encoding), fault.at};
     if (fault.kind == XmlUtf8Fault::Character)
         return CatalogFileFault{
             QStringLiteral("Character U+%1 not allowed in XML")

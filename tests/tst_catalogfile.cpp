@@ -6,6 +6,7 @@
 #include "catalogue/CatalogFile.h"
 #include "catalogue/CatalogFileReaders.h"
 #include "platform/AtomicFile.h"
+#include "tests/CatalogFileReading.h"
 #include "tests/CatalogOutline.h"
 #include "tests/CatalogTree.h"
 #include "tests/TestSupport.h"
@@ -22,35 +23,6 @@ namespace {
 const QString kBooleanError =
     QStringLiteral("Could not convert variant of type (OleStr) into type (Boolean)");
 const QString kNodeError = QStringLiteral("Element does not contain a single text node");
-
-QByteArray Doc(const QByteArray &body)
-{
-    return "<varnokel_file>" + body + "</varnokel_file>";
-}
-
-// What was added to a catalogue that held the folder "kept" alone.
-QString Outline(const TCatalog &catalog)
-{
-    QString outline = CatalogOutline(catalog, kWholeOutline);
-    outline.replace(TodayText(), QStringLiteral("today"));
-    const QString kept = QStringLiteral("F0 kept |  | 0 0\n");
-    return outline.startsWith(kept) ? outline.mid(kept.size()) : "kept is lost\n" + outline;
-}
-
-// The files in memory where the machine allows: the disk's waits would cost more
-// than all the reading.
-QString ScratchTemplate()
-{
-    const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
-                                                                      : QDir::tempPath();
-    return base + QStringLiteral("/tst_catalogfile-XXXXXX");
-}
-
-// The first 40 characters of a line of a UTF-8 input (from 1), as a failure names it.
-QString LineText(const QByteArray &input, int line)
-{
-    return QString::fromUtf8(input.split('\n').value(line - 1)).remove(u'\r').left(40);
-}
 
 QByteArray Encoded(QStringConverter::Encoding encoding, const QString &text)
 {
@@ -70,10 +42,6 @@ private slots:
     void fixturesLoadAsTheyDid();
     void readingRules_data();
     void readingRules();
-    void notWellFormedFilesFailWhole_data();
-    void notWellFormedFilesFailWhole();
-    void leadingFeffStays_data();
-    void leadingFeffStays();
     void missingFileOrFolderChangesNothing();
     void deepAndHugeFilesLoad_data();
     void deepAndHugeFilesLoad();
@@ -84,48 +52,15 @@ private slots:
     void failedLoadKeepsTheFile();
 
 private:
-    // A new file each time: rewriting one costs more than the reading.
-    QString Write(const QByteArray &bytes);
-    // "read by: stream|document\nerror: ...\n" and the tree, from loading the file,
-    // once the readers (the streaming one also in blocks of 3 bytes) agree on it.
-    QString Read(const QString &path);
+    QString Write(const QByteArray &bytes) { return m_files.Write(bytes); }
+    QString Read(const QString &path) { return m_files.Read(path); }
 
-    QTemporaryDir m_dir{ScratchTemplate()};
-    int m_files = 0;
+    CatalogTestFiles m_files;
 };
 
 void TestCatalogFile::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-}
-
-QString TestCatalogFile::Write(const QByteArray &bytes)
-{
-    const QString path = m_dir.filePath(QStringLiteral("bookmarks%1.xml").arg(++m_files));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-
-QString TestCatalogFile::Read(const QString &path)
-{
-    TCatalog streamed, inSmallBlocks, parsed, loaded;
-    for (TCatalog *catalog : {&streamed, &inSmallBlocks, &parsed, &loaded})
-        AddFolder(catalog->Folders(), QStringLiteral("kept"));
-    const bool taken = ReadCatalogStream(path, streamed.Folders());
-    const bool takenInBlocks = ReadCatalogStream(path, inSmallBlocks.Folders(), 3);
-    const QString parseError = ErrorOf([&] { ReadCatalogDocument(path, parsed.Folders()); });
-    const QString error = ErrorOf([&] { loaded.LoadFromFile(path); });
-    const QString tree = Outline(loaded);
-    if (takenInBlocks != taken || Outline(inSmallBlocks) != Outline(streamed)
-        || Outline(streamed) != (taken ? tree : QString()) || error != parseError
-        || Outline(parsed) != tree)
-        return QStringLiteral("the readers disagree\nstreamed:\n%1in blocks:\n%2parsed (%3):\n%4")
-            .arg(Outline(streamed), Outline(inSmallBlocks), parseError, Outline(parsed));
-    return QStringLiteral("read by: %1\nerror: %2\n%3")
-        .arg(taken ? QStringLiteral("stream") : QStringLiteral("document"),
-             QString(error).replace(path, QStringLiteral("FILE")), tree);
+    QVERIFY(m_files.IsValid());
 }
 
 void TestCatalogFile::fixturesLoadAsTheyDid_data()
@@ -247,148 +182,12 @@ void TestCatalogFile::readingRules()
              QStringLiteral("read by: %1\nerror: %2\n%3").arg(reader, error, tree));
 }
 
-void TestCatalogFile::notWellFormedFilesFailWhole_data()
-{
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QString>("error");
-    const auto fails = [](const char *name, const QByteArray &input, const char *reason,
-                          int line) {
-        QTest::newRow(name) << input
-                            << QStringLiteral("%1\nLine: %2\n%3")
-                                   .arg(QString::fromUtf8(reason))
-                                   .arg(line)
-                                   .arg(LineText(input, line));
-    };
-    // The fault on line 3, after a folder that the load must not keep either.
-    const auto inFolder = [](const QByteArray &content) {
-        return "<varnokel_file>\r\n<folder><title>first</title></folder>\r\n<folder>" + content
-            + "</folder>\r\n</varnokel_file>\r\n";
-    };
-    const auto inTitle = [&inFolder](const QByteArray &text) {
-        return inFolder("<bookmark><title>" + text + "</title></bookmark>");
-    };
-    const char *const outside = "Text outside the document element";
-    fails("second document element",
-          "<varnokel_file>\n<folder><title>A</title></folder>\n</varnokel_file>\n<varnokel_file/>\n",
-          "More than one document element", 4);
-    fails("folder after the document element",
-          "<varnokel_file/>\r\n  <folder><title>lost</title></folder>", "More than one document element",
-          2);
-    fails("text after the document element, its last byte", "<varnokel_file/>\n\n x", outside, 3);
-    fails("text after the document element, then a comment", "<varnokel_file/>\nab<!-- -->",
-          outside, 2);
-    fails("text before the document element", "x\n<varnokel_file/>", outside, 1);
-    fails("CDATA after the document element", "<varnokel_file/>\n<![CDATA[x]]>", outside, 2);
-    fails("second byte-order mark", "\xEF\xBB\xBF\xEF\xBB\xBF<varnokel_file/>", outside, 1);
-    fails("document type after the document element", "<varnokel_file/>\n<!DOCTYPE varnokel_file>",
-          "Error parsing document type declaration", 2);
-    fails("declaration after a comment", "<!-- -->\n<?xml version=\"1.0\"?><varnokel_file/>",
-          "Error parsing document declaration/processing instruction", 2);
-    fails("declaration in capitals", "<?XML version=\"1.0\"?><varnokel_file/>",
-          "Error parsing document declaration/processing instruction", 1);
-
-    const char *const utf8 = "Invalid byte sequence in encoding UTF-8";
-    fails("Latin-1 without a declaration", inTitle("Caf\xE9"), utf8, 3);
-    fails("encoded surrogate", inTitle("\xED\xA0\x80"), utf8, 3);
-    fails("overlong form", inTitle("\xC0\xBC"), utf8, 3);
-    fails("beyond U+10FFFF", inTitle("\xF4\x90\x80\x80"), utf8, 3);
-    fails("sequence cut short by the file's end", "<varnokel_file/>\n\xE2\x82", utf8, 2);
-    fails("Latin-1 in text no field takes", inFolder("Caf\xE9"), utf8, 3);
-    fails("Latin-1 in a name", inFolder("<caf\xE9/>"), utf8, 3);
-    fails("Latin-1 in the declaration", "<?xml version=\"1.0\" x=\"\xE9\"?>\n<varnokel_file/>", utf8, 1);
-    const QString utf16 = QStringLiteral("<varnokel_file>\n<folder><title>a") + QChar(0xD800)
-        + QStringLiteral("b</title></folder></varnokel_file>");
-    QTest::newRow("UTF-16 with a lone surrogate")
-        << "\xFF\xFE" + QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2)
-        << QStringLiteral("Invalid byte sequence in encoding UTF-16LE\nLine: 2\n"
-                          "<folder><title>a?b</title></folder></var");
-    fails("control character", inTitle("a\x01z"), "Character U+0001 not allowed in XML", 3);
-    fails("U+FFFF", inTitle("a\xEF\xBF\xBFz"), "Character U+FFFF not allowed in XML", 3);
-    fails("U+FFFE in a comment", "<varnokel_file>\n<!-- \xEF\xBF\xBE -->\n</varnokel_file>",
-          "Character U+FFFE not allowed in XML", 2);
-
-    const char *const ampersand = "Unescaped '&'";
-    fails("bare ampersand", inTitle("Tom & Jerry"), ampersand, 3);
-    fails("ampersand in an address", inFolder("<bookmark><address>https://x/?a=1&b=2</address>"
-                                              "</bookmark>"),
-          ampersand, 3);
-    fails("ampersand in text no field takes", inFolder("loose & text"), ampersand, 3);
-    fails("ampersand in an attribute", inFolder("<x id='a&b'/>"), ampersand, 3);
-    fails("undefined entity", inTitle("&bogus;"), "Undefined entity &bogus;", 3);
-    fails("undefined entity in an unknown element", inFolder("<other>&eacute;</other>"),
-          "Undefined entity &eacute;", 3);
-    for (const char *reference : {"&#0;", "&#1;", "&#x1F;", "&#xD800;", "&#57343;", "&#xFFFE;",
-                                  "&#65535;", "&#x110000;", "&#X41;", "&#;", "&#x;", "&#65",
-                                  "&#6A;"})
-        fails(qPrintable(QStringLiteral("reference %1").arg(reference)), inTitle(reference),
-              "Invalid character reference", 3);
-    fails("]]> in text", inTitle("a]]>b"), "']]>' outside a CDATA section", 3);
-    fails("< in an attribute", inFolder("<x id=\"a<b\"/>"), "Error parsing element attribute", 3);
-}
-
-// Nothing of a file that is not well-formed is read, whichever reader meets it
-// (each also reads in blocks of 3 bytes); the error names the parser's reason and
-// the fault's line. Such files once loaded in part, and the next save made the
-// loss permanent.
-void TestCatalogFile::notWellFormedFilesFailWhole()
-{
-    QFETCH(QByteArray, input);
-    QFETCH(QString, error);
-    QCOMPARE(Read(Write(input)), QStringLiteral("read by: document\nerror: %1\n").arg(error));
-}
-
-void TestCatalogFile::leadingFeffStays_data()
-{
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QString>("reader");
-    QTest::addColumn<QString>("tree");
-    // Each field, in its turn, begins with U+FEFF.
-    const char *const fields[] = {"folder title", "folder description", "title", "address",
-                                  "description"};
-    for (const char *feff : {"\xEF\xBB\xBF", "&#xFEFF;"}) {
-        for (int field = 0; field < 5; ++field) {
-            const auto text = [&](int i, const char *value) {
-                return (i == field ? QByteArray(feff) : QByteArray()) + value;
-            };
-            const auto value = [&](int i, const char *v) {
-                return (i == field ? QStringLiteral("\uFEFF") : QString()) + QString::fromLatin1(v);
-            };
-            const QByteArray folder = "<folder><title>" + text(0, "F") + "</title><description>"
-                + text(1, "D") + "</description><bookmark><title>" + text(2, "t")
-                + "</title><address>" + text(3, "a") + "</address><description>" + text(4, "d")
-                + "</description></bookmark></folder>";
-            const QString tree = QStringLiteral("F0 %1 | %2 | 0 0\nB1 %3 | %4 | %5 | today | \n")
-                                     .arg(value(0, "F"), value(1, "D"), value(2, "t"),
-                                          value(3, "a"), value(4, "d"));
-            const QString name = QStringLiteral("%1, %2").arg(fields[field], *feff == '&'
-                                                                  ? "reference" : "raw");
-            QTest::newRow(qPrintable(name + ", streamed")) << Doc(folder) << "stream" << tree;
-            QTest::newRow(qPrintable(name + ", parsed"))
-                << Doc("<!-- -->" + folder) << "document" << tree;
-        }
-    }
-    QTest::newRow("after the file's own mark")
-        << "\xEF\xBB\xBF" + Doc("<folder><title>\xEF\xBB\xBF\xEF\xBB\xBF" "F</title></folder>")
-        << "stream" << QStringLiteral("F0 \uFEFF\uFEFFF |  | 0 0\n");
-}
-
-// Only a mark at the very start of the file is a byte-order mark. A fault once
-// met: the readers dropped it from a field, and a title that began with it merged
-// as another title on the next import.
-void TestCatalogFile::leadingFeffStays()
-{
-    QFETCH(QByteArray, input);
-    QFETCH(QString, reader);
-    QFETCH(QString, tree);
-    QCOMPARE(Read(Write(input)), QStringLiteral("read by: %1\nerror: \n%2").arg(reader, tree));
-}
-
 void TestCatalogFile::missingFileOrFolderChangesNothing()
 {
     TCatalog catalog;
     AddFolder(catalog.Folders(), QStringLiteral("kept"));
-    catalog.LoadFromFile(m_dir.filePath(QStringLiteral("missing.xml")));
-    catalog.LoadFromFile(m_dir.path());
+    catalog.LoadFromFile(m_files.Dir().filePath(QStringLiteral("missing.xml")));
+    catalog.LoadFromFile(m_files.Dir().path());
     QCOMPARE(Titles(catalog.Folders()), QStringList({"kept"}));
 }
 
@@ -529,7 +328,7 @@ void TestCatalogFile::failedLoadKeepsTheFile()
     const QString error = ErrorOf([&] { plain.LoadFromFile(file); });
     QCOMPARE(ErrorOf([&] { LoadCatalogFile(kept, file); }),
              error + QString(lines).replace("DIR", dir.path()));
-    QCOMPARE(Outline(kept), Outline(plain)); // what was read before the failure stays
+    QCOMPARE(AddedOutline(kept), AddedOutline(plain)); // what was read before the failure stays
     const QStringList copies = before.filter(".damaged") + QStringList(copy).filter(".damaged");
     QCOMPARE(QDir(dir.path()).entryList({"*.damaged*"}, QDir::Files), copies);
     if (!copy.isEmpty())
