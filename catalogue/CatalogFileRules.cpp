@@ -1,5 +1,4 @@
 #include "catalogue/CatalogFileRules.h"
-#include "catalogue/XmlChars.h"
 #include "platform/VarnokelError.h"
 
 #include <QLocale>
@@ -62,21 +61,11 @@ qsizetype Utf8PrefixSize(const QByteArray &start)
 // QString::fromUtf8 drops a leading U+FEFF as a byte-order mark.
 QString FieldText(QByteArrayView utf8)
 {
-    if (!utf8.startsWith("\xEF\xBB\xBF"))
+    if (utf8.size() < 3 || utf8[0] != '\xEF' || utf8[1] != '\xBB' || utf8[2] != '\xBF')
         return QString::fromUtf8(utf8);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless
                                                      | QStringDecoder::Flag::ConvertInitialBom);
     return decoder.decode(utf8);
-}
-
-// The decoding puts U+FFFD for each sequence that is not UTF-8, and a text rarely
-// holds one of its own: only then are the bytes checked. A check of every text, or
-// a decoder that reports its errors, cost the streaming reader a tenth of its time.
-bool CheckedFieldText(QByteArrayView utf8, QString &text)
-{
-    text = FieldText(utf8);
-    return !text.contains(QChar::ReplacementCharacter)
-        || CheckXmlUtf8(utf8).kind == XmlUtf8Fault::None;
 }
 
 bool ReadFlag(const QString &text, bool &value)

@@ -25,9 +25,6 @@ qsizetype Utf8PrefixSize(const QByteArray &start);
 // A field's text from its UTF-8 bytes. A U+FEFF it begins with stays: only at the
 // file's start is it a byte-order mark.
 QString FieldText(QByteArrayView utf8);
-// The same from bytes not checked yet; false when they are not UTF-8 (the
-// streaming reader finds the characters XML forbids before).
-bool CheckedFieldText(QByteArrayView utf8, QString &text);
 
 // A flag's text: a number (not zero: true), else "true" or "false" in any letter
 // case. Returns false when the text is neither.

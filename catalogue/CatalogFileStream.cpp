@@ -110,7 +110,7 @@ Name FieldOf(std::string_view name, Name exact)
 }
 
 // Bookmarks added or visited on the same day one after the other (an import, a
-// day's finds) share one text instead of holding a copy each. ASCII texts only.
+// day's finds) share one text instead of holding a copy each.
 class RepeatedText
 {
 public:
@@ -124,7 +124,7 @@ public:
             m_words[0] = words[0];
             m_words[1] = words[1];
             m_size = bytes.size();
-            m_text = QString::fromLatin1(bytes); // ASCII
+            m_text = FieldText(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
         }
         return m_text;
     }
@@ -244,10 +244,10 @@ bool StreamReader::Text()
     const bool field = m_stack.back().kind == Kind::Field;
     bool ascii = false;
     qsizetype end = m_in.FindTextEnd(0, ascii);
+    if (end == -2)
+        return false; // bytes that are not UTF-8
     if (end >= 0 && m_in.Data()[end] == '<') {
-        const std::string_view text(m_in.Data(), size_t(end));
-        // A field checks its bytes as it decodes them.
-        if (field ? !SetField(text, ascii) : !ascii && !IsXmlUtf8(text))
+        if (field && !SetField(std::string_view(m_in.Data(), size_t(end)), ascii))
             return false;
     } else {
         // Something to resolve or to refuse: the slow way, also for a text that
@@ -383,25 +383,20 @@ bool StreamReader::Close(std::string_view name, Name known)
     return true;
 }
 
-// ASCII bytes are widened, which is quicker than decoding them and gives the same;
-// other bytes fail unless they are UTF-8 of characters XML allows.
+// ASCII bytes are widened, which is quicker than decoding them and gives the same.
 bool StreamReader::SetField(std::string_view bytes, bool ascii)
 {
     const Frame &owner = m_stack[m_stack.size() - 2];
     const Name field = m_stack.back().field;
-    QString decoded;
-    if (!ascii
-        && !CheckedFieldText(QByteArrayView(bytes.data(), qsizetype(bytes.size())), decoded))
-        return false;
-    const auto text = [bytes, ascii, &decoded] {
-        return ascii ? QString::fromLatin1(bytes) : std::move(decoded);
+    const auto text = [bytes, ascii] {
+        return ascii ? QString::fromLatin1(bytes)
+                     : FieldText(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
     };
     if (owner.kind == Kind::Folder)
         return SetFolderField(*owner.folder, field, text());
-    const bool repeated = ascii && bytes.size() <= RepeatedText::kLongest;
-    if (field == fAddDate && repeated)
+    if (field == fAddDate && bytes.size() <= RepeatedText::kLongest)
         SetBookmarkField(*owner.bookmark, field, m_added.Text(bytes));
-    else if (field == fLastVisit && repeated)
+    else if (field == fLastVisit && bytes.size() <= RepeatedText::kLongest)
         SetBookmarkField(*owner.bookmark, field, m_visited.Text(bytes));
     else
         SetBookmarkField(*owner.bookmark, field, text());

@@ -1,6 +1,7 @@
 #pragma once
 // The document reader's parser in the small, as the streaming reader follows it:
-// its white space, the bytes of its names, and what it makes of a text.
+// its white space, the bytes of its names, and what it makes of a text, which both
+// readers resolve themselves (pugixml lets faults in references through).
 
 #include <QtGlobal>
 

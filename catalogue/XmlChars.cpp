@@ -40,37 +40,6 @@ qsizetype NextSpecial(const unsigned char *p, qsizetype i, qsizetype n)
     return n;
 }
 
-bool Continuation(unsigned char c, unsigned char low = 0x80, unsigned char high = 0xBF)
-{
-    return c >= low && c <= high;
-}
-
-// The size of the UTF-8 sequence of more than one byte at p (n bytes at hand) and
-// its character, as Unicode's table of well-formed sequences has them (no overlong
-// form, no surrogate, nothing past U+10FFFF); 0 when there is none.
-int Sequence(const unsigned char *p, qsizetype n, char32_t &c)
-{
-    const unsigned char lead = p[0];
-    if (lead >= 0xC2 && lead <= 0xDF && n >= 2 && Continuation(p[1])) {
-        c = char32_t(lead & 0x1F) << 6 | (p[1] & 0x3F);
-        return 2;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF && n >= 3
-        && Continuation(p[1], lead == 0xE0 ? 0xA0 : 0x80, lead == 0xED ? 0x9F : 0xBF)
-        && Continuation(p[2])) {
-        c = char32_t(lead & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
-        return 3;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4 && n >= 4
-        && Continuation(p[1], lead == 0xF0 ? 0x90 : 0x80, lead == 0xF4 ? 0x8F : 0xBF)
-        && Continuation(p[2]) && Continuation(p[3])) {
-        c = char32_t(lead & 0x07) << 18 | char32_t(p[1] & 0x3F) << 12
-            | char32_t(p[2] & 0x3F) << 6 | (p[3] & 0x3F);
-        return 4;
-    }
-    return 0;
-}
-
 } // namespace
 
 qsizetype FirstNonXmlChar(QStringView text)
@@ -104,7 +73,7 @@ XmlUtf8Fault CheckXmlUtf8(QByteArrayView utf8)
     const qsizetype n = utf8.size();
     for (qsizetype i = NextSpecial(p, 0, n); i < n;) {
         char32_t c = p[i];
-        const int length = c < 0x80 ? 0 : Sequence(p + i, n - i, c);
+        const int length = c < 0x80 ? 0 : Utf8SequenceSize(p + i, n - i, c);
         if (c >= 0x80 && length == 0)
             return {XmlUtf8Fault::Encoding, i, 0};
         if (length == 0 || !IsXmlChar(c))
