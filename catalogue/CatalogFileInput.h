@@ -61,12 +61,12 @@ public:
         }
     }
 
-    // The first '<', '&', '>', control character but tab and line feed, or 0xEF
-    // at or after from: where a text ends that holds nothing to resolve or refuse
-    // ("]]>", a NUL, U+FFFE and U+FFFF, which 0xEF begins). -1 when the file ends
-    // first, -2 at bytes before it that are not UTF-8. ascii tells whether the
-    // bytes from `from` to there are all ASCII. Inlined into its one caller: called
-    // for every text, as a function it cost the load a twentieth of its time.
+    // The first '<', '&', '>', or control character but tab and line feed at or
+    // after from: where a text ends that holds nothing to resolve or refuse ("]]>",
+    // a NUL). -1 when the file ends first, -2 at bytes before it that are not UTF-8
+    // of characters XML allows. ascii tells whether the bytes from `from` to there
+    // are all ASCII. Inlined into its one caller: called for every text, as a
+    // function it cost the load a twentieth of its time.
     Q_ALWAYS_INLINE qsizetype FindTextEnd(qsizetype from, bool &ascii)
     {
         unsigned high = 0;
@@ -92,7 +92,7 @@ public:
 #endif
             for (; i < n; ++i) {
                 const char c = p[i];
-                if (c == '<' || c == '&' || c == '>' || c == '\xEF'
+                if (c == '<' || c == '&' || c == '>'
                     || (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n')) {
                     ascii = !high;
                     return i;
@@ -129,8 +129,10 @@ public:
 private:
     // Checks the UTF-8 sequences that begin at the bytes of mask (bit k: p[i + k]),
     // each with up to three bytes after it at hand, and sets whole past each; a
-    // byte before whole is inside a sequence checked before.
-    static bool Utf8Sequences(const char *p, qsizetype i, unsigned mask, qsizetype &whole)
+    // byte before whole is inside a sequence checked before. U+FFFE and U+FFFF are
+    // UTF-8, but no characters of XML.
+    Q_ALWAYS_INLINE static bool Utf8Sequences(const char *p, qsizetype i, unsigned mask,
+                                              qsizetype &whole)
     {
         for (; mask; mask &= mask - 1) {
             const qsizetype at = i + std::countr_zero(mask);
@@ -139,7 +141,7 @@ private:
             char32_t c = 0;
             const auto *bytes = reinterpret_cast<const unsigned char *>(p + at);
             const int size = Utf8SequenceSize(bytes, 4, c);
-            if (size == 0)
+            if (size == 0 || c == 0xFFFE || c == 0xFFFF)
                 return false;
             whole = at + size;
         }
@@ -168,8 +170,7 @@ private:
         const __m128i markup = _mm_or_si128(
             _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('<')),
                          _mm_cmpeq_epi8(b, _mm_set1_epi8('&'))),
-            _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('>')),
-                         _mm_cmpeq_epi8(b, _mm_set1_epi8(char(0xEF)))));
+            _mm_cmpeq_epi8(b, _mm_set1_epi8('>')));
         return unsigned(_mm_movemask_epi8(_mm_or_si128(control, markup)));
     }
     // Bit k set when byte k of the 16 at p is not ASCII.
