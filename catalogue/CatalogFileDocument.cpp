@@ -1,10 +1,14 @@
-// The document reader of the catalogue file: pugixml parses the whole file, then
-// the document is walked with an explicit stack in document order, so a failure
-// leaves exactly the folders met before it, and any depth of nesting is safe.
+// The document reader of the catalogue file: pugixml parses the whole file and the
+// document is checked whole (CatalogFileWellFormed.h), so a file that is not
+// well-formed changes nothing; then it is walked with an explicit stack in
+// document order, so a failing field leaves exactly the folders met before it, and
+// any depth of nesting is safe.
 #include "catalogue/Catalog.h"
 #include "catalogue/CatalogFileNames.h"
 #include "catalogue/CatalogFileReaders.h"
 #include "catalogue/CatalogFileRules.h"
+#include "catalogue/CatalogFileWellFormed.h"
+#include "catalogue/XmlChars.h"
 #include "platform/VarnokelError.h"
 
 #include <QFile>
@@ -20,10 +24,6 @@
 namespace {
 
 using namespace CatalogFileNames;
-
-// Whitespace-only text is dropped (no parse_ws_pcdata); comments and processing
-// instructions are kept, because a field holding one is an error.
-constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
 
 // How the file's bytes become UTF-8: as they stand, less a byte-order mark, or
 // decoded from the encoding that a mark or the declaration names.
@@ -53,17 +53,19 @@ void Open(QFile &file)
                                 .arg(file.fileName(), file.errorString()));
 }
 
-// The file's bytes as UTF-8, and how they became that.
-QByteArray ReadAsUtf8(const QString &fileName, SourceForm &form)
+// The name of the file's encoding, for a message.
+QString EncodingName(const SourceForm &form)
 {
-    QFile file(fileName);
-    Open(file);
-    QByteArray data = file.readAll();
-    form = FormOf(data, fileName);
-    if (form.encoding.isEmpty())
-        return data.remove(0, form.prefix);
-    QStringDecoder decoder(form.encoding.constData());
-    return QString(decoder.decode(data)).toUtf8();
+    return form.encoding.isEmpty() ? QStringLiteral("UTF-8") : QString::fromLatin1(form.encoding);
+}
+
+// Where decoding failed in text, when it did: at a lone surrogate (Qt's decoders
+// let them through), or at the NUL that a decoder that met bytes it could not
+// decode put there. Other characters XML forbids are found in the UTF-8.
+qsizetype FirstUndecoded(const QString &text, bool failed)
+{
+    const qsizetype at = FirstNonXmlChar(text);
+    return at >= 0 && (text[at].isSurrogate() || (text[at].isNull() && failed)) ? at : -1;
 }
 
 // Finds, in a text given piece by piece, the line that holds a byte offset: its
@@ -95,7 +97,7 @@ public:
     }
     int Number() const { return m_number; }
     // The first 40 characters.
-    QString Text() const { return QString::fromUtf8(m_line).left(40); }
+    QString Text() const { return FieldText(m_line).left(40); }
 
 private:
     static constexpr qsizetype kKept = 40 * 4; // 40 characters of UTF-8 at most
@@ -147,14 +149,39 @@ void FindLine(const QString &fileName, const SourceForm &form, LineAt &line)
 // The parser's reason, "Line: " and the line number, and the first 40 characters
 // of that line. The parse changed the text in place, so the line is read again.
 [[noreturn]] void RaiseParseError(const QString &fileName, const SourceForm &form,
-                                  const pugi::xml_parse_result &result)
+                                  const CatalogFileFault &fault)
 {
-    LineAt line(qsizetype(result.offset));
+    LineAt line(fault.offset);
     FindLine(fileName, form, line);
-    throw VarnokelError(QStringLiteral("%1\nLine: %2\n%3")
-                            .arg(QString::fromUtf8(result.description()))
-                            .arg(line.Number())
-                            .arg(line.Text()));
+    throw VarnokelError(
+        QStringLiteral("%1\nLine: %2\n%3").arg(fault.reason).arg(line.Number()).arg(line.Text()));
+}
+
+// The file's bytes as UTF-8, and how they became that; a file that is not
+// UTF-8 of the characters XML allows fails here.
+QByteArray ReadAsUtf8(const QString &fileName, SourceForm &form)
+{
+    QFile file(fileName);
+    Open(file);
+    QByteArray data = file.readAll();
+    form = FormOf(data, fileName);
+    if (form.encoding.isEmpty()) {
+        data.remove(0, form.prefix);
+    } else {
+        QStringDecoder decoder(form.encoding.constData(),
+                               QStringDecoder::Flag::Stateless
+                                   | QStringDecoder::Flag::ConvertInvalidToNull);
+        const QString text = decoder.decode(data);
+        if (const qsizetype bad = FirstUndecoded(text, decoder.hasError()); bad >= 0)
+            RaiseParseError(fileName, form,
+                            {QStringLiteral("Invalid byte sequence in encoding %1")
+                                 .arg(EncodingName(form)),
+                             QStringView(text).first(bad).toUtf8().size()});
+        data = text.toUtf8();
+    }
+    if (auto fault = CheckUtf8Text(data, EncodingName(form)))
+        RaiseParseError(fileName, form, *fault);
+    return data;
 }
 
 // A name without its namespace prefix. Field names have no prefix, so a name
@@ -201,7 +228,7 @@ bool FieldValue(pugi::xml_node field, QString &value)
     const char *text = content.value();
     if (!*text)
         return false;
-    value = QString::fromUtf8(text);
+    value = FieldText(text);
     return true;
 }
 
@@ -285,13 +312,19 @@ void ReadCatalogDocument(const QString &fileName, TFolders &root)
 {
     SourceForm form;
     QByteArray text = ReadAsUtf8(fileName, form);
+    const char lastByte = text.isEmpty() ? '\0' : text.back();
     pugi::xml_document document;
     const pugi::xml_parse_result result = document.load_buffer_inplace(
-        text.data(), size_t(text.size()), kParseOptions, pugi::encoding_utf8);
-    if (!result) {
+        text.data(), size_t(text.size()), kWellFormedParseOptions, pugi::encoding_utf8);
+    std::optional<CatalogFileFault> fault;
+    if (!result)
+        fault = {QString::fromUtf8(result.description()), qsizetype(result.offset)};
+    else
+        fault = CheckDocument(document, text, lastByte);
+    if (fault) {
         document.reset();
         text = QByteArray(); // nothing of the file is held while its line is found
-        RaiseParseError(fileName, form, result);
+        RaiseParseError(fileName, form, *fault);
     }
 
     // A document element of another name is read as an empty catalogue; one named

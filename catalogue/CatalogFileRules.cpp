@@ -58,6 +58,16 @@ qsizetype Utf8PrefixSize(const QByteArray &start)
     return name.isEmpty() || name == "utf-8" || name == "utf8" || name == "us-ascii" ? 0 : -1;
 }
 
+// QString::fromUtf8 drops a leading U+FEFF as a byte-order mark.
+QString FieldText(QByteArrayView utf8)
+{
+    if (utf8.size() < 3 || utf8[0] != '\xEF' || utf8[1] != '\xBB' || utf8[2] != '\xBF')
+        return QString::fromUtf8(utf8);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless
+                                                     | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(utf8);
+}
+
 bool ReadFlag(const QString &text, bool &value)
 {
     if (text == u"-1" || text == u"0") { // as the writer writes them

@@ -1,8 +1,9 @@
 #pragma once
 // The reading rules that both readers of the catalogue file share: how the file's
-// bytes are encoded, and what a flag's text means.
+// bytes are encoded, how a field's text is decoded, and what a flag's text means.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringConverter>
 
@@ -20,6 +21,10 @@ std::optional<QStringConverter::Encoding> MarkedEncoding(const QByteArray &start
 // bytes are UTF-8 as they stand; -1 when they need decoding. Judged from the start
 // of the file, which must hold its declaration when it has one.
 qsizetype Utf8PrefixSize(const QByteArray &start);
+
+// A field's text from its UTF-8 bytes. A U+FEFF it begins with stays: only at the
+// file's start is it a byte-order mark.
+QString FieldText(QByteArrayView utf8);
 
 // A flag's text: a number (not zero: true), else "true" or "false" in any letter
 // case. Returns false when the text is neither.

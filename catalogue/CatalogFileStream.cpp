@@ -3,15 +3,17 @@
 // catalogue it makes. It reads the plain form: UTF-8 (or a declaration that says
 // so), elements without attributes, text with the five entities and character
 // references. Anything else (comments, CDATA, processing instructions, attributes,
-// another encoding, any fault, a field that fails) makes it take back what it
-// added and leave the file to the document reader. Where it reads, it follows that
-// reader's parser to the byte: its white space, names, end tags and references.
+// another encoding, any fault, bytes that are not XML's characters in UTF-8, a
+// field that fails) makes it take back what it added and leave the file to the
+// document reader. Where it reads, it follows that reader's parser to the byte:
+// its white space, names, end tags and references.
 #include "catalogue/Catalog.h"
 #include "catalogue/CatalogFileInput.h"
 #include "catalogue/CatalogFileNames.h"
 #include "catalogue/CatalogFileReaders.h"
 #include "catalogue/CatalogFileRules.h"
 #include "catalogue/CatalogFileSyntax.h"
+#include "catalogue/XmlChars.h"
 
 #include <cstring>
 #include <string>
@@ -72,6 +74,13 @@ Name KnownName(std::string_view name)
     }
 }
 
+// Whether bytes are UTF-8 of characters XML allows.
+bool IsXmlUtf8(std::string_view bytes)
+{
+    return CheckXmlUtf8(QByteArrayView(bytes.data(), qsizetype(bytes.size()))).kind
+        == XmlUtf8Fault::None;
+}
+
 // What a name is; nInvalid unless the parser would take all its bytes for a name.
 Name NameOf(std::string_view name)
 {
@@ -79,10 +88,13 @@ Name NameOf(std::string_view name)
         return known;
     if (name.empty() || !Is(name[0], kNameStart))
         return nInvalid;
-    for (char c : name)
+    bool ascii = true;
+    for (char c : name) {
         if (!Is(c, kNameChar))
             return nInvalid;
-    return nOther;
+        ascii = ascii && !(c & 0x80);
+    }
+    return ascii || IsXmlUtf8(name) ? nOther : nInvalid;
 }
 
 // A field is found by the part of its name after any prefix, too.
@@ -112,7 +124,7 @@ public:
             m_words[0] = words[0];
             m_words[1] = words[1];
             m_size = bytes.size();
-            m_text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+            m_text = FieldText(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
         }
         return m_text;
     }
@@ -197,7 +209,7 @@ bool StreamReader::SkipDeclaration()
         || !(Is(start[5], kSpace) || start[5] == '?'))
         return true;
     const size_t end = start.find("?>", 5);
-    if (end == std::string_view::npos || start.substr(0, end).find('\0') != std::string_view::npos)
+    if (end == std::string_view::npos || !IsXmlUtf8(start.substr(0, end)))
         return false;
     m_in.Consume(qsizetype(end + 2));
     return true;
@@ -232,17 +244,20 @@ bool StreamReader::Text()
     const bool field = m_stack.back().kind == Kind::Field;
     bool ascii = false;
     qsizetype end = m_in.FindTextEnd(0, ascii);
+    if (end == -2)
+        return false; // bytes that are not UTF-8
     if (end >= 0 && m_in.Data()[end] == '<') {
         if (field && !SetField(std::string_view(m_in.Data(), size_t(end)), ascii))
             return false;
     } else {
-        // Something to resolve, or a NUL, which would end the parse: the slow way.
+        // Something to resolve or to refuse: the slow way, also for a text that
+        // no field takes.
         end = end < 0 ? -1 : m_in.Find('<', end);
-        if (end < 0)
+        if (end < 0 || !IsXmlUtf8(std::string_view(m_in.Data(), size_t(end))))
             return false;
-        const bool decoded = field ? CatalogFileSyntax::DecodeText(m_in.Data(), end, m_text)
-                                   : !std::memchr(m_in.Data(), 0, size_t(end));
-        if (!decoded || (field && !SetField(m_text, false)))
+        if (CatalogFileSyntax::DecodeText(m_in.Data(), end, m_text)
+                != CatalogFileSyntax::TextFault::None
+            || (field && !SetField(m_text, false)))
             return false;
     }
     m_in.Consume(end);
@@ -374,7 +389,8 @@ bool StreamReader::SetField(std::string_view bytes, bool ascii)
     const Frame &owner = m_stack[m_stack.size() - 2];
     const Name field = m_stack.back().field;
     const auto text = [bytes, ascii] {
-        return ascii ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
+        return ascii ? QString::fromLatin1(bytes)
+                     : FieldText(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
     };
     if (owner.kind == Kind::Folder)
         return SetFolderField(*owner.folder, field, text());

@@ -1,4 +1,5 @@
 #include "catalogue/CatalogFileSyntax.h"
+#include "catalogue/XmlChars.h"
 
 #include <string_view>
 #include <utility>
@@ -33,22 +34,9 @@ int DigitValue(char c, bool hex)
     return hex && lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
 }
 
-// A reference at p ("&amp;", "&#233;", "&#x20AC;"); a code point the parser would
-// write as no character (NUL, a surrogate, beyond Unicode) counts as none.
-bool Reference(const char *&p, const char *end, std::string &out)
+// "&#233;" or "&#x20AC;" ("&#X" is no reference) to a character XML allows.
+TextFault CharacterReference(std::string_view rest, size_t &length, std::string &out)
 {
-    static constexpr std::pair<std::string_view, char> kEntities[] = {
-        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
-    const std::string_view rest(p, size_t(end - p));
-    for (const auto &[entity, c] : kEntities) {
-        if (rest.starts_with(entity)) {
-            out += c;
-            p += entity.size();
-            return true;
-        }
-    }
-    if (!rest.starts_with("&#"))
-        return false;
     const bool hex = rest.size() > 2 && rest[2] == 'x';
     const size_t first = hex ? 3 : 2;
     size_t i = first;
@@ -56,38 +44,73 @@ bool Reference(const char *&p, const char *end, std::string &out)
     for (; i < rest.size() && rest[i] != ';'; ++i) {
         const int digit = DigitValue(rest[i], hex);
         if (digit < 0)
-            return false;
+            return TextFault::CharacterReference;
         code = code * (hex ? 16 : 10) + char32_t(digit);
         if (code > 0x10FFFF)
-            return false;
+            return TextFault::CharacterReference;
     }
-    if (i == rest.size() || i == first || code == 0 || (code >= 0xD800 && code <= 0xDFFF))
-        return false;
+    if (i == rest.size() || i == first || !IsXmlChar(code))
+        return TextFault::CharacterReference;
     AppendUtf8(out, code);
-    p += i + 1;
-    return true;
+    length = i + 1;
+    return TextFault::None;
+}
+
+// A reference at the start of rest; length: its size in bytes.
+TextFault Reference(std::string_view rest, size_t &length, std::string &out)
+{
+    static constexpr std::pair<std::string_view, char> kEntities[] = {
+        {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
+    if (rest.starts_with("&#"))
+        return CharacterReference(rest, length, out);
+    if (rest.size() < 2 || !Is(rest[1], kNameStart))
+        return TextFault::Ampersand;
+    size_t end = 2;
+    while (end < rest.size() && Is(rest[end], kNameChar))
+        ++end;
+    if (end == rest.size() || rest[end] != ';')
+        return TextFault::Ampersand;
+    const std::string_view name = rest.substr(1, end - 1);
+    for (const auto &[entity, c] : kEntities) {
+        if (name == entity) {
+            out += c;
+            length = end + 1;
+            return TextFault::None;
+        }
+    }
+    return TextFault::Entity;
 }
 
 } // namespace
 
-bool DecodeText(const char *p, qsizetype n, std::string &out)
+TextFault DecodeText(const char *p, qsizetype n, std::string &out, qsizetype *at, TextKind kind)
 {
-    const char *end = p + n;
+    const bool resolve = kind != TextKind::Cdata;
+    const char *const start = p;
+    const char *const end = p + n;
+    TextFault fault = TextFault::None;
     out.clear();
-    while (p != end) {
+    while (p != end && fault == TextFault::None) {
         if (*p == '\r') {
             out += '\n';
             p += p + 1 != end && p[1] == '\n' ? 2 : 1;
-        } else if (*p == '&') {
-            if (!Reference(p, end, out))
-                return false;
+        } else if (*p == '&' && resolve) {
+            size_t length = 0;
+            fault = Reference(std::string_view(p, size_t(end - p)), length, out);
+            p += length;
+        } else if (*p == '>' && kind == TextKind::Content && p - start >= 2 && p[-1] == ']'
+                   && p[-2] == ']') {
+            fault = TextFault::CdataEnd;
+            p -= 2;
         } else if (*p == '\0') {
-            return false;
+            fault = TextFault::Nul;
         } else {
             out += *p++;
         }
     }
-    return true;
+    if (at)
+        *at = p - start;
+    return fault;
 }
 
 } // namespace CatalogFileSyntax

@@ -29,10 +29,12 @@ bool IsXmlBlank(QStringView text)
     return true;
 }
 
-// True for the characters written as an entity or a character reference.
+// True for the characters written as an entity or a character reference, or
+// dropped.
 bool NeedsEscape(char16_t u)
 {
-    return u == '&' || u == '<' || u == '>' || (u < 0x20 && u != '\t' && u != '\n');
+    return u == '&' || u == '<' || u == '>' || (u < 0x20 && u != '\t' && u != '\n')
+        || u >= 0xFFFE;
 }
 
 class Writer
@@ -100,8 +102,8 @@ private:
 
     // Markup characters as entities; a carriage return as a character reference,
     // so it comes back unchanged. The other control characters but tab and line
-    // feed cannot stand in an XML 1.0 file, not even as references: they are
-    // dropped, so that other tools read the catalogue file too.
+    // feed, U+FFFE and U+FFFF cannot stand in an XML 1.0 file, not even as
+    // references: they are dropped, or the file would not load again.
     void Escaped(QStringView value)
     {
         const QChar *run = value.begin();
@@ -125,7 +127,8 @@ private:
 
     QByteArray m_out;
     qsizetype m_size = 0;
-    // Runs are cut only at ASCII characters, so a surrogate pair is never split.
+    // Runs are cut only at ASCII characters, U+FFFE and U+FFFF, so a surrogate pair is
+    // never split.
     QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 

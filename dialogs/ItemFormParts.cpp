@@ -1,4 +1,5 @@
 #include "dialogs/ItemFormParts.h"
+#include "catalogue/XmlChars.h"
 #include "exchange/LineFile.h"
 #include "program/CommandGuard.h"
 
@@ -31,7 +32,8 @@ bool TEnterConfirms::eventFilter(QObject *watched, QEvent *event)
 
 QString TrimmedText(const QString &text)
 {
-    return TrimText(text).toString();
+    const QString clean = XmlCharsOnly(text);
+    return TrimText(clean).toString();
 }
 
 QPlainTextEdit *NewMemo(QWidget *form)

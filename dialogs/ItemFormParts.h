@@ -34,8 +34,10 @@ private:
     QAbstractButton *m_okButton;
 };
 
-// The text without the characters of code 32 or less at either end (blanks,
-// tabs, line breaks): what the dialogs store, and empty for a blank entry.
+// The text without what the catalogue file cannot hold (XmlCharsOnly: a control
+// character pasted in, U+FFFF) and without the characters of code 32 or less at
+// either end (blanks, tabs, line breaks): what the dialogs store, and empty for a
+// blank entry.
 QString TrimmedText(const QString &text);
 
 // The item's title and description as the editors hold them, trimmed.

@@ -1,4 +1,5 @@
 #include "exchange/HtmlText.h"
+#include "catalogue/XmlChars.h"
 #include "exchange/LineFile.h"
 #include "platform/Memory.h"
 #include "platform/TextCodec.h"
@@ -252,12 +253,10 @@ QString DecodeHtmlEntities(QStringView text)
             semi > 1 ? Reference(text.sliced(amp + 1, semi - 1)) : std::nullopt;
         if (code) {
             out += text.sliced(done, amp - done);
-            if (QChar::requiresSurrogates(*code)) {
-                out += QChar(QChar::highSurrogate(*code));
-                out += QChar(QChar::lowSurrogate(*code));
-            } else {
-                out += QChar(char16_t(*code));
-            }
+            // One to a character the catalogue file cannot hold ("&#0;", "&#xFFFF;")
+            // gives nothing.
+            if (IsXmlChar(*code))
+                out += QStringView(QChar::fromUcs4(*code));
             done = amp + semi + 1;
         }
         amp = text.indexOf(u'&', code ? done : amp + 1);

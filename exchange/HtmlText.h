@@ -2,7 +2,8 @@
 // Text inside HTML: Netscape bookmark files and the generated page. Reading
 // decodes character references ("&#233;", "&#xE9;"; "&#128;" to "&#159;" as the
 // Windows-1252 characters of those bytes) and the named entities of HTML 4
-// ("&amp;", "&eacute;"); a reference that names nothing stays as written. Writing
+// ("&amp;", "&eacute;"); a reference that names nothing stays as written, and one
+// to a character that XML cannot hold (IsXmlChar) gives nothing. Writing
 // turns & < > " and every control character into references, so that no text can
 // change the markup or break the line it stands in. THtmlBuffer writes a page.
 

@@ -1,17 +1,11 @@
 #include "exchange/Merge.h"
+#include "catalogue/XmlChars.h"
 #include "exchange/LineFile.h"
-
-#include <algorithm>
 
 namespace {
 
 // Lists shorter than this are searched one by one; an index costs more there.
 constexpr int kIndexFrom = 16;
-
-bool IsStrayControl(QChar c)
-{
-    return c.unicode() < 32 && c != u'\t' && c != u'\n' && c != u'\r';
-}
 
 void CleanFolder(TFolder &folder)
 {
@@ -32,11 +26,7 @@ void CleanBookmark(TBookmark &bookmark)
 
 QString ImportedText(const QString &text)
 {
-    if (std::none_of(text.begin(), text.end(), IsStrayControl))
-        return text;
-    QString clean = text;
-    clean.removeIf(IsStrayControl);
-    return clean;
+    return XmlCharsOnly(text);
 }
 
 size_t TitleHash::operator()(const QString &title) const noexcept

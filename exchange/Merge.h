@@ -16,9 +16,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
-// Text as an import may put it into the catalogue: without the C0 control
-// characters other than tab, line feed and carriage return, which no XML 1.0 file
-// can hold. The merger applies it to every folder and bookmark it is given.
+// Text as an import may put it into the catalogue: without what no XML 1.0 file
+// can hold (XmlCharsOnly: the C0 controls but tab, line feed and carriage return,
+// lone surrogates, U+FFFE, U+FFFF). The merger applies it to every folder and
+// bookmark it is given.
 QString ImportedText(const QString &text);
 
 // Hashing and equality of titles as SameTitle compares them, for indexes by title.

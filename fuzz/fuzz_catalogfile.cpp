@@ -1,11 +1,13 @@
 // The catalogue file: any bytes load into a fresh catalogue or fail with a
-// message; a catalogue that loads is saved and loaded again and gives the same
-// tree (values of blanks alone come back empty, an empty add date as today).
+// message; a catalogue that loads holds only characters XML allows, and is saved
+// and loaded again and gives the same tree (values of blanks alone come back
+// empty, an empty add date as today).
 // The streaming reader reads what the document reader reads, or leaves the file
 // to it untouched; what the writer writes, it always reads itself.
 #include "catalogue/Catalog.h"
 #include "catalogue/CatalogFileReaders.h"
 #include "catalogue/FolderWalk.h"
+#include "catalogue/XmlChars.h"
 #include "platform/VarnokelError.h"
 #include "tests/CatalogOutline.h"
 
@@ -80,6 +82,21 @@ void Normalise(TFolders &roots)
     });
 }
 
+// What loads holds only characters XML allows, or the next save would make a file
+// that does not load.
+void CheckXmlText(TFolders &roots)
+{
+    const auto clean = [](const QString &text) { Check(XmlCharsOnly(text) == text); };
+    ForEachFolder(roots, [&clean](TFolder &folder) {
+        clean(folder.Title());
+        clean(folder.Description());
+        for (const auto &b : folder.Bookmarks())
+            for (const QString &text :
+                 {b->Title(), b->Address(), b->Description(), b->AddDate(), b->LastVisit()})
+                clean(text);
+    });
+}
+
 // A file the streaming reader takes gives the tree the document reader gives, read
 // in blocks of any size.
 void CheckReadersAgree(const QString &fileName)
@@ -120,6 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } catch (const VarnokelError &) {
         return 0;
     }
+    CheckXmlText(catalog.Folders());
     const QString saved = QString::fromLocal8Bit(g_saved);
     catalog.SaveToFile(saved);
     TCatalog reloaded;

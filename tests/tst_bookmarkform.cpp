@@ -149,6 +149,23 @@ private slots:
         QCOMPARE(Catalog->GetUndoCount(), 1);
         Open(bookmark); // left open: closing the main window frees it
     }
+
+    // A pasted control character or U+FFFF once reached the catalogue file, which
+    // then did not load; a title of such characters alone is blank.
+    void storesOnlyWhatTheFileHolds()
+    {
+        TBookmark *bookmark = m_folder->Bookmarks().At(0);
+        TfrmBookmark *form = Open(bookmark);
+        form->edTitle->setText(QString(QChar(0xFFFF)) + QChar(1));
+        form->edAddress->setText("x");
+        QVERIFY(!form->btnOK->isEnabled());
+        form->edTitle->setText(QStringLiteral("\uFFFEb") + QChar(0x1F) + QStringLiteral("\U0001F600"));
+        form->edAddress->setText(QStringLiteral("http://x/") + QChar(0xDC00) + QStringLiteral("\uFFFF"));
+        form->memDescription->setPlainText(QStringLiteral("d") + QChar(0xD800) + QChar(8) + "e");
+        form->btnOK->click();
+        QCOMPARE(Fields(*bookmark).mid(0, 3),
+                 QStringList({QStringLiteral("b\U0001F600"), "http://x/", "de"}));
+    }
 };
 
 QTEST_MAIN(TestBookmarkForm)

@@ -110,7 +110,9 @@ void TestCatalogFileWriter::textsComeBack_data()
         QTest::newRow(name) << text << text;
     };
     same("markup", QStringLiteral("a & b < c > d \"e\" 'f' &amp; ]]> <!-- x --> &#13;"));
-    same("non-ASCII", QStringLiteral("Café Straße 日本語 😀 \u00A0\uFFFF"));
+    same("non-ASCII", QStringLiteral("Café Straße 日本語 😀 \u00A0\uFFFD"));
+    // A fault once met: the readers dropped a leading U+FEFF as a byte-order mark.
+    same("leading U+FEFF", QStringLiteral("\uFEFF\uFEFFtext\uFEFF"));
     // A fault once met: a carriage return in a description came back as a line feed.
     same("line breaks, tabs, blanks around", QStringLiteral("  \tCR\rCR LF\r\nLF\n\t "));
     same("longer than the buffer first made", QString(100000, QLatin1Char('y')));
@@ -129,6 +131,9 @@ void TestCatalogFileWriter::textsComeBack_data()
     QTest::newRow("control characters dropped") << every << kept;
     QTest::newRow("NUL dropped") << QStringLiteral("a") + QChar(0) + QStringLiteral("b")
                                  << QStringLiteral("ab");
+    // Written as they were, they made a file that does not load.
+    QTest::newRow("U+FFFE and U+FFFF dropped") << QStringLiteral("a\uFFFEb\uFFFFc")
+                                               << QStringLiteral("abc");
     QTest::newRow("lone surrogate") << QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b")
                                     << QStringLiteral("a\uFFFDb");
 }

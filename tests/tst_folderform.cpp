@@ -140,6 +140,20 @@ private slots:
         QCOMPARE(Shape(Catalog->Folders()), QString("Work(A1) B"));
         Open(a); // left open: closing the main window frees it
     }
+
+    // A pasted control character or U+FFFF once reached the catalogue file, which
+    // then did not load.
+    void storesOnlyWhatTheFileHolds()
+    {
+        BuildShape(Catalog->Folders(), "A");
+        TFolder *a = FolderNamed(*Catalog, "A");
+        TfrmFolder *form = Open(a);
+        form->edTitle->setText(QStringLiteral("\uFFFF Work") + QChar(2));
+        form->memDescription->setPlainText(QStringLiteral("a\uFFFEb") + QChar(0xD800));
+        form->btnOK->click();
+        QCOMPARE(a->Title(), QStringLiteral("Work"));
+        QCOMPARE(a->Description(), QStringLiteral("ab"));
+    }
 };
 
 QTEST_MAIN(TestFolderForm)

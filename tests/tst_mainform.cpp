@@ -274,6 +274,22 @@ private slots:
         QTEST(m.Form->MainToolbar->isVisible(), "toolbar");
     }
 
+    // A second document element was once dropped, and the next save lost it.
+    void notWellFormedCatalogKept()
+    {
+        const QByteArray twoRoots = "<varnokel_file>\r\n  <folder><title>A</title></folder>\r\n"
+                                    "</varnokel_file>\r\n<varnokel_file/>\r\n";
+        m.Write("bookmarks.xml", twoRoots);
+        m.Form = std::make_unique<TfrmMain>();
+        QCOMPARE(m.Boxes.size(), 1);
+        QCOMPARE(m.Boxes[0].Text,
+                 "More than one document element\nLine: 4\n<varnokel_file/>\nThe file was kept as "
+                     + m.Path("bookmarks.xml.damaged") + ".");
+        QCOMPARE(m.Boxes[0].Icon, QMessageBox::Critical);
+        QCOMPARE(Catalog->Folders().Count(), 0);
+        QCOMPARE(m.Read("bookmarks.xml.damaged"), twoRoots);
+    }
+
     void closeAsksAboutChanges_data()
     {
         QTest::addColumn<QByteArray>("ini");
