@@ -276,6 +276,8 @@ private slots:
         // 207 characters of two or three bytes each are more than a file name holds.
         QTest::newRow("three-byte characters")
             << QString(300, QChar(0x65E5)) << QString(83, QChar(0x65E5));
+        QTest::newRow("the first three-byte character")
+            << QString(300, QChar(0x0800)) << QString(83, QChar(0x0800));
         QTest::newRow("two-byte characters")
             << u"\u0080\u07FF"_qs.repeated(150) << u"\u0080\u07FF"_qs.repeated(63).first(125);
         QTest::newRow("surrogate pair kept whole")

@@ -274,6 +274,31 @@ private slots:
         QTEST(m.Form->MainToolbar->isVisible(), "toolbar");
     }
 
+    // A settings file whose interrupted save cannot be repaired is not read, and the
+    // user is told why.
+    void unrepairedSettingsNotRead()
+    {
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m.Path("state")));
+        const QByteArray torn = "[MainForm]\r\nShowToolbar=0\r\nWid";
+        m.Write("preferences.ini", torn);
+        m.Write("bookmarks.xml", kCatalog);
+        const QString copy = m.Path("state/varnokel/preferences.ini.before-save");
+        QVERIFY(QDir().mkpath(copy)); // no file: the old contents cannot be read
+        const bool opened = m.Open();
+        qputenv("XDG_STATE_HOME", m_state.path().toUtf8());
+        QVERIFY(QDir(copy).removeRecursively());
+        QVERIFY(opened);
+        QCOMPARE(m.Boxes.size(), 1);
+        QCOMPARE(m.Boxes[0].Icon, QMessageBox::Critical);
+        QVERIFY2(m.Boxes[0].Text.startsWith("The last save of " + m.Path("preferences.ini")
+                                            + " did not end, and it could not be repaired: "),
+                 qPrintable(m.Boxes[0].Text));
+        QVERIFY(m.Boxes[0].Text.endsWith(" kept in " + copy + "."));
+        QCOMPARE(m.Read("preferences.ini"), torn);
+        QVERIFY(m.Form->MainToolbar->isVisible()); // the default, not the torn file's
+        QVERIFY(m.Rows().contains("a"));
+    }
+
     // A second document element was once dropped, and the next save lost it.
     void notWellFormedCatalogKept()
     {

@@ -26,6 +26,8 @@ private slots:
         good("run ended by the text", "+BDA", u"а"_qs);
         good("two units in one run", "+AOQgrA-x", u"ä€x"_qs);
         good("surrogate pair", "+2D3eAA-", u"😀"_qs);
+        // The ends of each range of base64 digits, and both signs.
+        good("every kind of base64 digit", "+Zz09/+aA-", u"\u673D\u3DFF\uE680"_qs);
         good("plain ASCII", "http://example.com/a~b\\c", "http://example.com/a~b\\c");
         good("empty", "", "");
         bad("plus at the end", "a+");
