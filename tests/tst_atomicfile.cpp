@@ -368,6 +368,8 @@ private slots:
                  repair.outcome != SaveRepair::Outcome::Restored);
         const QStringList aside = {"prefs.ini.before-save.1"};
         QCOMPARE(StateLeftovers(), QFile::exists(copy + ".1") ? aside : QStringList());
+        // A copy set aside is the user's, no save's: its record went with it.
+        QVERIFY(QFile::exists(copy) || !QFile::exists(SaveRecordPath(copy)));
     }
 
     void stickyFolderSavesInPlace()
