@@ -241,6 +241,25 @@ private slots:
         QCOMPARE(QFile::exists(copy), !once);
     }
 
+    void noReservationStillSavesInPlace_data()
+    {
+        QTest::addColumn<int>("error"); // what the reservation fails with
+        QTest::newRow("not supported") << int(EOPNOTSUPP);
+        QTest::newRow("invalid") << int(EINVAL);
+    }
+    // A file system that cannot reserve space is written all the same, the copy
+    // keeping the old file meanwhile.
+    void noReservationStillSavesInPlace()
+    {
+        QFETCH(int, error);
+        RefuseTemporaries([&](SaveStep step, const QString &) {
+            return step == SaveStep::Reserve ? error : 0;
+        });
+        QCOMPARE(TryWriteFileAtomically(m_file, "new contents"), "");
+        QCOMPARE(ReadFileBytes(m_file), "new contents");
+        QCOMPARE(QDir(StateFolder()).entryList(QDir::Files | QDir::Hidden), {});
+    }
+
     void killedInPlaceSaveLeavesAWholeFile_data()
     {
         QTest::addColumn<QByteArray>("old");
