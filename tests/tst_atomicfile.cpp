@@ -41,6 +41,7 @@ class TestAtomicFile : public QObject
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_file; // "prefs.ini" in the folder "locked", holding "old"
+    qsizetype m_cut = -1; // the bytes a killed write leaves written; -1: half
     QStringList m_locked;
 
     QString Path(const QString &name) const { return m_dir->filePath(name); }
@@ -67,7 +68,7 @@ class TestAtomicFile : public QObject
     }
 
     // Runs work in a child process with temporaries refused, which its n-th step
-    // ends as a kill would, a write to the file cut at half; false when work got
+    // ends as a kill would, a write to the file cut at m_cut; false when work got
     // through.
     bool KilledAt(int n, const QByteArray &contents, const std::function<void()> &work)
     {
@@ -75,7 +76,7 @@ class TestAtomicFile : public QObject
         if (child == 0) {
             RefuseTemporaries([&, steps = 0](SaveStep step, const QString &path) mutable {
                 if (++steps == n && step == SaveStep::Write && path == m_file)
-                    TearFile(m_file, contents.left(contents.size() / 2));
+                    TearFile(m_file, contents.left(m_cut < 0 ? contents.size() / 2 : m_cut));
                 if (steps == n)
                     ::raise(SIGKILL);
                 return 0;
@@ -120,6 +121,7 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         qputenv("XDG_STATE_HOME", QFile::encodeName(Path("state")));
         m_file = Path("locked/prefs.ini");
+        m_cut = -1;
         WriteFileBytes(m_file, "old");
     }
 
@@ -239,12 +241,40 @@ private slots:
         QCOMPARE(QFile::exists(copy), !once);
     }
 
+    void noReservationStillSavesInPlace_data()
+    {
+        QTest::addColumn<int>("error"); // what the reservation fails with
+        QTest::newRow("not supported") << int(EOPNOTSUPP);
+        QTest::newRow("invalid") << int(EINVAL);
+    }
+    // A file system that cannot reserve space is written all the same, the copy
+    // keeping the old file meanwhile.
+    void noReservationStillSavesInPlace()
+    {
+        QFETCH(int, error);
+        RefuseTemporaries([&](SaveStep step, const QString &) {
+            return step == SaveStep::Reserve ? error : 0;
+        });
+        QCOMPARE(TryWriteFileAtomically(m_file, "new contents"), "");
+        QCOMPARE(ReadFileBytes(m_file), "new contents");
+        QCOMPARE(QDir(StateFolder()).entryList(QDir::Files | QDir::Hidden), {});
+    }
+
     void killedInPlaceSaveLeavesAWholeFile_data()
     {
         QTest::addColumn<QByteArray>("old");
         QTest::addColumn<QByteArray>("contents");
-        QTest::newRow("shorter") << QByteArray(3000, 'o') << QByteArray(1000, 'n');
-        QTest::newRow("longer") << QByteArray(1000, 'o') << QByteArray(3000, 'n');
+        QTest::addColumn<qsizetype>("cut"); // where the write stops; -1: half
+        const qsizetype page = 4096;
+        QTest::newRow("shorter") << QByteArray(3000, 'o') << QByteArray(1000, 'n') << qsizetype(-1);
+        QTest::newRow("longer") << QByteArray(1000, 'o') << QByteArray(3000, 'n') << qsizetype(-1);
+        // The system writes whole pages: a kill leaves the new file up to one of them.
+        QTest::newRow("shorter, at a page")
+            << QByteArray(3 * page, 'o') << QByteArray(page + 100, 'n') << page;
+        QTest::newRow("longer, at the last page")
+            << QByteArray(page + 100, 'o') << QByteArray(3 * page + 100, 'n') << 3 * page;
+        QTest::newRow("longer, at the old end") << QByteArray(page, 'o')
+                                                << QByteArray(2 * page, 'n') << page;
     }
 
     void killedInPlaceSaveLeavesAWholeFile()
@@ -253,6 +283,8 @@ private slots:
         // next start took it for the catalogue; the copy beside it was never looked at.
         QFETCH(QByteArray, old);
         QFETCH(QByteArray, contents);
+        QFETCH(qsizetype, cut);
+        m_cut = cut;
         int n = 1;
         int torn = 0;
         for (WriteFileBytes(m_file, old); KilledAt(n, contents); ++n) {
@@ -355,6 +387,8 @@ private slots:
                  repair.outcome != SaveRepair::Outcome::Restored);
         const QStringList aside = {"prefs.ini.before-save.1"};
         QCOMPARE(StateLeftovers(), QFile::exists(copy + ".1") ? aside : QStringList());
+        // A copy set aside is the user's, no save's: its record went with it.
+        QVERIFY(QFile::exists(copy) || !QFile::exists(SaveRecordPath(copy)));
     }
 
     void stickyFolderSavesInPlace()
